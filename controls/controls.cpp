@@ -1,0 +1,1 @@
+// Generic controls: the editable grid and the banded report engine live here.

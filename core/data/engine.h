@@ -1,0 +1,126 @@
+// The binding between the data module and the embedded SQL engine: one
+// connection object and query objects bound to it, in the shape the data
+// module expects (close, open, execute, rows materialised at open).
+#pragma once
+
+#include "core/text/date_text.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+struct sqlite3;
+
+namespace lty {
+
+// Any error the engine raises; the text is the engine's message.
+class EngineError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// How a column was declared, so a read can give a date as date text.
+enum class ColumnKind { Any, Text, Number, Integer, Date, YesNo };
+
+struct Value {
+    std::variant<std::monostate, std::int64_t, double, std::string> Data;
+    bool IsNull() const { return std::holds_alternative<std::monostate>(Data); }
+};
+
+class TADOConnection {
+public:
+    TADOConnection();
+    ~TADOConnection();
+    TADOConnection(const TADOConnection&) = delete;
+    TADOConnection& operator=(const TADOConnection&) = delete;
+
+    // Opens an existing database file read-write; never creates one.
+    // Raises EngineError when the file is missing, unreadable or not a database.
+    void Open(const std::string& path);
+    void Close();
+    bool Connected() const { return db_ != nullptr; }
+
+    void BeginTrans();
+    void CommitTrans();
+    void RollbackTrans();
+    bool InTransaction() const;
+
+    // Sees every statement text exactly as the data module sent it.
+    using TraceHook = std::function<void(const std::string&)>;
+    void SetTraceHook(TraceHook hook) { trace_ = std::move(hook); }
+
+    // Runs one statement; fills rows when it yields any.
+    struct Result {
+        std::vector<std::string> Names;
+        std::vector<ColumnKind> Kinds;
+        std::vector<std::vector<Value>> Rows;
+    };
+    Result Run(const std::string& sql);
+
+    std::int64_t LastInsertId() const;
+    int Changes() const;
+
+private:
+    void ExecInternal(const char* sql);
+    sqlite3* db_ = nullptr;
+    TraceHook trace_;
+};
+
+// One field of the current row.
+class TField {
+public:
+    TField(const Value* value, ColumnKind kind) : value_(value), kind_(kind) {}
+    bool IsNull() const { return value_->IsNull(); }
+    std::string AsString() const;     // NULL gives ""
+    double AsFloat() const;           // NULL gives 0
+    std::int64_t AsInteger() const;   // NULL gives 0
+    bool AsBoolean() const;           // NULL gives false; any non-zero is true
+    Date AsDateTime() const;          // NULL gives the zero date 1899-12-30
+    std::string AsDateText() const;   // the date as short date text
+
+private:
+    const Value* value_;
+    ColumnKind kind_;
+};
+
+class TADOQuery {
+public:
+    explicit TADOQuery(TADOConnection& connection) : connection_(&connection) {}
+
+    // The statement text (a single line in this program).
+    void SetSQL(std::string text) { sql_ = std::move(text); }
+    const std::string& SQL() const { return sql_; }
+
+    void Open();    // a select: rows are read at once
+    void ExecSQL(); // a statement that yields no rows
+    void Close();
+    bool Active() const { return active_; }
+
+    bool Eof() const;
+    void Next();
+    void First();
+    int RecordCount() const;
+    int FieldCount() const;
+    TField Fields(int index) const;
+    TField FieldByName(std::string_view name) const;
+
+private:
+    void CheckActive() const;
+    TADOConnection* connection_;
+    std::string sql_;
+    bool active_ = false;
+    std::size_t row_ = 0;
+    TADOConnection::Result result_;
+};
+
+// The one quoting function for text values: the text between single quotes,
+// each single quote doubled and NUL characters dropped, so no typed text can
+// end the literal.
+std::string QuoteText(std::string_view text);
+
+} // namespace lty

@@ -1,0 +1,30 @@
+#include "core/data/sql_text.h"
+
+#include "core/data/engine.h"
+#include "core/text/date_text.h"
+#include "core/text/number_text.h"
+
+namespace lty {
+
+std::string SqlText(std::string_view text) { return QuoteText(text); }
+
+std::string SqlNumber(double value) { return FloatToStr(value); }
+
+std::string SqlInteger(std::int64_t value) { return IntToStr(value); }
+
+std::string SqlDate(std::string_view dateText) {
+    std::string out(1, '#');
+    Date d;
+    if (TryStrToDate(dateText, d)) {
+        out.append(DateToStr(d));
+    } else {
+        for (char c : dateText)
+            if (c != '#' && c != '\0') out.push_back(c);
+    }
+    out.push_back('#');
+    return out;
+}
+
+std::string SqlYesNo(bool value) { return value ? "-1" : "0"; }
+
+} // namespace lty

@@ -1,0 +1,22 @@
+// The one way core operations talk to the user. Windows answer with real
+// message boxes; tests answer with a scripted fake, so nothing ever blocks.
+#pragma once
+
+#include <string>
+
+namespace lty {
+
+enum class MessageIcon { None, Information, Warning, Stop, Question };
+
+class UserMessages {
+public:
+    virtual ~UserMessages() = default;
+    // A plain message box with an OK button.
+    virtual void Show(const std::string& text) = 0;
+    // A box with an icon and title, OK button (the general error report uses it).
+    virtual void ShowBox(const std::string& text, const std::string& title, MessageIcon icon) = 0;
+    // A Yes/No question with the question icon; true for Yes.
+    virtual bool Ask(const std::string& text, const std::string& title) = 0;
+};
+
+} // namespace lty

@@ -1,0 +1,105 @@
+#include "core/data/data_module.h"
+#include "tests/core/scripted_messages.h"
+#include "tests/core/test_database.h"
+#include "ui/app/application.h"
+#include "ui/app/globals.h"
+#include "ui/app/main_window.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace lty {
+namespace {
+
+class StartUp : public ::testing::Test {
+protected:
+    test::ScriptedMessages messages;
+    void SetUp() override { SetMessages(&messages); }
+    void TearDown() override { SetMessages(nullptr); }
+};
+
+TEST_F(StartUp, WithoutDatabaseShowsTheMessageOnceAndTheWindow) {
+    test::TempProgramDir dir(false);
+    TFrmMain frm;
+    EXPECT_EQ(frm.windowTitle().toStdString(), "岚庭雅装饰报价V1.0");
+    EXPECT_EQ(frm.StatusPanel(0)->text(), QString());
+    EXPECT_EQ(frm.StatusPanel(1)->text().toStdString(), TodayText());
+    EXPECT_FALSE(frm.StatusPanel(2)->text().isEmpty());
+    EXPECT_FALSE(ProgramDirectory.empty());
+    EXPECT_EQ(ProgramDirectory.back(), '/');
+    TDM dm(Messages(), dir.Dir());
+    EXPECT_FALSE(dm.Connected());
+    frm.showMaximized();
+    EXPECT_TRUE(frm.isVisible());
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"连接数据库失败，请检查数据库文件！"});
+}
+
+TEST_F(StartUp, WithDatabaseConnectsSilently) {
+    test::TempProgramDir dir;
+    TFrmMain frm;
+    TDM dm(Messages(), dir.Dir());
+    EXPECT_TRUE(dm.Connected());
+    EXPECT_TRUE(messages.Shown.empty());
+}
+
+TEST_F(StartUp, ExitQuestionNoKeepsTheWindowYesClosesIt) {
+    TFrmMain frm;
+    frm.show();
+    messages.Answers = {false};
+    frm.ActExit->trigger();
+    EXPECT_TRUE(frm.isVisible());
+    ASSERT_EQ(messages.Shown.size(), 1u);
+    EXPECT_EQ(messages.Shown[0].Kind, "ask");
+    EXPECT_EQ(messages.Shown[0].Text, "确认退出系统吗？");
+    EXPECT_EQ(messages.Shown[0].Title, "询问");
+
+    // The window's own close button asks the same question.
+    messages.Answers = {false};
+    frm.close();
+    EXPECT_TRUE(frm.isVisible());
+    messages.Answers = {true};
+    frm.close();
+    EXPECT_FALSE(frm.isVisible());
+    EXPECT_EQ(messages.Shown.size(), 3u);
+}
+
+class Throwing : public QObject {
+public:
+    int handled = 0;
+    bool event(QEvent* e) override {
+        if (e->type() == QEvent::User) {
+            ++handled;
+            throw std::runtime_error("'abc' is not a valid floating point value");
+        }
+        return QObject::event(e);
+    }
+};
+
+TEST_F(StartUp, UncaughtErrorReachesTheGeneralReportAndTheProgramGoesOn) {
+    Throwing target;
+    QEvent ev(QEvent::User);
+    QCoreApplication::sendEvent(&target, &ev);
+    ASSERT_EQ(messages.Shown.size(), 1u);
+    EXPECT_EQ(messages.Shown[0].Text, "'abc' is not a valid floating point value");
+    EXPECT_EQ(messages.Shown[0].Title, "岚庭雅装饰报价V1.0");
+    EXPECT_EQ(messages.Shown[0].Icon, MessageIcon::Stop);
+
+    // A command that throws from a button click ends; the next event is served.
+    QPushButton button(QStringLiteral("命令"));
+    QObject::connect(&button, &QPushButton::clicked, [] { throw std::runtime_error("命令失败"); });
+    button.show();
+    QTest::mouseClick(&button, Qt::LeftButton);
+    ASSERT_EQ(messages.Shown.size(), 2u);
+    EXPECT_EQ(messages.Shown[1].Text, "命令失败");
+    QCoreApplication::postEvent(&target, new QEvent(QEvent::User));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(target.handled, 2);
+    EXPECT_EQ(messages.Shown.size(), 3u);
+}
+
+} // namespace
+} // namespace lty

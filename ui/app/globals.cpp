@@ -1,0 +1,25 @@
+#include "ui/app/globals.h"
+
+#include "ui/app/message_boxes.h"
+
+namespace lty {
+
+TFrmMain* FrmMain = nullptr;
+TDM* DM = nullptr;
+std::string ProgramDirectory;
+std::string QuotationRemark;
+int ProjectWindowMode = 0;
+bool PasswordAccepted = false;
+
+namespace {
+UserMessages* currentMessages = nullptr;
+}
+
+UserMessages& Messages() {
+    static QtMessages boxes;
+    return currentMessages ? *currentMessages : boxes;
+}
+
+void SetMessages(UserMessages* messages) { currentMessages = messages; }
+
+} // namespace lty

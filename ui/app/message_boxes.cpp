@@ -1,0 +1,40 @@
+#include "ui/app/message_boxes.h"
+
+#include "ui/app/globals.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace lty {
+namespace {
+
+QWidget* Owner() { return QApplication::activeWindow(); }
+
+QMessageBox::Icon ToQt(MessageIcon icon) {
+    switch (icon) {
+    case MessageIcon::Information: return QMessageBox::Information;
+    case MessageIcon::Warning: return QMessageBox::Warning;
+    case MessageIcon::Stop: return QMessageBox::Critical;
+    case MessageIcon::Question: return QMessageBox::Question;
+    case MessageIcon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+} // namespace
+
+void QtMessages::Show(const std::string& text) { ShowBox(text, kApplicationTitle, MessageIcon::None); }
+
+void QtMessages::ShowBox(const std::string& text, const std::string& title, MessageIcon icon) {
+    QMessageBox box(ToQt(icon), QString::fromStdString(title), QString::fromStdString(text), QMessageBox::Ok, Owner());
+    box.exec();
+}
+
+bool QtMessages::Ask(const std::string& text, const std::string& title) {
+    QMessageBox box(QMessageBox::Question, QString::fromStdString(title), QString::fromStdString(text),
+                    QMessageBox::Yes | QMessageBox::No, Owner());
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() != QMessageBox::No;
+}
+
+} // namespace lty
