@@ -77,7 +77,8 @@ std::string TranslateStatement(const std::string& sql) {
         }
         if (c == '#' && !inQuote) {
             const auto end = sql.find('#', i + 1);
-            if (end == std::string::npos) throw EngineError("Syntax error in date in query expression '" + sql.substr(i) + "'.");
+            if (end == std::string::npos)
+                throw EngineError("Syntax error in date in query expression '" + sql.substr(i) + "'.");
             const std::string literal = sql.substr(i + 1, end - i - 1);
             Date d;
             if (!TryStrToDate(literal, d))
@@ -204,9 +205,14 @@ TADOConnection::Result TADOConnection::Run(const std::string& sql) {
         for (int c = 0; c < cols; ++c) {
             auto& v = row[static_cast<std::size_t>(c)].Data;
             switch (sqlite3_column_type(stmt, c)) {
-            case SQLITE_INTEGER: v = static_cast<std::int64_t>(sqlite3_column_int64(stmt, c)); break;
-            case SQLITE_FLOAT: v = sqlite3_column_double(stmt, c); break;
-            case SQLITE_NULL: break;
+            case SQLITE_INTEGER:
+                v = static_cast<std::int64_t>(sqlite3_column_int64(stmt, c));
+                break;
+            case SQLITE_FLOAT:
+                v = sqlite3_column_double(stmt, c);
+                break;
+            case SQLITE_NULL:
+                break;
             default: {
                 const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, c));
                 v = std::string(text ? text : "", static_cast<std::size_t>(sqlite3_column_bytes(stmt, c)));

@@ -76,12 +76,12 @@ class TField {
 public:
     TField(const Value* value, ColumnKind kind) : value_(value), kind_(kind) {}
     bool IsNull() const { return value_->IsNull(); }
-    std::string AsString() const;     // NULL gives ""
-    double AsFloat() const;           // NULL gives 0
-    std::int64_t AsInteger() const;   // NULL gives 0
-    bool AsBoolean() const;           // NULL gives false; any non-zero is true
-    Date AsDateTime() const;          // NULL gives the zero date 1899-12-30
-    std::string AsDateText() const;   // the date as short date text
+    std::string AsString() const;   // NULL gives ""
+    double AsFloat() const;         // NULL gives 0
+    std::int64_t AsInteger() const; // NULL gives 0
+    bool AsBoolean() const;         // NULL gives false; any non-zero is true
+    Date AsDateTime() const;        // NULL gives the zero date 1899-12-30
+    std::string AsDateText() const; // the date as short date text
 
 private:
     const Value* value_;

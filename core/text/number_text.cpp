@@ -179,8 +179,7 @@ bool TryStrToInt(std::string_view text, int& out) {
 
 double StrToFloat(std::string_view text) {
     double v = 0;
-    if (!TryStrToFloat(text, v))
-        throw ConvertError("'" + std::string(text) + "' is not a valid floating point value");
+    if (!TryStrToFloat(text, v)) throw ConvertError("'" + std::string(text) + "' is not a valid floating point value");
     return v;
 }
 

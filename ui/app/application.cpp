@@ -12,7 +12,8 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QString::fromUtf8(kApplicationTitle));
     // Simplified Chinese faces for every text, on screen and on paper.
     QFont font(QStringLiteral("Noto Sans CJK SC"), 9);
-    font.setFamilies({QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Noto Sans SC"), QStringLiteral("sans-serif")});
+    font.setFamilies(
+        {QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Noto Sans SC"), QStringLiteral("sans-serif")});
     setFont(font);
 }
 
@@ -27,6 +28,8 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
     return false;
 }
 
-void TApplication::ReportError(const std::string& text) { Messages().ShowBox(text, kApplicationTitle, MessageIcon::Stop); }
+void TApplication::ReportError(const std::string& text) {
+    Messages().ShowBox(text, kApplicationTitle, MessageIcon::Stop);
+}
 
 } // namespace lty

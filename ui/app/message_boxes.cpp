@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace lty {
 namespace {
@@ -12,11 +13,16 @@ QWidget* Owner() { return QApplication::activeWindow(); }
 
 QMessageBox::Icon ToQt(MessageIcon icon) {
     switch (icon) {
-    case MessageIcon::Information: return QMessageBox::Information;
-    case MessageIcon::Warning: return QMessageBox::Warning;
-    case MessageIcon::Stop: return QMessageBox::Critical;
-    case MessageIcon::Question: return QMessageBox::Question;
-    case MessageIcon::None: break;
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::Warning:
+        return QMessageBox::Warning;
+    case MessageIcon::Stop:
+        return QMessageBox::Critical;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
+    case MessageIcon::None:
+        break;
     }
     return QMessageBox::NoIcon;
 }
@@ -27,12 +33,15 @@ void QtMessages::Show(const std::string& text) { ShowBox(text, kApplicationTitle
 
 void QtMessages::ShowBox(const std::string& text, const std::string& title, MessageIcon icon) {
     QMessageBox box(ToQt(icon), QString::fromStdString(title), QString::fromStdString(text), QMessageBox::Ok, Owner());
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
     box.exec();
 }
 
 bool QtMessages::Ask(const std::string& text, const std::string& title) {
     QMessageBox box(QMessageBox::Question, QString::fromStdString(title), QString::fromStdString(text),
                     QMessageBox::Yes | QMessageBox::No, Owner());
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("是(&Y)"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("否(&N)"));
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() != QMessageBox::No;
 }

@@ -81,8 +81,8 @@ TEST_F(EngineTest, YesNoAndNullReads) {
 }
 
 TEST_F(EngineTest, NumbersReadBackInTheGeneralFormat) {
-    ASSERT_TRUE(dm.RunStatement("insert into TMP_Print(DataPrice,DataCount,Datasum) values(" + SqlNumber(1234.5) +
-                                "," + SqlNumber(80) + "," + SqlNumber(0) + ")"));
+    ASSERT_TRUE(dm.RunStatement("insert into TMP_Print(DataPrice,DataCount,Datasum) values(" + SqlNumber(1234.5) + "," +
+                                SqlNumber(80) + "," + SqlNumber(0) + ")"));
     EXPECT_EQ(trace.back(), "insert into TMP_Print(DataPrice,DataCount,Datasum) values(1234.5,80,0)");
     ASSERT_TRUE(dm.RunSelect(dm.Qry_Main, "select DataPrice,DataCount,Datasum from TMP_Print"));
     EXPECT_EQ(dm.Qry_Main.Fields(0).AsString(), "1234.5");
@@ -138,8 +138,8 @@ TEST_F(EngineTest, TwoCursorsOpenAtOnce) {
     int children = 0, parents = 0;
     for (; !dm.Qry_Main.Eof(); dm.Qry_Main.Next()) {
         ++parents;
-        ASSERT_TRUE(dm.RunSelect(dm.Qry_tmp, "select ITEM_ID from TBLITEM where Parent_ID=" +
-                                                 dm.Qry_Main.Fields(0).AsString()));
+        ASSERT_TRUE(dm.RunSelect(dm.Qry_tmp,
+                                 "select ITEM_ID from TBLITEM where Parent_ID=" + dm.Qry_Main.Fields(0).AsString()));
         children += dm.Qry_tmp.RecordCount();
     }
     EXPECT_GT(parents, 3);
@@ -164,8 +164,8 @@ TEST_F(EngineTest, QuotedTextRoundTripsAndTouchesOnlyItsRow) {
     const int rows = Count("select count(*) from TBLDESIGNER");
     // Unquoted, this value would turn the where-clause into "... or 1=1" and reach every row.
     const std::string hostile = "x' or '1'='1";
-    ASSERT_TRUE(dm.RunStatement("update TBLDESIGNER set DESADDRESS=" + SqlText(hostile) +
-                                " where DESNAME=" + SqlText("甲")));
+    ASSERT_TRUE(
+        dm.RunStatement("update TBLDESIGNER set DESADDRESS=" + SqlText(hostile) + " where DESNAME=" + SqlText("甲")));
     EXPECT_EQ(trace.back(), "update TBLDESIGNER set DESADDRESS='x'' or ''1''=''1' where DESNAME='甲'");
     ASSERT_TRUE(dm.RunStatement("update TBLDESIGNER set DESTEL='9' where DESNAME=" + SqlText(hostile)));
     EXPECT_EQ(Count("select count(*) from TBLDESIGNER where DESTEL='9'"), 0);
@@ -229,16 +229,18 @@ TEST(SchemaTool, CreatesTablesAndFirstRowsAndNeverOverwrites) {
         EXPECT_EQ(dm.Qry_Main.Fields(0).AsInteger(), 1);
         ASSERT_TRUE(dm.RunSelect(dm.Qry_Main, "select count(*) from TBLCOMPANYINFO"));
         EXPECT_EQ(dm.Qry_Main.Fields(0).AsInteger(), 1);
-        ASSERT_TRUE(dm.RunSelect(dm.Qry_Main, "select count(*) from TBLUNIT where UnitNAME in ('平米','米','延米','项','个','套','樘','组','块','根')"));
+        ASSERT_TRUE(dm.RunSelect(
+            dm.Qry_Main,
+            "select count(*) from TBLUNIT where UnitNAME in ('平米','米','延米','项','个','套','樘','组','块','根')"));
         EXPECT_EQ(dm.Qry_Main.Fields(0).AsInteger(), 10);
         // The standing remark sits on the first catalog row.
         ASSERT_TRUE(dm.RunSelect(dm.Qry_Main, "select CATALOGExtrainfo from TBLItem where ITEM_ID=1"));
         EXPECT_NE(dm.Qry_Main.Fields(0).AsString().find("有效期"), std::string::npos);
         // At least 80 priced items on the third level, each with a price row.
-        ASSERT_TRUE(dm.RunSelect(dm.Qry_Main,
-                                 "select count(*) from TBLITEM c join TBLITEM s on c.Parent_ID=s.ITEM_ID "
-                                 "join TBLITEM t on s.Parent_ID=t.ITEM_ID join TBLPRODUCT p on p.Product_ID=c.ITEM_ID "
-                                 "where t.Parent_ID=0 and p.ProductPrice>0 and p.ProductUnit<>'' and p.ProductSpec<>''"));
+        ASSERT_TRUE(dm.RunSelect(
+            dm.Qry_Main, "select count(*) from TBLITEM c join TBLITEM s on c.Parent_ID=s.ITEM_ID "
+                         "join TBLITEM t on s.Parent_ID=t.ITEM_ID join TBLPRODUCT p on p.Product_ID=c.ITEM_ID "
+                         "where t.Parent_ID=0 and p.ProductPrice>0 and p.ProductUnit<>'' and p.ProductSpec<>''"));
         EXPECT_GE(dm.Qry_Main.Fields(0).AsInteger(), 80);
         // Every catalog row has its price row.
         ASSERT_TRUE(dm.RunSelect(dm.Qry_Main, "select count(*) from TBLITEM where ITEM_ID not in "

@@ -82,7 +82,11 @@ TEST(StrictConversion, RefusesWithTheSystemsMessage) {
 
 TEST(Trim, RemovesControlCharactersAndBlanksAtBothEndsOnly) {
     EXPECT_EQ(Trim("\t 张 三 \r\n"), "张 三");
-    EXPECT_EQ(Trim(std::string("\x01\x1f""a""\x20", 4)), "a");
+    EXPECT_EQ(Trim(std::string("\x01\x1f"
+                               "a"
+                               "\x20",
+                               4)),
+              "a");
     EXPECT_EQ(Trim("   "), "");
 }
 
