@@ -23,9 +23,8 @@ std::string FirstRowsSql() {
 TempProgramDir::TempProgramDir(bool withDatabase) {
     static std::atomic<int> counter{0};
     std::random_device rd;
-    const fs::path p = fs::temp_directory_path() /
-                       ("ltyquote-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + "-" +
-                        std::to_string(rd()));
+    const fs::path p = fs::temp_directory_path() / ("ltyquote-test-" + std::to_string(::getpid()) + "-" +
+                                                    std::to_string(counter++) + "-" + std::to_string(rd()));
     fs::create_directories(p);
     dir_ = p.string() + "/";
     if (withDatabase) CreateDatabaseFile(DatabasePath(), SchemaSql(), FirstRowsSql());
