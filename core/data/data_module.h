@@ -5,11 +5,20 @@
 #pragma once
 
 #include "core/data/engine.h"
+#include "core/data/records.h"
+#include "core/data/tree_nodes.h"
 #include "core/messages/user_messages.h"
 
+#include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace lty {
+
+// The save mode a project window saves with: a new window inserts, a window
+// opened from the project tree (or whose insert succeeded) updates.
+enum ProjectSaveMode : int { SaveModeInsert = 0, SaveModeUpdate = 1 };
 
 class TDM {
 public:
@@ -34,14 +43,134 @@ public:
 
     UserMessages& Messages() { return messages_; }
 
+    // ---- projects ------------------------------------------------------
+    // Rebuilds `tree` as the project tree: root "装饰工程", designers in text
+    // order, each designer's projects oldest first, everything expanded.
+    // Catches nothing: a refused select raises and leaves the tree as far as
+    // it was built.
+    void LoadProjectTree(TTreeView& tree);
+    // The row whose IntID is `id`, or none. A refused select raises
+    // "Cannot perform this operation on a closed dataset".
+    std::unique_ptr<TREC_PROJECT> LoadProject(const std::string& id);
+    // Validates and writes `record` as `saveMode` says, showing the outcome.
+    // Empty dates in the record become today's date. An insert is refused
+    // when the project number is taken; on success the record gets the new
+    // row's IntID. An update is sent only when exactly one row holds the
+    // project number and that row is the record's own (IntID). Answers true
+    // when a row was written.
+    bool StoreProject(TREC_PROJECT& record, int saveMode);
+    // "delete from tblProject where IntID=" + id; false for an id that is not
+    // a number (nothing is sent).
+    bool DeleteProject(const std::string& id);
+
+    // ---- catalog -------------------------------------------------------
+    // Rebuilds `tree` as the catalog: root "施工项目" and below it every row
+    // reachable from Parent_ID 0, siblings in ITEM_ID order. Nothing expanded.
+    void LoadCatalogTree(TTreeView& tree);
+    // Adds the rows whose Parent_ID is `parentId` below `parent`, each with
+    // its whole subtree; true when at least one row was found.
+    bool LoadItemChildren(TTreeNode& parent, const std::string& parentId, TTreeView& tree);
+    // The price row of an item. An empty id, or an item without a price row,
+    // answers the defaults. A refused select raises.
+    TItemData GetProduct(const std::string& itemId, const std::string& itemName);
+    // Updates the item's price row, or inserts one when it has none.
+    bool SaveProduct(const TItemData& item);
+    // Insert (record ID = parent id) and update (record ID = the row's id) of
+    // a catalog row; each shows "保存成功！" or "保存失败！" and answers the outcome.
+    bool InsertItem(const TITEMREC& record);
+    bool UpdateItem(const TITEMREC& record);
+    // Gives the newest catalog row an empty price row; false when the insert
+    // failed (also when that row already has one).
+    bool AddProductForNewestItem();
+    bool DeleteItem(const std::string& itemId);
+    bool DeleteProduct(const std::string& itemId);
+    // Fill a combo with the grade or unit names, first selected and pick-only;
+    // false (and the combo empty) when the select was refused.
+    bool FillClassNames(TNameList& combo);
+    bool FillUnitNames(TNameList& combo);
+    // The standing remark printed under every quotation (CATALOGExtrainfo of
+    // ITEM_ID 1); empty when that row is missing. Fills and answers `text`.
+    std::string GetQuotationRemark(std::string& text);
+
+    // The editable texts of one catalog row, as the maintenance window shows them.
+    struct CatalogEntry {
+        std::string ItemName;
+        std::string Remark1;
+        std::string Remark2;
+        std::string ItemType;
+    };
+    // Reads the row `itemId` into `entry`; false (and `entry` untouched) when
+    // no row has that id. A refused select raises.
+    bool GetCatalogEntry(const std::string& itemId, CatalogEntry& entry);
+
+    // ---- company, designers, password, reset ---------------------------
+    // The first company row; every field empty when there is none. A refused
+    // select raises.
+    TCompanyInfo LoadCompanyInfo();
+    // Writes every company row; false for no record or a refused statement.
+    bool UpdateCompanyInfo(const TCompanyInfo* info);
+    // Row count = designers + 1, every row 18 high, rows 1.. get id, name,
+    // telephone and address; row 0 stays the caller's. A refused select raises.
+    void FillDesignerGrid(TDesignerGrid& grid);
+    bool InsertDesigner(const TDes& designer);
+    // False, with nothing sent, for an id that is empty or not a number.
+    bool DeleteDesigner(const std::string& id);
+    // The distinct designer names, first selected; an empty list empties the text.
+    void FillDesignerNames(TNameList& combo);
+    // Empties TBLITEM, TBLPRODUCT, tblProject and TMP_Print in one transaction:
+    // all four or none.
+    bool ClearAllData();
+    // Whether `entered` (already trimmed) equals the stored password with its
+    // surrounding blanks removed. False when the select is refused or the
+    // table is empty.
+    bool CheckPassword(const std::string& entered);
+    bool UpdatePassword(const std::string& newPassword);
+
+    // ---- print rows ----------------------------------------------------
+    // The eight texts of one TMP_Print row.
+    struct PrintRowTexts {
+        std::string ItemName;
+        std::string DataName;
+        std::string DataPrice;
+        std::string DataCount;
+        std::string DataUnit;
+        std::string DataMemo;
+        std::string DataIndex;
+        std::string Datasum;
+    };
+    bool ClearPrintData();
+    // One TMP_Print row. A price, count, index or sum that is not a number
+    // travels as 0, so the row is never lost.
+    bool InsertPrintRow(const std::string& itemName, const std::string& dataName, const std::string& price,
+                        const std::string& count, const std::string& unit, const std::string& memo,
+                        const std::string& index, const std::string& sum);
+    bool InsertPrintRow(const PrintRowTexts& row);
+    // The rows of one preparation go in one transaction: BeginPrintRows, then
+    // ClearPrintData and the InsertPrintRow calls, then EndPrintRows, which
+    // commits and answers whether every statement in between succeeded.
+    bool BeginPrintRows();
+    bool EndPrintRows();
+    // ClearPrintData and every row, in one transaction; rows read back in this order.
+    bool ReplacePrintData(const std::vector<PrintRowTexts>& rows);
+    // Opens the report's own query on the print rows; raises when refused.
+    void OpenPrintData(TADOQuery& query);
+
     TADOConnection ADOMain;
     TADOQuery Qry_Main{ADOMain};
     TADOQuery Qry_tmp{ADOMain};
     TADOQuery adoDes{ADOMain};
 
 private:
+    // An id text taken from a node or a cell as a bare integer literal; false
+    // for a text that is no integer, so no statement carries it.
+    static bool IdLiteral(std::string_view idText, std::string& literal);
+    bool RunPrintStatement(const std::string& sql);
+
     UserMessages& messages_;
     std::string programDirectory_;
+    bool printBatch_ = false;       // inside BeginPrintRows .. EndPrintRows
+    bool printBatchOwnsTx_ = false; // the batch began the transaction itself
+    bool printBatchOk_ = true;
 };
 
 } // namespace lty

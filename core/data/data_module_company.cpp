@@ -1,0 +1,100 @@
+// Reference data: the company row, the designers, the management password,
+// and the reset that wipes catalog, prices, projects and print rows.
+#include "core/data/data_module.h"
+#include "core/data/sql_text.h"
+#include "core/text/number_text.h"
+
+namespace lty {
+
+TCompanyInfo TDM::LoadCompanyInfo() {
+    TCompanyInfo info;
+    RunSelect(Qry_Main, "select COM_NAME,COM_ADDRESS,COM_TEL1,COM_TEL2,COM_PERSON from TBLCOMPANYINFO");
+    if (Qry_Main.RecordCount() == 0) return info;
+    info.SetName(Qry_Main.FieldByName("COM_NAME").AsString());
+    info.SetAddress(Qry_Main.FieldByName("COM_ADDRESS").AsString());
+    info.SetTel1(Qry_Main.FieldByName("COM_TEL1").AsString());
+    info.SetTel2(Qry_Main.FieldByName("COM_TEL2").AsString());
+    info.SetPerson(Qry_Main.FieldByName("COM_PERSON").AsString());
+    return info;
+}
+
+bool TDM::UpdateCompanyInfo(const TCompanyInfo* info) {
+    if (!info) return false;
+    std::string sql("update TBLCOMPANYINFO set COM_NAME=");
+    sql.append(SqlText(info->Name));
+    sql.append(",COM_ADDRESS=").append(SqlText(info->Address));
+    sql.append(",COM_TEL1=").append(SqlText(info->Tel1));
+    sql.append(",COM_TEL2=").append(SqlText(info->Tel2));
+    sql.append(",COM_PERSON=").append(SqlText(info->Person));
+    return RunStatement(sql);
+}
+
+void TDM::FillDesignerGrid(TDesignerGrid& grid) {
+    RunSelect(adoDes, "select ID,DESNAME,DESTEL,DESADDRESS from TBLDESIGNER");
+    grid.SetRowCount(adoDes.RecordCount() + 1);
+    for (auto& h : grid.RowHeights) h = 18;
+    std::size_t row = 1;
+    for (; !adoDes.Eof(); adoDes.Next(), ++row) {
+        auto& cells = grid.Rows[row];
+        for (int c = 0; c < 4; ++c) cells[static_cast<std::size_t>(c)] = adoDes.Fields(c).AsString();
+    }
+}
+
+bool TDM::InsertDesigner(const TDes& designer) {
+    std::string sql("insert into TBLDESIGNER(DESNAME,DESTEL,DESADDRESS)values(");
+    sql.append(SqlText(designer.Name)).append(",");
+    sql.append(SqlText(designer.Tel)).append(",");
+    sql.append(SqlText(designer.Address)).append(")");
+    return RunStatement(sql);
+}
+
+bool TDM::DeleteDesigner(const std::string& id) {
+    std::string literal;
+    if (!IdLiteral(id, literal)) return false;
+    return RunStatement("delete from TBLDESIGNER where id=" + literal);
+}
+
+void TDM::FillDesignerNames(TNameList& combo) {
+    RunSelect(adoDes, "select distinct DESNAME From TBLDESIGNER");
+    combo.Items.clear();
+    for (; !adoDes.Eof(); adoDes.Next()) combo.Items.push_back(adoDes.Fields(0).AsString());
+    combo.Select(combo.Items.empty() ? -1 : 0);
+}
+
+bool TDM::ClearAllData() {
+    try {
+        ADOMain.BeginTrans();
+    } catch (const std::exception&) {
+        return false;
+    }
+    bool ok = true;
+    // Every delete runs even after a failure; the outcome decides commit or rollback.
+    for (const char* sql :
+         {"delete from TBLITEM", "delete from TBLProduct", "delete from tblProject", "delete From TMP_Print"})
+        ok = RunStatement(sql) && ok;
+    try {
+        if (ok) {
+            ADOMain.CommitTrans();
+            return true;
+        }
+    } catch (const std::exception&) {
+        // A failed commit leaves the transaction open; it is rolled back below.
+    }
+    try {
+        ADOMain.RollbackTrans();
+    } catch (const std::exception&) {
+    }
+    return false;
+}
+
+bool TDM::CheckPassword(const std::string& entered) {
+    if (!RunSelect(Qry_Main, "select PSNAME from TBLPASSWORD")) return false;
+    if (Qry_Main.Eof()) return false;
+    return entered == Trim(Qry_Main.FieldByName("PSNAME").AsString());
+}
+
+bool TDM::UpdatePassword(const std::string& newPassword) {
+    return RunStatement("update TBLPassWord set PSNAME=" + SqlText(newPassword));
+}
+
+} // namespace lty

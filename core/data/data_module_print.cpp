@@ -1,0 +1,117 @@
+// Print rows: the scratch table TMP_Print that the quotation report prints from.
+#include "core/data/data_module.h"
+#include "core/data/sql_text.h"
+#include "core/text/number_text.h"
+
+#include <cctype>
+
+namespace lty {
+namespace {
+
+bool AllDigits(std::string_view s) {
+    if (s.empty()) return false;
+    for (char c : s)
+        if (!std::isdigit(static_cast<unsigned char>(c))) return false;
+    return true;
+}
+
+// Digits with an optional minus sign and decimal part, e.g. 12.50 or -3:
+// such a cell text goes into the statement as it stands.
+bool IsPlainDecimal(std::string_view s) {
+    if (!s.empty() && s.front() == '-') s.remove_prefix(1);
+    const auto point = s.find('.');
+    if (point == std::string_view::npos) return AllDigits(s);
+    return AllDigits(s.substr(0, point)) && AllDigits(s.substr(point + 1));
+}
+
+// A grid cell's number text as a number literal. A cell that holds no number
+// (empty, letters, two points) prints as 0 rather than losing its line.
+std::string PrintNumber(std::string_view text) {
+    const std::string t = Trim(text);
+    double v = 0;
+    if (!TryStrToFloat(t, v)) return "0";
+    if (IsPlainDecimal(t)) return t;
+    return SqlNumber(v);
+}
+
+} // namespace
+
+bool TDM::RunPrintStatement(const std::string& sql) {
+    const bool ok = RunStatement(sql);
+    if (!ok && printBatch_) printBatchOk_ = false;
+    return ok;
+}
+
+bool TDM::ClearPrintData() { return RunPrintStatement("delete from TMP_Print"); }
+
+bool TDM::InsertPrintRow(const std::string& itemName, const std::string& dataName, const std::string& price,
+                         const std::string& count, const std::string& unit, const std::string& memo,
+                         const std::string& index, const std::string& sum) {
+    std::string sql;
+    sql.reserve(160 + itemName.size() + dataName.size() + unit.size() + memo.size());
+    sql.append(
+        "insert into TMP_Print(ItemName,DataName,DataPrice,DataCount,DataUnit,DataMemo,DataIndex,Datasum)values(");
+    sql.append(SqlText(itemName)).append(",");
+    sql.append(SqlText(dataName)).append(",");
+    sql.append(PrintNumber(price)).append(",");
+    sql.append(PrintNumber(count)).append(",");
+    sql.append(SqlText(unit)).append(",");
+    sql.append(SqlText(memo)).append(",");
+    sql.append(PrintNumber(index)).append(",");
+    sql.append(PrintNumber(sum)).append(")");
+    return RunPrintStatement(sql);
+}
+
+bool TDM::InsertPrintRow(const PrintRowTexts& r) {
+    return InsertPrintRow(r.ItemName, r.DataName, r.DataPrice, r.DataCount, r.DataUnit, r.DataMemo, r.DataIndex,
+                          r.Datasum);
+}
+
+bool TDM::BeginPrintRows() {
+    if (printBatch_) return false;
+    printBatch_ = true;
+    printBatchOk_ = true;
+    printBatchOwnsTx_ = false;
+    if (ADOMain.InTransaction()) return true; // already inside the caller's transaction
+    try {
+        ADOMain.BeginTrans();
+        printBatchOwnsTx_ = true;
+    } catch (const std::exception&) {
+        // Without a transaction each row still goes in on its own.
+        printBatchOk_ = false;
+    }
+    return printBatchOwnsTx_;
+}
+
+bool TDM::EndPrintRows() {
+    if (!printBatch_) return false;
+    printBatch_ = false;
+    if (printBatchOwnsTx_) {
+        printBatchOwnsTx_ = false;
+        try {
+            ADOMain.CommitTrans();
+        } catch (const std::exception&) {
+            try {
+                ADOMain.RollbackTrans();
+            } catch (const std::exception&) {
+            }
+            return false;
+        }
+    }
+    return printBatchOk_;
+}
+
+bool TDM::ReplacePrintData(const std::vector<PrintRowTexts>& rows) {
+    BeginPrintRows();
+    ClearPrintData();
+    for (const auto& r : rows) InsertPrintRow(r);
+    return EndPrintRows();
+}
+
+void TDM::OpenPrintData(TADOQuery& query) {
+    query.Close();
+    query.SetSQL("select ItemName,DataName,DataPrice,DataCount,DataUnit,DataMemo,DataIndex,Datasum from TMP_Print");
+    query.Open();
+}
+
+} // namespace lty

@@ -1,0 +1,242 @@
+// Projects: the project tree, loading a project row, saving one and the delete.
+#include "core/data/data_module.h"
+#include "core/data/sql_text.h"
+#include "core/text/date_text.h"
+
+namespace lty {
+namespace {
+
+constexpr const char* kColumnList =
+    "charProjectID,charCustomer,charCustomerID,charCustomerTel,charCustomerDemand,charCustomerSource,charAddress,"
+    "dateMappingDate,numEarnest,numHouseAcreage,charHouseType,charDesignStyle,charShop,charDesigner,charDesignerTel,"
+    "blnSignContract,charQuotation,charProjectStatus,charContractID,dateSignDate,numDiscount,numOverheadExp,numTax,"
+    "numContractPrice,charWorkLeader,charWorkLeaderTel,charCustodian,charCustodianTel,dateStartDate,dateEndDate,"
+    "dateCheckDate,charContractMemo,dateFirstPayDate,numFirstPayMoney,dateSecondPayDate,numSecondPayMoney,"
+    "dateThirdPayDate,numThirdPayMoney";
+
+// The 38 data columns in statement order, each with its value form, so the
+// select, the insert and the update can never disagree about either.
+enum class Form { Text, Date, Number, YesNo };
+
+struct Column {
+    const char* Name;
+    Form Kind;
+    std::string TREC_PROJECT::*Text = nullptr;
+    double TREC_PROJECT::*Number = nullptr;
+};
+
+const Column kColumns[] = {
+    {"charProjectID", Form::Text, &TREC_PROJECT::charProjectID},
+    {"charCustomer", Form::Text, &TREC_PROJECT::charCustomer},
+    {"charCustomerID", Form::Text, &TREC_PROJECT::charCustomerID},
+    {"charCustomerTel", Form::Text, &TREC_PROJECT::charCustomerTel},
+    {"charCustomerDemand", Form::Text, &TREC_PROJECT::charCustomerDemand},
+    {"charCustomerSource", Form::Text, &TREC_PROJECT::charCustomerSource},
+    {"charAddress", Form::Text, &TREC_PROJECT::charAddress},
+    {"dateMappingDate", Form::Date, &TREC_PROJECT::dateMappingDate},
+    {"numEarnest", Form::Number, nullptr, &TREC_PROJECT::numEarnest},
+    {"numHouseAcreage", Form::Number, nullptr, &TREC_PROJECT::numHouseAcreage},
+    {"charHouseType", Form::Text, &TREC_PROJECT::charHouseType},
+    {"charDesignStyle", Form::Text, &TREC_PROJECT::charDesignStyle},
+    {"charShop", Form::Text, &TREC_PROJECT::charShop},
+    {"charDesigner", Form::Text, &TREC_PROJECT::charDesigner},
+    {"charDesignerTel", Form::Text, &TREC_PROJECT::charDesignerTel},
+    {"blnSignContract", Form::YesNo},
+    {"charQuotation", Form::Text, &TREC_PROJECT::charQuotation},
+    {"charProjectStatus", Form::Text, &TREC_PROJECT::charProjectStatus},
+    {"charContractID", Form::Text, &TREC_PROJECT::charContractID},
+    {"dateSignDate", Form::Date, &TREC_PROJECT::dateSignDate},
+    {"numDiscount", Form::Number, nullptr, &TREC_PROJECT::numDiscount},
+    {"numOverheadExp", Form::Number, nullptr, &TREC_PROJECT::numOverheadExp},
+    {"numTax", Form::Number, nullptr, &TREC_PROJECT::numTax},
+    {"numContractPrice", Form::Number, nullptr, &TREC_PROJECT::numContractPrice},
+    {"charWorkLeader", Form::Text, &TREC_PROJECT::charWorkLeader},
+    {"charWorkLeaderTel", Form::Text, &TREC_PROJECT::charWorkLeaderTel},
+    {"charCustodian", Form::Text, &TREC_PROJECT::charCustodian},
+    {"charCustodianTel", Form::Text, &TREC_PROJECT::charCustodianTel},
+    {"dateStartDate", Form::Date, &TREC_PROJECT::dateStartDate},
+    {"dateEndDate", Form::Date, &TREC_PROJECT::dateEndDate},
+    {"dateCheckDate", Form::Date, &TREC_PROJECT::dateCheckDate},
+    {"charContractMemo", Form::Text, &TREC_PROJECT::charContractMemo},
+    {"dateFirstPayDate", Form::Date, &TREC_PROJECT::dateFirstPayDate},
+    {"numFirstPayMoney", Form::Number, nullptr, &TREC_PROJECT::numFirstPayMoney},
+    {"dateSecondPayDate", Form::Date, &TREC_PROJECT::dateSecondPayDate},
+    {"numSecondPayMoney", Form::Number, nullptr, &TREC_PROJECT::numSecondPayMoney},
+    {"dateThirdPayDate", Form::Date, &TREC_PROJECT::dateThirdPayDate},
+    {"numThirdPayMoney", Form::Number, nullptr, &TREC_PROJECT::numThirdPayMoney},
+};
+
+void AppendValue(std::string& sql, const TREC_PROJECT& r, const Column& c) {
+    switch (c.Kind) {
+    case Form::Text:
+        sql.append(SqlText(r.*(c.Text)));
+        break;
+    case Form::Date:
+        sql.append(SqlDate(r.*(c.Text)));
+        break;
+    case Form::Number:
+        sql.append(SqlNumber(r.*(c.Number)));
+        break;
+    case Form::YesNo:
+        sql.append(SqlYesNo(r.blnSignContract));
+        break;
+    }
+}
+
+std::size_t TextSize(const TREC_PROJECT& r) {
+    std::size_t n = 0;
+    for (const auto& c : kColumns)
+        if (c.Text) n += (r.*(c.Text)).size();
+    return n;
+}
+
+std::string InsertStatement(const TREC_PROJECT& r) {
+    std::string sql;
+    sql.reserve(TextSize(r) + 2048);
+    sql.append("insert into tblProject(").append(kColumnList).append(") values(");
+    bool first = true;
+    for (const auto& c : kColumns) {
+        if (!first) sql.push_back(',');
+        first = false;
+        AppendValue(sql, r, c);
+    }
+    sql.push_back(')');
+    return sql;
+}
+
+std::string UpdateStatement(const TREC_PROJECT& r) {
+    std::string sql;
+    sql.reserve(TextSize(r) + 2048);
+    sql.append("update tblProject set ");
+    // Every column but the key charProjectID, which comes first in the list.
+    for (std::size_t i = 1; i < std::size(kColumns); ++i) {
+        if (i > 1) sql.push_back(',');
+        sql.append(kColumns[i].Name).push_back('=');
+        AppendValue(sql, r, kColumns[i]);
+    }
+    sql.append(" where charProjectID=").append(SqlText(r.charProjectID));
+    return sql;
+}
+
+} // namespace
+
+void TDM::LoadProjectTree(TTreeView& tree) {
+    tree.Clear();
+    {
+        TTreeNode& root = tree.Add("装饰工程");
+        root.ImageIndex = 1;
+        root.SelectedIndex = 1;
+    }
+    Qry_Main.Close();
+    Qry_Main.SetSQL("select  distinct charDesigner from tblProject order by charDesigner");
+    Qry_Main.Open();
+    for (; !Qry_Main.Eof(); Qry_Main.Next()) {
+        const std::string designer = Qry_Main.Fields(0).AsString();
+        TTreeNode& node = tree.Items.front().AddChild(designer);
+        node.Data = TTreeData(designer, designer);
+        node.ImageIndex = 4;
+        node.SelectedIndex = 3;
+
+        std::string sql("select intID,charCustomer,charAddress from tblProject where charDesigner=");
+        sql.append(SqlText(designer)).append(" order by intID");
+        Qry_tmp.Close();
+        Qry_tmp.SetSQL(std::move(sql));
+        Qry_tmp.Open();
+        node.Children.reserve(static_cast<std::size_t>(Qry_tmp.RecordCount()));
+        for (; !Qry_tmp.Eof(); Qry_tmp.Next()) {
+            std::string name = Qry_tmp.FieldByName("charCustomer").AsString();
+            name.append("（").append(Qry_tmp.FieldByName("charAddress").AsString()).append("）");
+            TTreeNode& project = node.AddChild(name);
+            project.Data = TTreeData(Qry_tmp.FieldByName("intID").AsString(), std::move(name));
+            project.ImageIndex = 2;
+            project.SelectedIndex = 0;
+        }
+    }
+    tree.FullExpand();
+}
+
+std::unique_ptr<TREC_PROJECT> TDM::LoadProject(const std::string& id) {
+    std::string literal;
+    if (IdLiteral(id, literal)) {
+        std::string sql("select IntID,");
+        sql.append(kColumnList).append(" from tblProject where intID=").append(literal);
+        RunSelect(Qry_Main, sql);
+    } else {
+        // An id that is no number cannot name a row; it fails as a refused select does.
+        Qry_Main.Close();
+    }
+    if (Qry_Main.RecordCount() == 0) return nullptr;
+
+    auto r = std::make_unique<TREC_PROJECT>();
+    r->SetIntID(static_cast<std::int32_t>(Qry_Main.FieldByName("IntID").AsInteger()));
+    for (const auto& c : kColumns) {
+        const TField f = Qry_Main.FieldByName(c.Name);
+        switch (c.Kind) {
+        case Form::Text:
+            (*r).*(c.Text) = f.AsString();
+            break;
+        case Form::Date:
+            (*r).*(c.Text) = f.AsDateText();
+            break;
+        case Form::Number:
+            (*r).*(c.Number) = f.AsFloat();
+            break;
+        case Form::YesNo:
+            r->SetblnSignContract(f.AsBoolean());
+            break;
+        }
+    }
+    return r;
+}
+
+bool TDM::StoreProject(TREC_PROJECT& record, int saveMode) {
+    if (record.charCustomer.empty()) {
+        messages_.Show("请输入客户名称！");
+        return false;
+    }
+    if (record.charProjectID.empty()) {
+        messages_.Show("请输入工程编号！");
+        return false;
+    }
+    const std::string today = TodayText();
+    for (std::string* d :
+         {&record.dateMappingDate, &record.dateSignDate, &record.dateStartDate, &record.dateEndDate,
+          &record.dateCheckDate, &record.dateFirstPayDate, &record.dateSecondPayDate, &record.dateThirdPayDate})
+        if (d->empty()) *d = today;
+
+    if (saveMode != SaveModeInsert && saveMode != SaveModeUpdate) return false;
+
+    // Which rows hold this project number decides whether the save may go
+    // ahead: the update statement finds its row by the number alone.
+    std::string check("select IntID from tblProject where charProjectID=");
+    check.append(SqlText(record.charProjectID));
+    if (!RunSelect(Qry_Main, check)) return false;
+    const int holders = Qry_Main.RecordCount();
+
+    if (saveMode == SaveModeInsert) {
+        if (holders > 0) {
+            messages_.Show("工程编号已存在，请使用其他编号！");
+            return false;
+        }
+        if (!RunStatement(InsertStatement(record))) return false;
+        record.SetIntID(static_cast<std::int32_t>(ADOMain.LastInsertId()));
+        messages_.Show("新加工程成功！");
+        return true;
+    }
+
+    if (holders != 1 || Qry_Main.Fields(0).AsInteger() != record.IntID) {
+        messages_.Show("工程编号已被修改或与其他工程重复，未能保存！");
+        return false;
+    }
+    if (!RunStatement(UpdateStatement(record))) return false;
+    messages_.Show("修改工程成功！");
+    return true;
+}
+
+bool TDM::DeleteProject(const std::string& id) {
+    std::string literal;
+    if (!IdLiteral(id, literal)) return false;
+    return RunStatement("delete from tblProject where IntID=" + literal);
+}
+
+} // namespace lty

@@ -1,0 +1,301 @@
+#include "core/quotation/quotation_grid.h"
+
+#include "core/text/number_text.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace lty {
+namespace {
+
+constexpr std::string_view kFullWidthAt = "＠";
+
+bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
+
+bool IsBlankText(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return IsBlank(c); });
+}
+
+} // namespace
+
+std::string WithoutSeparator(std::string_view text) {
+    std::string out;
+    if (text.find('@') == std::string_view::npos) {
+        out.assign(text);
+        return out;
+    }
+    out.reserve(text.size() + 8);
+    for (char c : text) {
+        if (c == '@')
+            out += kFullWidthAt;
+        else
+            out += c;
+    }
+    return out;
+}
+
+std::string CheckNumberText(std::string_view text, UserMessages& messages) {
+    if (IsBlankText(text)) return "0";
+    bool valid = text.front() != '.';
+    int points = 0;
+    for (char c : text) {
+        if (c == '.')
+            ++points;
+        else if (c < '0' || c > '9')
+            valid = false;
+    }
+    if (valid && points <= 1) return std::string(text);
+    messages.Show(std::string(kInvalidNumberMessage));
+    return "0";
+}
+
+QuotationGrid::QuotationGrid() { LayoutQuotationGrid(); }
+
+QuotationGrid::GridRow QuotationGrid::BlankRow() {
+    GridRow row;
+    // The spacer column is never written and never accepts typing.
+    row.Cells[0].ReadOnly = true;
+    row.Cells[0].Align = HAlign::Center;
+    return row;
+}
+
+void QuotationGrid::LayoutQuotationGrid() {
+    // The grid starts 5 columns wide: those cells are cleared, centred and
+    // locked; the two columns added afterwards keep the defaults, which is
+    // why columns 5 and 6 of the total row accept typing.
+    rows_.assign(3, BlankRow());
+    for (auto& row : rows_) {
+        for (int c = 0; c < 5; ++c) {
+            auto& cell = row.Cells[static_cast<std::size_t>(c)];
+            cell.Text.clear();
+            cell.Align = HAlign::Center;
+            cell.ReadOnly = true;
+        }
+    }
+    rows_[2].Height = kHiddenRowHeight;
+    for (int c = 0; c < kQuotationColumns; ++c) rows_[0].Cells[static_cast<std::size_t>(c)].Text = kHeadings[c];
+    rows_[1].Cells[1].Text = "总计";
+    rows_[1].Cells[1].Align = HAlign::Left;
+    rows_[1].Cells[5].Text = "0.00";
+    rows_[1].Cells[5].Align = HAlign::Right;
+    currentRow_ = 1;
+    currentCol_ = 0;
+}
+
+RowKind QuotationGrid::Kind(int row) const {
+    if (row < 0 || row >= RowCount()) throw std::out_of_range("quotation grid row out of range");
+    if (row == 0) return RowKind::Header;
+    if (row == 1) return RowKind::Total;
+    if (row == EndRow()) return RowKind::End;
+    return rows_[static_cast<std::size_t>(row)].Height == kItemRowHeight ? RowKind::Item : RowKind::Section;
+}
+
+void QuotationGrid::CheckColumn(int col) const {
+    if (col < 0 || col >= kQuotationColumns) throw std::out_of_range("quotation grid column out of range");
+}
+
+const GridCell& QuotationGrid::Cell(int col, int row) const {
+    CheckColumn(col);
+    return rows_.at(static_cast<std::size_t>(row)).Cells[static_cast<std::size_t>(col)];
+}
+
+GridCell& QuotationGrid::At(int col, int row) {
+    CheckColumn(col);
+    return rows_.at(static_cast<std::size_t>(row)).Cells[static_cast<std::size_t>(col)];
+}
+
+bool QuotationGrid::SetCurrentCell(int col, int row) {
+    if (col < 0 || col >= kQuotationColumns || row < 1 || row >= RowCount()) return false;
+    currentCol_ = col;
+    currentRow_ = row;
+    return true;
+}
+
+bool QuotationGrid::CanEdit(int col, int row) const {
+    if (row < 1 || row >= RowCount() || col < 0 || col >= kQuotationColumns) return false;
+    return !Cell(col, row).ReadOnly;
+}
+
+bool QuotationGrid::advsg1SelectCell(int col, int row) {
+    if (!SetCurrentCell(col, row)) return false;
+    return CanEdit(col, row);
+}
+
+void QuotationGrid::ClampCurrentRow() { currentRow_ = std::clamp(currentRow_, 1, EndRow()); }
+
+void QuotationGrid::SetCellText(int col, int row, std::string_view text) {
+    if (row == 0 || row == EndRow()) return;
+    At(col, row).Text = WithoutSeparator(text);
+}
+
+void QuotationGrid::SetCellReadOnly(int col, int row, bool readOnly) { At(col, row).ReadOnly = readOnly || col == 0; }
+
+void QuotationGrid::SetCellAlign(int col, int row, HAlign align) { At(col, row).Align = align; }
+
+void QuotationGrid::SetRowColor(int row, CellColor color) {
+    for (auto& cell : rows_.at(static_cast<std::size_t>(row)).Cells) cell.Color = color;
+}
+
+void QuotationGrid::SetBodyRowHeight(int row, int height) {
+    if (!IsBodyRow(row)) return;
+    rows_[static_cast<std::size_t>(row)].Height = std::max(height, 1);
+}
+
+void QuotationGrid::ResetBody(int bodyRows) {
+    bodyRows = std::max(bodyRows, 0);
+    rows_.resize(2);
+    rows_.resize(static_cast<std::size_t>(bodyRows) + 3, BlankRow());
+    rows_.back().Height = kHiddenRowHeight;
+    ClampCurrentRow();
+}
+
+PopupMenuVisibility QuotationGrid::advsg1RightClickCell(int row, int /*col*/) const {
+    PopupMenuVisibility menu;
+    const bool body = row != 0 && row != 1;
+    menu.N2 = body;
+    menu.N11 = body;
+    return menu;
+}
+
+void QuotationGrid::FormatSectionRow(int row, bool lockName) {
+    for (int c = 0; c < kQuotationColumns; ++c) SetCellReadOnly(c, row, true);
+    if (!lockName) SetCellReadOnly(1, row, false);
+    SetCellAlign(1, row, HAlign::Left);
+    SetCellAlign(5, row, HAlign::Right);
+}
+
+void QuotationGrid::FormatItemRow(int row) {
+    for (int c : {1, 2, 4, 5}) SetCellReadOnly(c, row, true);
+    for (int c : {3, 6}) SetCellReadOnly(c, row, false);
+}
+
+void QuotationGrid::AddSectionRow() {
+    const int r = EndRow();
+    rows_.insert(rows_.begin() + r, BlankRow());
+    SetRowColor(r, CellColor::ButtonFace);
+    FormatSectionRow(r, false);
+}
+
+void QuotationGrid::AddItemRow(const CatalogLine& item, bool manual) {
+    // The new row goes directly below the current row. With the hidden end
+    // row current (where a delete at the bottom leaves it) the row still goes
+    // above the end row, which must stay the last row.
+    const int r = std::min(currentRow_ + 1, EndRow());
+    rows_.insert(rows_.begin() + r, BlankRow());
+    const double amount = item.Price * item.Count;
+    auto& row = rows_[static_cast<std::size_t>(r)];
+    row.Cells[1].Text = WithoutSeparator(item.ItemName);
+    row.Cells[2].Text = FloatToStr(item.Price);
+    row.Cells[3].Text = FloatToStr(item.Count);
+    row.Cells[4].Text = WithoutSeparator(item.Unit);
+    row.Cells[5].Text = FormatTwoDecimals(amount);
+    row.Cells[6].Text = WithoutSeparator(item.Spec);
+    row.Height = kItemRowHeight;
+    for (int c = 1; c < kQuotationColumns; ++c) {
+        const bool typing = manual ? c != 5 : c == 3;
+        SetCellReadOnly(c, r, !typing);
+    }
+    constexpr std::array<HAlign, kQuotationColumns> kItemAlign{
+        HAlign::Center, HAlign::Left, HAlign::Right, HAlign::Right, HAlign::Center, HAlign::Right, HAlign::Left};
+    for (int c = 1; c < kQuotationColumns; ++c) SetCellAlign(c, r, kItemAlign[static_cast<std::size_t>(c)]);
+    RecalcTotals();
+}
+
+bool QuotationGrid::AddCatalogEntry(const CatalogLine& item) {
+    if (currentRow_ == 1) return false;
+    AddItemRow(item, false);
+    ApplyColumnAlignments();
+    return true;
+}
+
+void QuotationGrid::DeleteRowAt(int row) {
+    if (!IsBodyRow(row)) return;
+    rows_.erase(rows_.begin() + row);
+}
+
+bool QuotationGrid::DeleteCurrentRow() {
+    const int c = currentRow_;
+    if (!IsBodyRow(c)) return false;
+    // A section goes together with the item rows that follow it; they are
+    // removed in one step rather than one row at a time.
+    int last = c + 1;
+    if (!IsItemRow(c)) {
+        while (last < EndRow() && IsItemRow(last)) ++last;
+    }
+    rows_.erase(rows_.begin() + c, rows_.begin() + last);
+    ClampCurrentRow();
+    RecalcTotals();
+    return true;
+}
+
+bool QuotationGrid::advsg1CellValidate(int col, int row, UserMessages& messages) {
+    if ((col != 2 && col != 3) || row < 2 || row >= RowCount() || !IsItemRow(row)) return false;
+    auto& cells = rows_[static_cast<std::size_t>(row)].Cells;
+    cells[2].Text = CheckNumberText(cells[2].Text, messages);
+    cells[3].Text = CheckNumberText(cells[3].Text, messages);
+    cells[5].Text = FormatTwoDecimals(StrToFloat(cells[2].Text) * StrToFloat(cells[3].Text));
+    RecalcTotals();
+    return true;
+}
+
+void QuotationGrid::CloseHeading(int heading, int firstItem, int itemCount, double& grandTotal) {
+    auto& headingText = rows_[static_cast<std::size_t>(heading)].Cells[5].Text;
+    if (itemCount == 0) {
+        headingText = "0.00";
+        return;
+    }
+    for (int i = firstItem; i < firstItem + itemCount; ++i) {
+        auto& text = rows_[static_cast<std::size_t>(i)].Cells[5].Text;
+        if (IsBlankText(text)) text = "0.00";
+    }
+    double sum = 0;
+    for (int i = firstItem; i < firstItem + itemCount; ++i)
+        sum += StrToFloat(rows_[static_cast<std::size_t>(i)].Cells[5].Text);
+    headingText = FormatTwoDecimals(sum);
+    grandTotal += sum;
+}
+
+const QuotationCharges& QuotationGrid::RecalcTotals() {
+    ++recalcCount_;
+    double grand = 0;
+    int heading = 1; // item rows above the first section are collected under the total row
+    int firstItem = 0;
+    int itemCount = 0;
+    const int n = RowCount();
+    for (int r = 2; r < n; ++r) {
+        if (IsItemRow(r)) {
+            if (itemCount++ == 0) firstItem = r;
+            continue;
+        }
+        CloseHeading(heading, firstItem, itemCount, grand);
+        heading = r;
+        itemCount = 0;
+    }
+    charges_.ProjectTotal = grand;
+    charges_.TaxAmount = grand * kTaxRate;
+    charges_.OverheadAmount = grand * kOverheadRate;
+    charges_.Edit9Text = FormatTwoDecimals(charges_.TaxAmount);
+    charges_.Edit8Text = FormatTwoDecimals(charges_.OverheadAmount);
+    rows_[1].Cells[5].Text = FormatTwoDecimals(grand);
+    charges_.Label16Text = rows_[1].Cells[5].Text;
+    return charges_;
+}
+
+void QuotationGrid::ApplyColumnAlignments() {
+    using A = HAlign;
+    constexpr std::array<A, kQuotationColumns> kHeader{A::Center, A::Center, A::Center, A::Center,
+                                                       A::Center, A::Center, A::Center};
+    constexpr std::array<A, kQuotationColumns> kPlain{A::Center, A::Left,  A::Right, A::Right,
+                                                      A::Center, A::Right, A::Left};
+    constexpr std::array<A, kQuotationColumns> kItem{A::Center, A::Center, A::Right, A::Right,
+                                                     A::Center, A::Right,  A::Left};
+    const int n = RowCount();
+    for (int r = 0; r < n; ++r) {
+        const auto kind = Kind(r);
+        const auto& align = kind == RowKind::Header ? kHeader : kind == RowKind::Item ? kItem : kPlain;
+        auto& cells = rows_[static_cast<std::size_t>(r)].Cells;
+        for (std::size_t c = 0; c < cells.size(); ++c) cells[c].Align = align[c];
+    }
+}
+
+} // namespace lty

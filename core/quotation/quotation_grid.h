@@ -1,0 +1,182 @@
+// The quotation grid of a project window as a model: rows of cells with their
+// texts, flags, alignments and colours, the operations the window's events run
+// on it, and the arithmetic of subtotals, grand total, management fee and tax.
+// The grid control only renders this model and forwards edits and clicks to it.
+#pragma once
+
+#include "core/messages/user_messages.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lty {
+
+inline constexpr int kQuotationColumns = 7;
+
+// Row 0 header, row 1 total, then the body, then one hidden empty end row.
+// A body row is an item row exactly when it is kItemRowHeight pixels high; the
+// kind is derived from position and height, so the two can never disagree.
+enum class RowKind { Header, Total, Section, Item, End };
+
+enum class HAlign : std::uint8_t { Left, Center, Right };
+
+// Banded: the alternating white / window-colour banding of rows without a
+// colour of their own. ButtonFace: the system button-face colour of sections.
+enum class CellColor : std::uint8_t { Banded, ButtonFace };
+
+struct GridCell {
+    std::string Text;
+    bool ReadOnly = false;
+    HAlign Align = HAlign::Left;
+    CellColor Color = CellColor::Banded;
+};
+
+// What the grid takes from a catalog entry. The window converts the data
+// module's TItemData into it (ItemName, Price, Count, Unit, Amount, Spec);
+// the amount is recomputed from price and count when the row is added.
+struct CatalogLine {
+    std::string ItemName;
+    double Price = 0;
+    double Count = 0;
+    std::string Unit;
+    double Amount = 0;
+    std::string Spec;
+};
+
+// The charges RecalcTotals computes for the information page. The amounts are
+// unrounded; the texts are what Edit8 (管理费), Edit9 (税金) and Label16
+// (项目总价) show.
+struct QuotationCharges {
+    double ProjectTotal = 0;
+    double OverheadAmount = 0;
+    double TaxAmount = 0;
+    std::string Edit8Text;
+    std::string Edit9Text;
+    std::string Label16Text;
+};
+
+// Which entries of PopupMenu1 a right click shows.
+struct PopupMenuVisibility {
+    bool N1 = true;   // "添加装修条目"
+    bool N2 = false;  // "添加装修明细"
+    bool N11 = false; // "删    除"
+    bool N3 = true;   // separator
+};
+
+inline constexpr double kOverheadRate = 0.08;
+inline constexpr double kTaxRate = 0.0341;
+inline constexpr std::string_view kInvalidNumberMessage = "输入的数据不合法，请重新输入！";
+
+// Replaces every '@' by the full-width '＠'. '@' separates the fields of the
+// stored quotation text and cannot be escaped, so no path may put one into a cell.
+std::string WithoutSeparator(std::string_view text);
+
+// The check of a typed price or quantity: "0" for a blank text, the text
+// itself when it is digits with at most one point not in front, otherwise "0"
+// after the invalid-number message.
+std::string CheckNumberText(std::string_view text, UserMessages& messages);
+
+class QuotationGrid {
+public:
+    static constexpr int kDefaultRowHeight = 21;
+    static constexpr int kItemRowHeight = 80;
+    static constexpr int kStoredSectionRowHeight = 18;
+    static constexpr int kHiddenRowHeight = 0;
+    static constexpr std::array<int, kQuotationColumns> kColumnWidths{20, 200, 80, 70, 70, 90, 400};
+    static constexpr std::array<std::string_view, kQuotationColumns> kHeadings{
+        "", "施工项目", "单价", "数量", "单位", "合计(元)", "工艺做法及材料说明"};
+    static constexpr std::uint32_t kSelectedCellRgb = 0xB6CAEA;
+
+    QuotationGrid(); // laid out empty, as LayoutQuotationGrid leaves it
+
+    // Back to the empty layout: header, total row with "0.00", hidden end row;
+    // the current cell is column 0 of the total row.
+    void LayoutQuotationGrid();
+
+    int RowCount() const { return static_cast<int>(rows_.size()); }
+    int BodyRowCount() const { return RowCount() - 3; }
+    int EndRow() const { return RowCount() - 1; }
+    RowKind Kind(int row) const;
+    bool IsItemRow(int row) const { return Kind(row) == RowKind::Item; }
+    bool IsBodyRow(int row) const { return row >= 2 && row < EndRow(); }
+    int RowHeight(int row) const { return rows_.at(static_cast<std::size_t>(row)).Height; }
+    const GridCell& Cell(int col, int row) const;
+    const std::string& Text(int col, int row) const { return Cell(col, row).Text; }
+
+    // The current cell: the one a click or the keyboard selected. The header
+    // row is fixed and cannot be selected.
+    int CurrentRow() const { return currentRow_; }
+    int CurrentCol() const { return currentCol_; }
+    bool SetCurrentCell(int col, int row);
+
+    // Selects the cell and answers whether in-place editing is on for it.
+    bool advsg1SelectCell(int col, int row);
+    bool CanEdit(int col, int row) const;
+
+    // The editor's write of a cell (a typed text). '@' becomes '＠'. The header
+    // and the end row are never written.
+    void SetCellText(int col, int row, std::string_view text);
+
+    // Runs when the editing of a cell ends, with the typed text already in the
+    // cell. Answers whether it acted (price or quantity of an item row).
+    bool advsg1CellValidate(int col, int row, UserMessages& messages);
+
+    PopupMenuVisibility advsg1RightClickCell(int row, int col) const;
+
+    void AddSectionRow();
+    void AddItemRow(const CatalogLine& item, bool manual);
+    // The catalog double-click: nothing while the total row is current,
+    // otherwise AddItemRow (not manual) and ApplyColumnAlignments.
+    bool AddCatalogEntry(const CatalogLine& item);
+    // "删    除" on the current row. Answers false when nothing was removed
+    // (header, total or end row current); then the totals are not recomputed.
+    bool DeleteCurrentRow();
+    // Removes one body row; the header, total and end rows are never removed.
+    void DeleteRowAt(int row);
+
+    // Throws ConvertError when a column-5 text of an item row is not a number;
+    // what was written before it stays.
+    const QuotationCharges& RecalcTotals();
+    void ApplyColumnAlignments();
+    void FormatSectionRow(int row, bool lockName);
+    void FormatItemRow(int row);
+
+    // The window's ProjectTotal: set from a stored project, then by RecalcTotals.
+    double ProjectTotal() const { return charges_.ProjectTotal; }
+    void SetProjectTotal(double total) { charges_.ProjectTotal = total; }
+    const QuotationCharges& Charges() const { return charges_; }
+    // Grows by one with every RecalcTotals, so a window knows when to refresh
+    // its fee, tax and total texts after an operation.
+    std::uint64_t RecalcCount() const { return recalcCount_; }
+
+    // Building blocks for laying out from a house type or a stored text.
+    // ResetBody discards the body and makes `bodyRows` blank rows before a
+    // blank hidden end row.
+    void ResetBody(int bodyRows);
+    void SetBodyRowHeight(int row, int height); // body rows only
+    void SetRowColor(int row, CellColor color);
+    void SetCellReadOnly(int col, int row, bool readOnly); // column 0 never accepts typing
+    void SetCellAlign(int col, int row, HAlign align);
+
+private:
+    struct GridRow {
+        std::array<GridCell, kQuotationColumns> Cells;
+        int Height = kDefaultRowHeight;
+    };
+    static GridRow BlankRow();
+    GridCell& At(int col, int row);
+    void CheckColumn(int col) const;
+    void CloseHeading(int heading, int firstItem, int itemCount, double& grandTotal);
+    void ClampCurrentRow();
+
+    std::vector<GridRow> rows_;
+    int currentRow_ = 1;
+    int currentCol_ = 0;
+    QuotationCharges charges_;
+    std::uint64_t recalcCount_ = 0;
+};
+
+} // namespace lty

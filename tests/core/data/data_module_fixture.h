@@ -1,0 +1,69 @@
+// A data module on a fresh copy of the shipped database, with every statement
+// it sends collected, and a second, raw connection to the same file for
+// looking at the tables and for breaking them on purpose.
+#pragma once
+
+#include "core/data/data_module.h"
+#include "tests/core/scripted_messages.h"
+#include "tests/core/test_database.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <string>
+#include <vector>
+
+namespace lty::test {
+
+class DataModuleTest : public ::testing::Test {
+protected:
+    TempProgramDir dir;
+    ScriptedMessages messages;
+    TDM dm{messages, dir.Dir()};
+    std::vector<std::string> trace;
+
+    void SetUp() override {
+        ASSERT_TRUE(dm.Connected());
+        dm.ADOMain.SetTraceHook([this](const std::string& s) { trace.push_back(s); });
+    }
+
+    // Runs on a connection of its own: no trace entry, no authorizer.
+    void Raw(const std::string& sql) {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(dir.DatabasePath().c_str(), &db), SQLITE_OK);
+        char* err = nullptr;
+        const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err);
+        const std::string msg = err ? err : "";
+        sqlite3_free(err);
+        sqlite3_close(db);
+        ASSERT_EQ(rc, SQLITE_OK) << sql << ": " << msg;
+    }
+    // The first column of every row, as text ("" for NULL).
+    std::vector<std::string> RawColumn(const std::string& sql) {
+        std::vector<std::string> out;
+        sqlite3* db = nullptr;
+        sqlite3_open(dir.DatabasePath().c_str(), &db);
+        sqlite3_stmt* st = nullptr;
+        EXPECT_EQ(sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr), SQLITE_OK) << sql;
+        while (st && sqlite3_step(st) == SQLITE_ROW) {
+            const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
+            out.emplace_back(t ? t : "");
+        }
+        sqlite3_finalize(st);
+        sqlite3_close(db);
+        return out;
+    }
+    std::string RawText(const std::string& sql) {
+        const auto c = RawColumn(sql);
+        return c.empty() ? std::string("<no row>") : c.front();
+    }
+    int RawCount(const std::string& table) { return std::stoi(RawText("select count(*) from " + table)); }
+    // A table that refuses one kind of statement, as a damaged file or a
+    // locked table would.
+    void RefuseOn(const std::string& table, const std::string& action) {
+        Raw("create trigger refuse_" + action + "_" + table + " before " + action + " on " + table +
+            " begin select raise(abort, 'refused'); end");
+    }
+};
+
+} // namespace lty::test
