@@ -1,5 +1,6 @@
 // The data module at the sizes a busy firm reaches: the catalog tree, the
 // project tree, opening and saving a long quotation, and one print preparation.
+#include "bench/silent_messages.h"
 #include "core/data/data_module.h"
 #include "core/data/sql_text.h"
 #include "tests/core/test_database.h"
@@ -11,12 +12,7 @@
 
 namespace {
 
-class NoMessages : public lty::UserMessages {
-public:
-    void Show(const std::string&) override {}
-    void ShowBox(const std::string&, const std::string&, lty::MessageIcon) override {}
-    bool Ask(const std::string&, const std::string&) override { return false; }
-};
+using NoMessages = lty::bench::SilentMessages;
 
 // prefix + n + suffix, built by appending (GCC 12 misreads the operator+ chain).
 std::string Numbered(const char* prefix, int n, const char* suffix = "") {

@@ -1,5 +1,6 @@
 // Statement throughput through the data module's executor: the cost of a
 // commit per statement against one transaction for the batch.
+#include "bench/silent_messages.h"
 #include "core/data/data_module.h"
 #include "core/data/sql_text.h"
 #include "tests/core/test_database.h"
@@ -8,12 +9,7 @@
 
 namespace {
 
-class NoMessages : public lty::UserMessages {
-public:
-    void Show(const std::string&) override {}
-    void ShowBox(const std::string&, const std::string&, lty::MessageIcon) override {}
-    bool Ask(const std::string&, const std::string&) override { return false; }
-};
+using NoMessages = lty::bench::SilentMessages;
 
 void InsertRows(lty::TDM& dm, int n) {
     for (int i = 0; i < n; ++i) {
