@@ -1,5 +1,6 @@
 #include "ui/app/globals.h"
 
+#include "core/data/records.h"
 #include "ui/app/message_boxes.h"
 
 namespace lty {
@@ -8,6 +9,11 @@ TFrmMain* FrmMain = nullptr;
 TDM* DM = nullptr;
 std::string ProgramDirectory;
 std::string QuotationRemark;
+
+TCompanyInfo& CompanyInfo() {
+    static TCompanyInfo info;
+    return info;
+}
 int ProjectWindowMode = 0;
 bool PasswordAccepted = false;
 
