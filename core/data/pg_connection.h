@@ -1,0 +1,65 @@
+// A plain libpq connection for the server engine, the set-up and migration
+// tools and the tests: open by connection string, run a script, read rows
+// as text. Errors raise EngineError with the server's own message.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct pg_conn;
+struct pg_result;
+
+namespace lty {
+
+// Owns one result.
+struct PgResultDeleter {
+    void operator()(pg_result* r) const;
+};
+using PgResult = std::unique_ptr<pg_result, PgResultDeleter>;
+
+class PgConnection {
+public:
+    // Connects; raises EngineError carrying libpq's reason on failure.
+    explicit PgConnection(const std::string& conninfo);
+    ~PgConnection();
+    PgConnection(const PgConnection&) = delete;
+    PgConnection& operator=(const PgConnection&) = delete;
+
+    pg_conn* Handle() const { return conn_; }
+
+    // Runs a script of any number of statements (simple protocol); raises on
+    // the first error. Only for the tools' own fixed texts, never for text
+    // assembled from user input.
+    void Exec(const std::string& script);
+    // One statement with its values passed apart from the text; rows as text,
+    // NULL as nullopt.
+    using Row = std::vector<std::optional<std::string>>;
+    std::vector<Row> Query(const std::string& sql, const std::vector<std::string>& params = {});
+    // The first column of the first row, "" when there is none or it is NULL.
+    std::string Scalar(const std::string& sql, const std::vector<std::string>& params = {});
+
+    std::string Host() const;
+    std::string Database() const;
+    std::string User() const;
+
+    // The server's error text of a failed result (or of the connection).
+    std::string ErrorOf(const pg_result* r) const;
+
+private:
+    pg_conn* conn_ = nullptr;
+};
+
+// A name as a double-quoted SQL identifier.
+std::string PgIdentifier(std::string_view name);
+
+// Parses a libpq connection string; raises EngineError when it is not one.
+// Gives the value of `keyword` in it, "" when absent.
+std::string ConninfoValue(const std::string& conninfo, const std::string& keyword);
+
+// The same connection string with dbname replaced by `database`.
+std::string ConninfoWithDatabase(const std::string& conninfo, const std::string& database);
+
+} // namespace lty
