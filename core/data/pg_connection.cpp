@@ -147,15 +147,15 @@ std::string ConninfoValue(const std::string& conninfo, const std::string& keywor
     return {};
 }
 
-std::string ConninfoWithDatabase(const std::string& conninfo, const std::string& database) {
+std::string ConninfoWith(const std::string& conninfo, std::string_view keyword, std::string_view value) {
     const auto options = ParseConninfo(conninfo);
     std::string out;
     for (const PQconninfoOption* o = options.get(); o->keyword; ++o) {
-        const bool isDb = std::string_view(o->keyword) == "dbname";
-        if (!isDb && (!o->val || !*o->val)) continue;
+        const bool replaced = keyword == o->keyword;
+        if (!replaced && (!o->val || !*o->val)) continue;
         if (!out.empty()) out.push_back(' ');
         out.append(o->keyword).push_back('=');
-        out.append(ConninfoQuoted(isDb ? std::string_view(database) : std::string_view(o->val)));
+        out.append(ConninfoQuoted(replaced ? value : std::string_view(o->val)));
     }
     return out;
 }

@@ -59,7 +59,8 @@ std::string PgIdentifier(std::string_view name);
 // Gives the value of `keyword` in it, "" when absent.
 std::string ConninfoValue(const std::string& conninfo, const std::string& keyword);
 
-// The same connection string with dbname replaced by `database`.
-std::string ConninfoWithDatabase(const std::string& conninfo, const std::string& database);
+// The same connection string with `keyword` set to `value` (e.g. another
+// dbname or user).
+std::string ConninfoWith(const std::string& conninfo, std::string_view keyword, std::string_view value);
 
 } // namespace lty

@@ -53,7 +53,7 @@ void SetUpServerDatabase(const ServerSetup& setup, const std::function<void(cons
         log("created database " + setup.Database);
     }
     try {
-        PgConnection db(ConninfoWithDatabase(setup.AdminConninfo, setup.Database));
+        PgConnection db(ConninfoWith(setup.AdminConninfo, "dbname", setup.Database));
         db.Exec("SET client_encoding = 'UTF8'");
         const std::string ctype = db.Scalar("select datctype from pg_database where datname = current_database()");
         if (ctype != "C" && ctype != "POSIX")
