@@ -368,6 +368,11 @@ bool PgEngine::InTransaction() const {
     return st == PQTRANS_INTRANS || st == PQTRANS_INERROR || st == PQTRANS_ACTIVE;
 }
 
-std::string PgEngine::Location() const { return "服务器 " + conn_->Host() + "/" + conn_->Database(); }
+std::string PgEngine::Location() const {
+    std::string host = conn_->Host();
+    // A unix socket's folder says nothing to the user: it is this machine's server.
+    if (host.empty() || host.front() == '/') host = "localhost";
+    return "服务器 " + host + "/" + conn_->Database();
+}
 
 } // namespace lty

@@ -1,14 +1,24 @@
 #include "tests/core/test_database.h"
 
 #include "core/data/database_builder.h"
+#include "core/data/server_conf.h"
 
 #include <atomic>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <random>
+#include <stdexcept>
+#include <string_view>
 #include <unistd.h>
 
 namespace lty::test {
 namespace fs = std::filesystem;
+
+bool TestOnServer() {
+    const char* e = std::getenv("LTY_TEST_ENGINE");
+    return e && std::string_view(e) == "pg";
+}
 
 std::string SchemaSql() {
     static const std::string s = ReadTextFile(std::string(LTY_SOURCE_DIR) + "/core/data/schema.sql");
@@ -20,6 +30,13 @@ std::string FirstRowsSql() {
     return s;
 }
 
+void WriteServerConf(const std::string& programDirectory, const std::string& conninfo) {
+    fs::create_directories(programDirectory + "Data");
+    std::ofstream out(ServerConfPath(programDirectory), std::ios::binary | std::ios::trunc);
+    out << "# The office's quotation database\n" << conninfo << "\n";
+    if (!out) throw std::runtime_error("cannot write " + ServerConfPath(programDirectory));
+}
+
 TempProgramDir::TempProgramDir(bool withDatabase) {
     static std::atomic<int> counter{0};
     std::random_device rd;
@@ -27,7 +44,13 @@ TempProgramDir::TempProgramDir(bool withDatabase) {
                                                     std::to_string(counter++) + "-" + std::to_string(rd()));
     fs::create_directories(p);
     dir_ = p.string() + "/";
-    if (withDatabase) CreateDatabaseFile(DatabasePath(), SchemaSql(), FirstRowsSql());
+    if (!withDatabase) return;
+    if (TestOnServer()) {
+        server_ = std::make_unique<TempServerDatabase>();
+        WriteServerConf(dir_, server_->AppConninfo());
+    } else {
+        CreateDatabaseFile(DatabasePath(), SchemaSql(), FirstRowsSql());
+    }
 }
 
 TempProgramDir::~TempProgramDir() {

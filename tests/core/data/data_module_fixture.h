@@ -1,15 +1,18 @@
 // A data module on a fresh copy of the shipped database, with every statement
-// it sends collected, and a second, raw connection to the same file for
-// looking at the tables and for breaking them on purpose.
+// it sends collected, and a second, raw connection to the same database for
+// looking at the tables and for breaking them on purpose. On the server
+// engine (LTY_TEST_ENGINE=pg) the raw connection is the database owner's.
 #pragma once
 
 #include "core/data/data_module.h"
+#include "core/data/pg_connection.h"
 #include "tests/core/scripted_messages.h"
 #include "tests/core/test_database.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -29,6 +32,14 @@ protected:
 
     // Runs on a connection of its own: no trace entry, no authorizer.
     void Raw(const std::string& sql) {
+        if (dir.Server()) {
+            try {
+                PgConnection(dir.Server()->AdminConninfo()).Exec(sql);
+            } catch (const std::exception& e) {
+                FAIL() << sql << ": " << e.what();
+            }
+            return;
+        }
         sqlite3* db = nullptr;
         ASSERT_EQ(sqlite3_open(dir.DatabasePath().c_str(), &db), SQLITE_OK);
         char* err = nullptr;
@@ -38,9 +49,26 @@ protected:
         sqlite3_close(db);
         ASSERT_EQ(rc, SQLITE_OK) << sql << ": " << msg;
     }
-    // The first column of every row, as text ("" for NULL).
+    // The first column of every row, as text ("" for NULL). Numbers read as
+    // the file engine writes them as text (80.0, 0.5), on both engines.
     std::vector<std::string> RawColumn(const std::string& sql) {
         std::vector<std::string> out;
+        if (dir.Server()) {
+            try {
+                PgConnection pg(dir.Server()->AdminConninfo());
+                pg.Exec("SET extra_float_digits = 0");
+                const auto floats = pg.Query("select pg_typeof(x)::text from (" + sql + ") as t(x) limit 1");
+                const bool isFloat = !floats.empty() && floats[0][0] == std::string("double precision");
+                for (const auto& row : pg.Query(sql)) {
+                    std::string v = row.at(0).value_or("");
+                    if (isFloat && row.at(0) && v.find_first_of(".eEn") == std::string::npos) v += ".0";
+                    out.push_back(std::move(v));
+                }
+            } catch (const std::exception& e) {
+                ADD_FAILURE() << sql << ": " << e.what();
+            }
+            return out;
+        }
         sqlite3* db = nullptr;
         sqlite3_open(dir.DatabasePath().c_str(), &db);
         sqlite3_stmt* st = nullptr;
@@ -61,7 +89,15 @@ protected:
     // A table that refuses one kind of statement, as a damaged file or a
     // locked table would.
     void RefuseOn(const std::string& table, const std::string& action) {
-        Raw("create trigger refuse_" + action + "_" + table + " before " + action + " on " + table +
+        const std::string name = "refuse_" + action + "_" + table;
+        if (dir.Server()) {
+            Raw("create function " + name +
+                "() returns trigger language plpgsql as $$ begin raise exception "
+                "'refused'; end $$; create trigger " +
+                name + " before " + action + " on " + table + " for each row execute function " + name + "()");
+            return;
+        }
+        Raw("create trigger " + name + " before " + action + " on " + table +
             " begin select raise(abort, 'refused'); end");
     }
 };
