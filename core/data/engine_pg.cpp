@@ -89,13 +89,36 @@ struct PgEngine::Sent {
 };
 
 PgEngine::PgEngine(const std::string& conninfo) : conn_(std::make_unique<PgConnection>(conninfo)) {
+    ApplySettings();
+    LoadColumnKinds();
+}
+
+void PgEngine::ApplySettings() {
     // Settings the translation relies on, whatever the server's defaults:
     // ISO dates, backslashes as plain characters inside quotes, shortest
     // exact float texts, UTF-8, and a wait for another program's lock that
     // ends with an error as the file engine's busy timeout does.
     conn_->Exec("SET DateStyle = 'ISO, YMD'; SET standard_conforming_strings = on; SET extra_float_digits = 1; "
                 "SET client_encoding = 'UTF8'; SET lock_timeout = '5s'; SET TimeZone = 'UTC'");
-    LoadColumnKinds();
+}
+
+void PgEngine::Reconnect() {
+    PGconn* c = conn_->Handle();
+    // Reading what the server may have said meanwhile, without waiting,
+    // tells whether it closed the connection (its farewell, then the end).
+    for (int reads = 0; reads < 4 && PQstatus(c) == CONNECTION_OK; ++reads) {
+        pollfd p{PQsocket(c), POLLIN, 0};
+        if (poll(&p, 1, 0) <= 0) break;
+        if (!PQconsumeInput(c)) break;
+    }
+    if (PQstatus(c) == CONNECTION_OK) return;
+    // A program stays open for days; the server may restart meanwhile. Only
+    // between transactions: inside one, the statements before the loss are
+    // gone with it, and the rest must not go on as if they were not.
+    if (inTrans_) throw EngineError("the connection to the server was lost; the transaction is rolled back");
+    PQreset(c);
+    if (PQstatus(c) != CONNECTION_OK) throw EngineError(conn_->ErrorOf(nullptr));
+    ApplySettings();
 }
 
 PgEngine::~PgEngine() = default;
@@ -287,8 +310,9 @@ std::vector<PgEngine::Sent> PgEngine::Pipeline(const std::vector<std::string>& t
 
 EngineResult PgEngine::Run(const std::string& sql) {
     const Translation t = Translate(sql);
+    Reconnect();
     PGconn* c = conn_->Handle();
-    if (!InTransaction()) {
+    if (!inTrans_) {
         PgResult r(PQexecParams(c, t.Sql.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0));
         if (!Succeeded(r.get())) throw EngineError(conn_->ErrorOf(r.get()));
         Note(r.get(), t.IdentityColumn);
@@ -314,6 +338,7 @@ EngineResult PgEngine::Run(const std::string& sql) {
 }
 
 void PgEngine::RunBatch(const std::vector<std::string>& statements) {
+    Reconnect();
     // A few hundred statements per sync keep the server's answers well
     // within what the socket holds while the rest is still being written.
     constexpr std::size_t kChunk = 512;
@@ -337,7 +362,8 @@ void PgEngine::RunBatch(const std::vector<std::string>& statements) {
 }
 
 void PgEngine::BeginTrans() {
-    if (InTransaction()) throw EngineError("cannot start a transaction within a transaction");
+    if (inTrans_) throw EngineError("cannot start a transaction within a transaction");
+    Reconnect();
     auto sent = Pipeline({"BEGIN", kWriteLock});
     if (!sent[1].Ok) {
         const std::string msg = conn_->ErrorOf(sent[1].Result.get());
@@ -347,10 +373,13 @@ void PgEngine::BeginTrans() {
         }
         throw EngineError(msg);
     }
+    inTrans_ = true;
 }
 
 void PgEngine::CommitTrans() {
-    if (!InTransaction()) throw EngineError("cannot commit - no transaction is active");
+    if (!inTrans_) throw EngineError("cannot commit - no transaction is active");
+    // Whatever the outcome, the transaction is over: committed, or rolled back.
+    inTrans_ = false;
     PgResult r(PQexec(conn_->Handle(), "COMMIT"));
     if (!Succeeded(r.get())) throw EngineError(conn_->ErrorOf(r.get()));
     // A transaction spoiled by an error "commits" as a rollback.
@@ -359,14 +388,13 @@ void PgEngine::CommitTrans() {
 }
 
 void PgEngine::RollbackTrans() {
-    if (!InTransaction()) return;
-    conn_->Exec("ROLLBACK");
+    if (!inTrans_) return;
+    inTrans_ = false;
+    // A lost connection took the transaction with it.
+    if (PQstatus(conn_->Handle()) == CONNECTION_OK) conn_->Exec("ROLLBACK");
 }
 
-bool PgEngine::InTransaction() const {
-    const auto st = PQtransactionStatus(conn_->Handle());
-    return st == PQTRANS_INTRANS || st == PQTRANS_INERROR || st == PQTRANS_ACTIVE;
-}
+bool PgEngine::InTransaction() const { return inTrans_; }
 
 std::string PgEngine::Location() const {
     std::string host = conn_->Host();

@@ -55,6 +55,8 @@ public:
 
 private:
     struct Sent;
+    void ApplySettings();
+    void Reconnect();
     void LoadColumnKinds();
     EngineResult ToResult(const void* result) const;
     void Note(const void* result, const std::string& identityColumn);
@@ -66,6 +68,7 @@ private:
     unsigned citextOid_ = 0;
     std::int64_t lastInsertId_ = 0;
     int changes_ = 0;
+    bool inTrans_ = false;
 };
 
 } // namespace lty

@@ -209,5 +209,26 @@ TEST_F(ServerEngineTest, WriteTransactionsTakeTurnsAcrossPrograms) {
     EXPECT_NE(server->Location().find("/" + db->Name()), std::string::npos);
 }
 
+TEST_F(ServerEngineTest, ALostConnectionComesBackBetweenTransactionsOnly) {
+    PgConnection admin(db->AdminConninfo());
+    auto killServerSide = [&] {
+        const auto pid = std::get<std::int64_t>(server->Run("select pg_backend_pid()").Rows.at(0).at(0).Data);
+        admin.Query("select pg_terminate_backend($1, 5000)", {std::to_string(pid)});
+    };
+    // The server restarted while the program stood idle: the next statement reconnects.
+    killServerSide();
+    EXPECT_EQ(Count(*server, "TBLCLASS"), 4);
+
+    // Lost inside a transaction: the rest of it must not run on its own.
+    server->BeginTrans();
+    server->Run("delete from TBLCLASS");
+    killServerSide();
+    EXPECT_THROW(server->Run("delete from TBLUNIT"), EngineError);
+    EXPECT_THROW(server->CommitTrans(), EngineError);
+    server->RollbackTrans();
+    EXPECT_EQ(Count(*server, "TBLCLASS"), 4);
+    EXPECT_EQ(Count(*server, "TBLUNIT"), 15);
+}
+
 } // namespace
 } // namespace lty
