@@ -1,4 +1,7 @@
 #include "core/data/data_module.h"
+#include "core/data/server_conf.h"
+
+#include <filesystem>
 
 namespace lty {
 
@@ -13,17 +16,38 @@ std::string TDM::DatabasePath() const { return programDirectory_ + "Data/LTY.db"
 
 bool TDM::ConnectDatabase() {
     ADOMain.Close();
+    // Data/server.conf beside the file names an office server instead.
+    std::error_code ec;
+    const bool onServer = std::filesystem::exists(ServerConfPath(programDirectory_), ec);
+    location_ = onServer ? "服务器" : "本机";
+    std::string reason;
     try {
-        ADOMain.Open(DatabasePath());
+        if (onServer) {
+            const auto conninfo = ReadServerConf(programDirectory_);
+            if (!conninfo) throw EngineError(ServerConfPath(programDirectory_) + " 已不存在");
+            location_ = ServerLocation(*conninfo);
+            ADOMain.OpenServer(*conninfo);
+        } else {
+            ADOMain.Open(DatabasePath());
+        }
         // An empty or foreign file opens as a database too; without the
         // project table it is not ours.
         ADOMain.Run("select count(*) from tblProject");
         return true;
-    } catch (const std::exception&) {
-        ADOMain.Close();
-        messages_.Show("连接数据库失败，请检查数据库文件！");
-        return false;
+    } catch (const std::exception& e) {
+        // The server's own reason goes with the message: a wrong host, a
+        // wrong password and a stopped server need different remedies.
+        if (onServer) reason = e.what();
     }
+    ADOMain.Close();
+    std::string text("连接数据库失败，请检查数据库文件！");
+    if (!reason.empty()) text.append("\n").append(reason);
+    messages_.Show(text);
+    return false;
+}
+
+std::string TDM::DatabaseLocationText() const {
+    return "数据库：" + (ADOMain.Connected() ? ADOMain.Location() : location_);
 }
 
 bool TDM::RunSelect(TADOQuery& query, const std::string& sql) {

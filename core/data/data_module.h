@@ -31,9 +31,14 @@ public:
     void DataModuleCreate();
     // Opens the database; on failure shows "连接数据库失败，请检查数据库文件！"
     // and answers false. The program goes on without a connection.
+    // Without Data/server.conf the file Data/LTY.db; with it, the server
+    // that file names (its own reason for a failure follows the message).
     bool ConnectDatabase();
     bool Connected() const { return ADOMain.Connected(); }
     std::string DatabasePath() const;
+    // The status bar's first panel: "数据库：本机" or "数据库：服务器 host/db"
+    // (which one is meant also when the connection failed).
+    std::string DatabaseLocationText() const;
 
     // Close, set the statement, open. False on any engine error, nothing shown;
     // the query is then closed and holds no rows.
@@ -58,7 +63,14 @@ public:
     // row's IntID. An update is sent only when exactly one row holds the
     // project number and that row is the record's own (IntID). Answers true
     // when a row was written.
-    bool StoreProject(TREC_PROJECT& record, int saveMode);
+    //
+    // With several programs on one database: `loaded` is the project as this
+    // window last loaded or saved it. When the stored row no longer matches
+    // it (another program saved in between), the update asks "该工程已被其他
+    // 用户修改。是否覆盖对方的修改？"; 否 writes nothing and answers false. The
+    // comparison and the update share one transaction. Without `loaded` no
+    // such check is made.
+    bool StoreProject(TREC_PROJECT& record, int saveMode, const TREC_PROJECT* loaded = nullptr);
     // "delete from tblProject where IntID=" + id; false for an id that is not
     // a number (nothing is sent).
     bool DeleteProject(const std::string& id);
@@ -165,11 +177,16 @@ private:
     // for a text that is no integer, so no statement carries it.
     static bool IdLiteral(std::string_view idText, std::string& literal);
     bool RunPrintStatement(const std::string& sql);
+    // Whether the stored row of `record` differs from `loaded` and from
+    // what `write` would store; inside StoreProject's transaction.
+    bool StoredRowChanged(const TREC_PROJECT& record, const TREC_PROJECT& loaded, const std::string& write);
 
     UserMessages& messages_;
     std::string programDirectory_;
-    bool printBatch_ = false;       // inside BeginPrintRows .. EndPrintRows
-    bool printBatchOwnsTx_ = false; // the batch began the transaction itself
+    std::string location_ = "本机";
+    std::vector<std::string> printRows_; // statements of the batch, sent at its end
+    bool printBatch_ = false;            // inside BeginPrintRows .. EndPrintRows
+    bool printBatchOwnsTx_ = false;      // the batch began the transaction itself
     bool printBatchOk_ = true;
 };
 

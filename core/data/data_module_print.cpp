@@ -37,6 +37,12 @@ std::string PrintNumber(std::string_view text) {
 } // namespace
 
 bool TDM::RunPrintStatement(const std::string& sql) {
+    // Inside a batch the rows go to the engine together at its end: one
+    // round trip to a server for hundreds of rows instead of one each.
+    if (printBatch_ && printBatchOwnsTx_) {
+        printRows_.push_back(sql);
+        return true;
+    }
     const bool ok = RunStatement(sql);
     if (!ok && printBatch_) printBatchOk_ = false;
     return ok;
@@ -69,6 +75,7 @@ bool TDM::InsertPrintRow(const PrintRowTexts& r) {
 
 bool TDM::BeginPrintRows() {
     if (printBatch_) return false;
+    printRows_.clear();
     printBatch_ = true;
     printBatchOk_ = true;
     printBatchOwnsTx_ = false;
@@ -88,7 +95,11 @@ bool TDM::EndPrintRows() {
     printBatch_ = false;
     if (printBatchOwnsTx_) {
         printBatchOwnsTx_ = false;
+        std::vector<std::string> rows;
+        rows.swap(printRows_);
         try {
+            Qry_Main.Close();
+            ADOMain.RunBatch(rows);
             ADOMain.CommitTrans();
         } catch (const std::exception&) {
             try {

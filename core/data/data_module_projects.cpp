@@ -118,6 +118,29 @@ std::string UpdateStatement(const TREC_PROJECT& r) {
     return sql;
 }
 
+// A record filled from the current row of a select of IntID and the 38
+// columns, by column name.
+void FillProject(const TADOQuery& q, TREC_PROJECT& r) {
+    r.SetIntID(static_cast<std::int32_t>(q.FieldByName("IntID").AsInteger()));
+    for (const auto& c : kColumns) {
+        const TField f = q.FieldByName(c.Name);
+        switch (c.Kind) {
+        case Form::Text:
+            r.*(c.Text) = f.AsString();
+            break;
+        case Form::Date:
+            r.*(c.Text) = f.AsDateText();
+            break;
+        case Form::Number:
+            r.*(c.Number) = f.AsFloat();
+            break;
+        case Form::YesNo:
+            r.SetblnSignContract(f.AsBoolean());
+            break;
+        }
+    }
+}
+
 } // namespace
 
 void TDM::LoadProjectTree(TTreeView& tree) {
@@ -168,28 +191,11 @@ std::unique_ptr<TREC_PROJECT> TDM::LoadProject(const std::string& id) {
     if (Qry_Main.RecordCount() == 0) return nullptr;
 
     auto r = std::make_unique<TREC_PROJECT>();
-    r->SetIntID(static_cast<std::int32_t>(Qry_Main.FieldByName("IntID").AsInteger()));
-    for (const auto& c : kColumns) {
-        const TField f = Qry_Main.FieldByName(c.Name);
-        switch (c.Kind) {
-        case Form::Text:
-            (*r).*(c.Text) = f.AsString();
-            break;
-        case Form::Date:
-            (*r).*(c.Text) = f.AsDateText();
-            break;
-        case Form::Number:
-            (*r).*(c.Number) = f.AsFloat();
-            break;
-        case Form::YesNo:
-            r->SetblnSignContract(f.AsBoolean());
-            break;
-        }
-    }
+    FillProject(Qry_Main, *r);
     return r;
 }
 
-bool TDM::StoreProject(TREC_PROJECT& record, int saveMode) {
+bool TDM::StoreProject(TREC_PROJECT& record, int saveMode, const TREC_PROJECT* loaded) {
     if (record.charCustomer.empty()) {
         messages_.Show("请输入客户名称！");
         return false;
@@ -206,31 +212,87 @@ bool TDM::StoreProject(TREC_PROJECT& record, int saveMode) {
 
     if (saveMode != SaveModeInsert && saveMode != SaveModeUpdate) return false;
 
+    const std::string write = saveMode == SaveModeInsert ? InsertStatement(record) : UpdateStatement(record);
+
     // Which rows hold this project number decides whether the save may go
-    // ahead: the update statement finds its row by the number alone.
-    std::string check("select IntID from tblProject where charProjectID=");
-    check.append(SqlText(record.charProjectID));
-    if (!RunSelect(Qry_Main, check)) return false;
-    const int holders = Qry_Main.RecordCount();
-
-    if (saveMode == SaveModeInsert) {
-        if (holders > 0) {
-            messages_.Show("工程编号已存在，请使用其他编号！");
-            return false;
-        }
-        if (!RunStatement(InsertStatement(record))) return false;
-        record.SetIntID(static_cast<std::int32_t>(ADOMain.LastInsertId()));
-        messages_.Show("新加工程成功！");
-        return true;
+    // ahead: the update statement finds its row by the number alone. The
+    // check, the comparison with what this window loaded and the write share
+    // one write transaction, so no other program saves between them.
+    enum class Outcome { Failed, Taken, NotOwnRow, ChangedByOther, Written } outcome = Outcome::Failed;
+    std::int64_t newId = 0;
+    bool began = false;
+    try {
+        ADOMain.BeginTrans();
+        began = true;
+    } catch (const std::exception&) {
     }
+    if (began) {
+        std::string check("select IntID from tblProject where charProjectID=");
+        check.append(SqlText(record.charProjectID));
+        if (RunSelect(Qry_Main, check)) {
+            const int holders = Qry_Main.RecordCount();
+            if (saveMode == SaveModeInsert && holders > 0)
+                outcome = Outcome::Taken;
+            else if (saveMode == SaveModeUpdate && (holders != 1 || Qry_Main.Fields(0).AsInteger() != record.IntID))
+                outcome = Outcome::NotOwnRow;
+            else if (saveMode == SaveModeUpdate && loaded && StoredRowChanged(record, *loaded, write))
+                outcome = Outcome::ChangedByOther;
+            else if (RunStatement(write))
+                // A row deleted by another program since the check is not saved.
+                outcome = saveMode == SaveModeUpdate && ADOMain.Changes() != 1 ? Outcome::NotOwnRow : Outcome::Written;
+            newId = ADOMain.LastInsertId();
+        }
+        try {
+            if (outcome == Outcome::Written)
+                ADOMain.CommitTrans();
+            else
+                ADOMain.RollbackTrans();
+        } catch (const std::exception&) {
+            outcome = Outcome::Failed;
+            try {
+                ADOMain.RollbackTrans();
+            } catch (const std::exception&) {
+            }
+        }
+    } // the lock is given up before any message waits for the user
 
-    if (holders != 1 || Qry_Main.Fields(0).AsInteger() != record.IntID) {
+    switch (outcome) {
+    case Outcome::Failed:
+        return false;
+    case Outcome::Taken:
+        messages_.Show("工程编号已存在，请使用其他编号！");
+        return false;
+    case Outcome::NotOwnRow:
         messages_.Show("工程编号已被修改或与其他工程重复，未能保存！");
         return false;
+    case Outcome::ChangedByOther:
+        // 否 keeps the other program's version; the window stays unsaved.
+        if (!messages_.Ask("该工程已被其他用户修改。是否覆盖对方的修改？", "询问")) return false;
+        return StoreProject(record, saveMode, nullptr);
+    case Outcome::Written:
+        break;
     }
-    if (!RunStatement(UpdateStatement(record))) return false;
-    messages_.Show("修改工程成功！");
+    if (saveMode == SaveModeInsert) {
+        record.SetIntID(static_cast<std::int32_t>(newId));
+        messages_.Show("新加工程成功！");
+    } else {
+        messages_.Show("修改工程成功！");
+    }
     return true;
+}
+
+bool TDM::StoredRowChanged(const TREC_PROJECT& record, const TREC_PROJECT& loaded, const std::string& write) {
+    std::string sql("select IntID,");
+    sql.append(kColumnList).append(" from tblProject where intID=").append(SqlInteger(record.IntID));
+    // A row that cannot be read is not known to be unchanged.
+    if (!RunSelect(Qry_Main, sql) || Qry_Main.RecordCount() != 1) return true;
+    TREC_PROJECT stored;
+    FillProject(Qry_Main, stored);
+    // Compared in statement form: what a save writes is all that can differ,
+    // and a number is the same when it is written the same.
+    const std::string now = UpdateStatement(stored);
+    // Another program that saved exactly this window's version is no conflict.
+    return now != UpdateStatement(loaded) && now != write;
 }
 
 bool TDM::DeleteProject(const std::string& id) {

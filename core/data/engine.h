@@ -1,36 +1,21 @@
-// The binding between the data module and the embedded SQL engine: one
+// The binding between the data module and the SQL engine beneath it: one
 // connection object and query objects bound to it, in the shape the data
-// module expects (close, open, execute, rows materialised at open).
+// module expects (close, open, execute, rows materialised at open). The
+// engine is the database file's (SQLite) or an office server's (PostgreSQL);
+// the data module's statements are the same on both.
 #pragma once
 
+#include "core/data/engine_interface.h"
 #include "core/text/date_text.h"
 
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <string_view>
-#include <variant>
 #include <vector>
 
-struct sqlite3;
-
 namespace lty {
-
-// Any error the engine raises; the text is the engine's message.
-class EngineError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
-// How a column was declared, so a read can give a date as date text.
-enum class ColumnKind { Any, Text, Number, Integer, Date, YesNo };
-
-struct Value {
-    std::variant<std::monostate, std::int64_t, double, std::string> Data;
-    bool IsNull() const { return std::holds_alternative<std::monostate>(Data); }
-};
 
 class TADOConnection {
 public:
@@ -42,8 +27,15 @@ public:
     // Opens an existing database file read-write; never creates one.
     // Raises EngineError when the file is missing, unreadable or not a database.
     void Open(const std::string& path);
+    // Connects to a PostgreSQL server by a libpq connection string. Raises
+    // EngineError with the server's reason.
+    void OpenServer(const std::string& conninfo);
     void Close();
-    bool Connected() const { return db_ != nullptr; }
+    bool Connected() const { return engine_ != nullptr; }
+    // "本机" or "服务器 host/db"; "" when closed.
+    std::string Location() const;
+    // The engine beneath, for tests that look past the binding; null when closed.
+    DatabaseEngine* Engine() const { return engine_.get(); }
 
     void BeginTrans();
     void CommitTrans();
@@ -55,19 +47,19 @@ public:
     void SetTraceHook(TraceHook hook) { trace_ = std::move(hook); }
 
     // Runs one statement; fills rows when it yields any.
-    struct Result {
-        std::vector<std::string> Names;
-        std::vector<ColumnKind> Kinds;
-        std::vector<std::vector<Value>> Rows;
-    };
+    using Result = EngineResult;
     Result Run(const std::string& sql);
+    // Statements that yield no rows, sent together where the engine can (one
+    // round trip to a server for hundreds); stops at the first failure and
+    // raises it. Inside a transaction, which the caller then rolls back.
+    void RunBatch(const std::vector<std::string>& statements);
 
     std::int64_t LastInsertId() const;
     int Changes() const;
 
 private:
-    void ExecInternal(const char* sql);
-    sqlite3* db_ = nullptr;
+    DatabaseEngine& Live() const;
+    std::unique_ptr<DatabaseEngine> engine_;
     TraceHook trace_;
 };
 

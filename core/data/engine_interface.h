@@ -4,15 +4,34 @@
 // exactly as the data module writes them and translates what it must.
 #pragma once
 
-#include "core/data/engine.h"
-
 #include <cstdint>
+#include <stdexcept>
 #include <string>
+#include <variant>
 #include <vector>
 
 namespace lty {
 
-using EngineResult = TADOConnection::Result;
+// Any error the engine raises; the text is the engine's message.
+class EngineError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// How a column was declared, so a read can give a date as date text.
+enum class ColumnKind { Any, Text, Number, Integer, Date, YesNo };
+
+struct Value {
+    std::variant<std::monostate, std::int64_t, double, std::string> Data;
+    bool IsNull() const { return std::holds_alternative<std::monostate>(Data); }
+};
+
+// The rows of one statement, read at once.
+struct EngineResult {
+    std::vector<std::string> Names;
+    std::vector<ColumnKind> Kinds;
+    std::vector<std::vector<Value>> Rows;
+};
 
 class DatabaseEngine {
 public:

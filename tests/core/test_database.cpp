@@ -37,7 +37,7 @@ void WriteServerConf(const std::string& programDirectory, const std::string& con
     if (!out) throw std::runtime_error("cannot write " + ServerConfPath(programDirectory));
 }
 
-TempProgramDir::TempProgramDir(bool withDatabase) {
+TempProgramDir::TempProgramDir(bool withDatabase, bool alwaysFile) {
     static std::atomic<int> counter{0};
     std::random_device rd;
     const fs::path p = fs::temp_directory_path() / ("ltyquote-test-" + std::to_string(::getpid()) + "-" +
@@ -45,7 +45,7 @@ TempProgramDir::TempProgramDir(bool withDatabase) {
     fs::create_directories(p);
     dir_ = p.string() + "/";
     if (!withDatabase) return;
-    if (TestOnServer()) {
+    if (TestOnServer() && !alwaysFile) {
         server_ = std::make_unique<TempServerDatabase>();
         WriteServerConf(dir_, server_->AppConninfo());
     } else {

@@ -18,8 +18,8 @@ bool TestOnServer();
 class TempProgramDir {
 public:
     // withDatabase false gives a directory without Data/LTY.db (and without
-    // Data/server.conf).
-    explicit TempProgramDir(bool withDatabase = true);
+    // Data/server.conf); alwaysFile gives Data/LTY.db on either engine.
+    explicit TempProgramDir(bool withDatabase = true, bool alwaysFile = false);
     ~TempProgramDir();
     TempProgramDir(const TempProgramDir&) = delete;
     TempProgramDir& operator=(const TempProgramDir&) = delete;

@@ -93,8 +93,11 @@ TEST_F(DataModuleTest, GetProductPricesAnItemOrAnswersDefaults) {
     const TItemData empty = dm.GetProduct("2", "拆除工程");
     EXPECT_EQ(empty.Price, 0);
     EXPECT_EQ(empty.Count, 1);
-    Raw("update TBLPRODUCT set ProductPrice='' where Product_ID=2");
-    EXPECT_EQ(dm.GetProduct("2", "拆除工程").Price, 0);
+    // An empty text where the price belongs (a file engine keeps what it is given).
+    if (!dir.Server()) {
+        Raw("update TBLPRODUCT set ProductPrice='' where Product_ID=2");
+        EXPECT_EQ(dm.GetProduct("2", "拆除工程").Price, 0);
+    }
 
     // No price row at all: the defaults, name not filled in.
     Raw("delete from TBLPRODUCT where Product_ID=3");

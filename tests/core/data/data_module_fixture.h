@@ -100,6 +100,10 @@ protected:
         Raw("create trigger " + name + " before " + action + " on " + table +
             " begin select raise(abort, 'refused'); end");
     }
+    void StopRefusing(const std::string& table, const std::string& action) {
+        const std::string name = "refuse_" + action + "_" + table;
+        Raw(dir.Server() ? "drop trigger " + name + " on " + table : "drop trigger " + name);
+    }
 };
 
 } // namespace lty::test

@@ -153,7 +153,7 @@ protected:
     void SetUp() override {
         if (test::TestServer().empty()) GTEST_SKIP() << "no test server (LTY_TEST_PG)";
     }
-    test::TempProgramDir dir;
+    test::TempProgramDir dir{true, true};
 
     void RoundTrip(const std::string& source) {
         const test::TempServerDatabase server(false);

@@ -250,7 +250,8 @@ TEST_F(DataModuleTest, UpdateWritesOnlyTheWindowsOwnRow) {
     a1->SetcharCustomer("changed");
     EXPECT_FALSE(dm.StoreProject(*a1, SaveModeUpdate));
     EXPECT_EQ(messages.Texts().back(), refused);
-    EXPECT_EQ(RawText("select group_concat(charCustomer) from tblProject order by IntID"), "a1,a2,b");
+    EXPECT_EQ(RawColumn("select charCustomer from tblProject order by IntID"),
+              (std::vector<std::string>{"a1", "a2", "b"}));
 
     // The number was edited to one another project holds.
     a1->SetcharProjectID("B");

@@ -1,6 +1,7 @@
 // The server engine against the file engine: the same statements give the
 // same rows, a failure inside a transaction undoes only itself, write
 // transactions take turns, and the server refuses what the role may not do.
+#include "core/data/engine.h"
 #include "core/data/engine_pg.h"
 #include "core/data/pg_connection.h"
 #include "tests/core/server_database.h"
@@ -43,7 +44,7 @@ protected:
         server = std::make_unique<PgEngine>(db->AppConninfo());
         file.Open(dir.DatabasePath());
     }
-    test::TempProgramDir dir;
+    test::TempProgramDir dir{true, true};
     TADOConnection file;
     std::unique_ptr<test::TempServerDatabase> db;
     std::unique_ptr<PgEngine> server;
@@ -105,8 +106,9 @@ TEST_F(ServerEngineTest, SameStatementsGiveTheSameRowsOnBothEngines) {
         file.Run(w);
         server->Run(w);
         EXPECT_EQ(file.Changes(), server->Changes());
-        if (std::string_view(w).starts_with("insert into tblProject"))
+        if (std::string_view(w).starts_with("insert into tblProject")) {
             EXPECT_EQ(file.LastInsertId(), server->LastInsertId());
+        }
     }
 
     const char* reads[] = {
