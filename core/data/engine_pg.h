@@ -11,6 +11,7 @@
 //     same round trip, for LastInsertId;
 //   - names are folded to lower case by the server, and field reads by name
 //     are case-insensitive in the binding already.
+// A batch sends runs of inserts of plain values as one COPY.
 // Only select, insert, update and delete are sent, one per call, over the
 // extended protocol (which refuses a second statement in the text). Inside
 // a transaction a failed statement is undone alone, as the file engine
@@ -61,6 +62,7 @@ private:
     EngineResult ToResult(const void* result) const;
     void Note(const void* result, const std::string& identityColumn);
     std::vector<Sent> Pipeline(const std::vector<std::string>& texts);
+    void Copy(const std::string& target, const std::string& data);
 
     std::unique_ptr<PgConnection> conn_;
     // (table oid, column number) -> kind, and kinds of type oids seen in results.

@@ -142,6 +142,39 @@ TEST_F(ServerEngineTest, SameStatementsGiveTheSameRowsOnBothEngines) {
     }
 }
 
+TEST_F(ServerEngineTest, BatchedInsertsOfPlainValuesArriveAsTheyWouldOneByOne) {
+    // Runs of such inserts travel as one COPY on the server: every value must
+    // come out exactly as the statement wrote it.
+    const std::string head =
+        "insert into TMP_Print(ItemName,DataName,DataPrice,DataCount,DataUnit,DataMemo,DataIndex,Datasum)values(";
+    std::vector<std::string> batch{"delete from TMP_Print"};
+    for (const char* values :
+         {"'卧室','O''Brien \\ 王',18,30.5,'平米','a\tb\r\nc',1,1234.50)",
+          "'#2009-6-22#','x,y)z',-3,1e3,NULL,'',2,-0.25)", "  '\\N' , '\\.' ,  7 , 0 , 'null' , '''' , 3 , 1E-2 )  ",
+          "'expr',1+1,0,0,'','',4,0)"}) // not plain values: sent as it is
+        batch.push_back(head + values);
+    batch.push_back("insert into TBLCLASS(CLASSNAME) values('新等级')");
+    batch.push_back("insert into TBLCLASS(CLASSNAME) values('Ｂ级')");
+    for (auto* e : std::initializer_list<DatabaseEngine*>{file.Engine(), server.get()}) {
+        e->BeginTrans();
+        e->RunBatch(batch);
+        e->CommitTrans();
+    }
+    for (const char* r : {"select ItemName,DataName,DataPrice,DataCount,DataUnit,DataMemo,DataIndex,Datasum from "
+                          "TMP_Print order by DataIndex",
+                          "select CLASSNAME from TBLCLASS"}) {
+        const auto expected = file.Run(r);
+        EXPECT_EQ(Dump(expected, expected), Dump(server->Run(r), expected)) << r;
+    }
+    // A value the column cannot hold fails the batch; the rollback takes back all of it.
+    server->BeginTrans();
+    EXPECT_THROW(
+        server->RunBatch({"delete from TMP_Print", head + "'a','b',1,1,'','',1,1)", head + "'a','b','x',1,'','',1,1)"}),
+        EngineError);
+    server->RollbackTrans();
+    EXPECT_EQ(Count(*server, "TMP_Print"), 4);
+}
+
 TEST_F(ServerEngineTest, FailedStatementInsideATransactionUndoesOnlyItself) {
     server->BeginTrans();
     EXPECT_TRUE(server->InTransaction());
