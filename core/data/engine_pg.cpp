@@ -105,34 +105,17 @@ bool AsCopyRow(const std::string& sql, std::string& target, std::string& row) {
         if (!first) row.push_back('\t');
         if (i >= sql.size()) return false;
         if (sql[i] == '\'') {
+            std::string text;
             for (++i;; ++i) {
                 if (i >= sql.size()) return false;
-                char c = sql[i];
-                if (c == '\'') {
-                    if (i + 1 < sql.size() && sql[i + 1] == '\'') {
-                        ++i;
-                    } else {
-                        ++i;
-                        break;
-                    }
+                if (sql[i] == '\'') {
+                    if (i + 1 >= sql.size() || sql[i + 1] != '\'') break;
+                    ++i; // a doubled quote is one quote
                 }
-                switch (c) {
-                case '\\':
-                    row.append("\\\\");
-                    break;
-                case '\n':
-                    row.append("\\n");
-                    break;
-                case '\r':
-                    row.append("\\r");
-                    break;
-                case '\t':
-                    row.append("\\t");
-                    break;
-                default:
-                    row.push_back(c);
-                }
+                text.push_back(sql[i]);
             }
+            ++i;
+            AppendCopyText(row, text);
         } else if (sql[i] == '#') {
             const std::size_t end = sql.find('#', i + 1);
             Date d;
@@ -484,22 +467,15 @@ void PgEngine::RunBatch(const std::vector<std::string>& statements) {
 }
 
 void PgEngine::Copy(const std::string& target, const std::string& data) {
-    PGconn* c = conn_->Handle();
-    PgResult begin(PQexec(c, ("COPY " + target + " FROM STDIN").c_str()));
-    if (PQresultStatus(begin.get()) != PGRES_COPY_IN) throw EngineError(conn_->ErrorOf(begin.get()));
-    constexpr std::size_t kPiece = 1 << 20;
-    bool sent = true;
-    for (std::size_t at = 0; sent && at < data.size(); at += kPiece) {
-        const std::size_t n = std::min(kPiece, data.size() - at);
-        sent = PQputCopyData(c, data.data() + at, static_cast<int>(n)) == 1;
+    conn_->BeginCopy("COPY " + target + " FROM STDIN");
+    try {
+        conn_->PutCopy(data);
+    } catch (const EngineError& e) {
+        conn_->AbandonCopy(e.what());
+        throw;
     }
-    if (PQputCopyEnd(c, sent ? nullptr : "send failed") != 1) throw EngineError(conn_->ErrorOf(nullptr));
-    PgResult end(PQgetResult(c));
-    const bool ok = Succeeded(end.get());
-    const std::string msg = ok ? std::string() : conn_->ErrorOf(end.get());
-    if (ok) Note(end.get(), {});
-    while (PGresult* r = PQgetResult(c)) PQclear(r);
-    if (!ok) throw EngineError(msg);
+    conn_->EndCopy();
+    changes_ = conn_->LastCount();
 }
 
 void PgEngine::BeginTrans() {

@@ -118,34 +118,10 @@ void AppendCopyValue(std::string& line, sqlite3_stmt* st, int c, const Quotation
     case SQLITE_BLOB:
         throw EngineError("binary value in " + std::string(t.Name) + "." +
                           std::string(t.Columns[static_cast<std::size_t>(c)]) + ": the server keeps only text there");
-    default: {
-        const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(st, c));
-        const int n = sqlite3_column_bytes(st, c);
-        for (int i = 0; i < n; ++i) {
-            switch (p[i]) {
-            case '\\':
-                line.append("\\\\");
-                break;
-            case '\n':
-                line.append("\\n");
-                break;
-            case '\r':
-                line.append("\\r");
-                break;
-            case '\t':
-                line.append("\\t");
-                break;
-            default:
-                line.push_back(p[i]);
-            }
-        }
+    default:
+        AppendCopyText(line, std::string_view(reinterpret_cast<const char*>(sqlite3_column_text(st, c)),
+                                              static_cast<std::size_t>(sqlite3_column_bytes(st, c))));
     }
-    }
-}
-
-void PutCopyData(PgConnection& server, const std::string& data) {
-    if (PQputCopyData(server.Handle(), data.data(), static_cast<int>(data.size())) != 1)
-        throw EngineError(server.ErrorOf(nullptr));
 }
 
 void ServerSettings(PgConnection& server) {
@@ -190,8 +166,7 @@ std::vector<TableRows> CopyRowsToServer(sqlite3* file, PgConnection& server, con
         if (progress) progress(done, total, name);
         const long long rows = counts[index++].Rows;
         if (rows > 0) {
-            PgResult begin(PQexec(server.Handle(), ("COPY " + name + " (" + ColumnList(t) + ") FROM STDIN").c_str()));
-            if (PQresultStatus(begin.get()) != PGRES_COPY_IN) throw EngineError(server.ErrorOf(begin.get()));
+            server.BeginCopy("COPY " + name + " (" + ColumnList(t) + ") FROM STDIN");
             // Rows in the order the file engine keeps them, which is the order
             // a select without "order by" shows them in (the grade and unit lists).
             auto st = Prepare(file, "select " + ColumnList(t) + " from " + name + " order by rowid");
@@ -207,24 +182,22 @@ std::vector<TableRows> CopyRowsToServer(sqlite3* file, PgConnection& server, con
                     }
                     buffer.push_back('\n');
                     if (buffer.size() > (1u << 20)) {
-                        PutCopyData(server, buffer);
+                        server.PutCopy(buffer);
                         buffer.clear();
                     }
                     if (++copied % 512 == 0 && progress) progress(done + copied, total, name);
                 }
                 if (rc != SQLITE_DONE) FileError(file, name);
-                if (!buffer.empty()) PutCopyData(server, buffer);
+                if (!buffer.empty()) server.PutCopy(buffer);
             } catch (const EngineError& e) {
-                PQputCopyEnd(server.Handle(), e.what());
-                while (PGresult* r = PQgetResult(server.Handle())) PQclear(r);
+                server.AbandonCopy(e.what());
                 throw;
             }
-            if (PQputCopyEnd(server.Handle(), nullptr) != 1) throw EngineError(server.ErrorOf(nullptr));
-            PgResult end(PQgetResult(server.Handle()));
-            const bool ok = PQresultStatus(end.get()) == PGRES_COMMAND_OK;
-            const std::string msg = ok ? std::string() : server.ErrorOf(end.get());
-            while (PGresult* r = PQgetResult(server.Handle())) PQclear(r);
-            if (!ok) throw EngineError(name + ": " + msg);
+            try {
+                server.EndCopy();
+            } catch (const EngineError& e) {
+                throw EngineError(name + ": " + e.what());
+            }
             done += copied;
         }
         if (!t.Identity.empty()) {

@@ -4,6 +4,9 @@
 
 #include <libpq-fe.h>
 
+#include <algorithm>
+#include <cstdlib>
+
 namespace lty {
 namespace {
 
@@ -115,6 +118,37 @@ std::string PgConnection::Scalar(const std::string& sql, const std::vector<std::
     return *rows.front().front();
 }
 
+void PgConnection::BeginCopy(const std::string& copyStatement) {
+    PgResult r(PQexec(conn_, copyStatement.c_str()));
+    if (PQresultStatus(r.get()) != PGRES_COPY_IN) throw EngineError(ErrorOf(r.get()));
+}
+
+void PgConnection::PutCopy(std::string_view data) {
+    constexpr std::size_t kPiece = 1 << 20;
+    for (std::size_t at = 0; at < data.size(); at += kPiece) {
+        const std::size_t n = std::min(kPiece, data.size() - at);
+        if (PQputCopyData(conn_, data.data() + at, static_cast<int>(n)) != 1) throw EngineError(ErrorOf(nullptr));
+    }
+}
+
+void PgConnection::EndCopy() {
+    if (PQputCopyEnd(conn_, nullptr) != 1) throw EngineError(ErrorOf(nullptr));
+    PgResult end(PQgetResult(conn_));
+    const bool ok = PQresultStatus(end.get()) == PGRES_COMMAND_OK;
+    const std::string msg = ok ? std::string() : ErrorOf(end.get());
+    if (ok) {
+        const char* n = PQcmdTuples(end.get());
+        lastCount_ = n && *n ? std::atoi(n) : 0;
+    }
+    while (PGresult* r = PQgetResult(conn_)) PQclear(r);
+    if (!ok) throw EngineError(msg);
+}
+
+void PgConnection::AbandonCopy(const std::string& reason) {
+    PQputCopyEnd(conn_, reason.c_str());
+    while (PGresult* r = PQgetResult(conn_)) PQclear(r);
+}
+
 std::string PgConnection::Host() const {
     const char* h = PQhost(conn_);
     return h ? h : "";
@@ -128,6 +162,27 @@ std::string PgConnection::Database() const {
 std::string PgConnection::User() const {
     const char* u = PQuser(conn_);
     return u ? u : "";
+}
+
+void AppendCopyText(std::string& out, std::string_view text) {
+    for (char c : text) {
+        switch (c) {
+        case '\\':
+            out.append("\\\\");
+            break;
+        case '\n':
+            out.append("\\n");
+            break;
+        case '\r':
+            out.append("\\r");
+            break;
+        case '\t':
+            out.append("\\t");
+            break;
+        default:
+            out.push_back(c);
+        }
+    }
 }
 
 std::string PgIdentifier(std::string_view name) {

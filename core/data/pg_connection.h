@@ -41,6 +41,15 @@ public:
     // The first column of the first row, "" when there is none or it is NULL.
     std::string Scalar(const std::string& sql, const std::vector<std::string>& params = {});
 
+    // COPY ... FROM STDIN: begin it, send its rows (any number of pieces),
+    // end it. End raises the server's error; Abandon ends it with `reason`.
+    void BeginCopy(const std::string& copyStatement);
+    void PutCopy(std::string_view data);
+    void EndCopy();
+    void AbandonCopy(const std::string& reason);
+    // Rows touched by the last command (e.g. a COPY's row count).
+    int LastCount() const { return lastCount_; }
+
     std::string Host() const;
     std::string Database() const;
     std::string User() const;
@@ -50,7 +59,12 @@ public:
 
 private:
     pg_conn* conn_ = nullptr;
+    int lastCount_ = 0;
 };
+
+// A text as one field of COPY's text form: backslash, tab, newline and
+// carriage return escaped.
+void AppendCopyText(std::string& out, std::string_view text);
 
 // A name as a double-quoted SQL identifier.
 std::string PgIdentifier(std::string_view name);
