@@ -7,6 +7,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <filesystem>
 #include <stdexcept>
 #include <string>
 
@@ -122,6 +123,33 @@ void BM_LoadAndStoreProject(benchmark::State& state) {
     state.counters["bytes"] = static_cast<double>(r.charQuotation.size());
 }
 BENCHMARK(BM_LoadAndStoreProject)->Arg(2000)->Unit(benchmark::kMillisecond);
+
+// Opening the database at start-up, with everything checked at connection,
+// on a file of about 20 MB: a thousand projects with quotations of 20 KB.
+void BM_ConnectDatabase(benchmark::State& state) {
+    lty::test::TempProgramDir dir;
+    {
+        NoMessages m;
+        lty::TDM dm(m, dir.Dir());
+        // Quotations of about range(0) KB each.
+        const auto bytesPerRow = static_cast<int>(QuotationText(100).size() / 100);
+        const std::string quotation = QuotationText(static_cast<int>(state.range(0)) * 1000 / bytesPerRow);
+        dm.ADOMain.BeginTrans();
+        for (int p = 0; p < 1000; ++p) {
+            std::string sql("insert into tblProject(charProjectID,charCustomer,charQuotation) values(");
+            sql.append(lty::SqlText(Numbered("P", p))).append(",'客户',").append(lty::SqlText(quotation)).append(")");
+            Must(dm.RunStatement(sql), "insert project");
+        }
+        dm.ADOMain.CommitTrans();
+    }
+    for (auto _ : state) {
+        NoMessages m;
+        lty::TDM dm(m, dir.Dir());
+        Must(dm.Connected(), "connect");
+    }
+    state.counters["MB"] = static_cast<double>(std::filesystem::file_size(dir.DatabasePath())) / 1e6;
+}
+BENCHMARK(BM_ConnectDatabase)->Arg(20)->Unit(benchmark::kMillisecond);
 
 void BM_PrintPreparation(benchmark::State& state) {
     lty::test::TempProgramDir dir;
