@@ -72,7 +72,7 @@ TEST_F(ReliabilityTest, ResetUnderAFullDiskEmptiesAllFourTablesOrNone) {
     // Every amount of free space from none up to enough: each attempt either
     // empties all four tables or leaves all four as they were.
     int failures = 0;
-    for (std::int64_t free = 0;; free += 2048) {
+    for (std::int64_t free = 0;; free += free < 32768 ? 2048 : 16384) {
         ASSERT_LT(free, 4 << 20) << "the reset never succeeded";
         disk.SetFreeBytes(free);
         const bool ok = dm.ClearAllData();
@@ -96,7 +96,7 @@ TEST_F(ReliabilityTest, PrintBatchUnderAFullDiskLeavesTheOldRows) {
     test::FullDisk disk;
     ASSERT_TRUE(dm.ConnectDatabase());
     int failures = 0;
-    for (std::int64_t free = 0;; free += free < 65536 ? 1024 : 16384) {
+    for (std::int64_t free = 0;; free += free < 16384 ? 1024 : 65536) {
         ASSERT_LT(free, 4 << 20) << "the batch never succeeded";
         disk.SetFreeBytes(free);
         // The pair the print preparation uses, and the one-call form.
@@ -232,6 +232,10 @@ TEST_F(ReliabilityTest, TwoCopiesSavingTheSameNewNumbersStoreEachOnce) {
               "0");
 }
 
+// Kills per kind of write: enough to land in every phase of it, few enough
+// for the sanitizer build.
+constexpr int kKillRounds = 30;
+
 // Runs `work` in a child process with a data module of its own and kills it
 // with SIGKILL `delay` after the work began.
 template <typename Work>
@@ -286,7 +290,7 @@ TEST_F(ReliabilityTest, KilledMidWriteLeavesTheOldOrTheNewContents) {
     const std::vector<int> full = ResetCounts();
     int sawOld = 0, sawNew = 0;
     KillRepeatedly(
-        dir, 50, [](TDM& copy) { copy.ClearAllData(); },
+        dir, kKillRounds, [](TDM& copy) { copy.ClearAllData(); },
         [&](int round) {
             ASSERT_EQ(RawText("pragma integrity_check"), "ok") << round;
             const auto counts = ResetCounts();
@@ -305,7 +309,7 @@ TEST_F(ReliabilityTest, KilledMidWriteLeavesTheOldOrTheNewContents) {
     const auto rows = NewRows(2000);
     sawOld = sawNew = 0;
     KillRepeatedly(
-        dir, 50, [&](TDM& copy) { copy.ReplacePrintData(rows); },
+        dir, kKillRounds, [&](TDM& copy) { copy.ReplacePrintData(rows); },
         [&](int round) {
             ASSERT_EQ(RawText("pragma integrity_check"), "ok") << round;
             if (PrintRows() == old) {
@@ -341,7 +345,7 @@ TEST_F(ReliabilityTest, KilledMidSaveLeavesTheOldOrTheNewQuotation) {
     const std::string newText = r.charQuotation;
     int sawOld = 0, sawNew = 0;
     KillRepeatedly(
-        dir, 50,
+        dir, kKillRounds,
         [&](TDM& copy) {
             TREC_PROJECT again = r;
             copy.StoreProject(again, SaveModeUpdate);
