@@ -1,4 +1,5 @@
 #include "core/data/data_module.h"
+#include "core/data/database_check.h"
 
 namespace lty {
 
@@ -13,17 +14,21 @@ std::string TDM::DatabasePath() const { return programDirectory_ + "Data/LTY.db"
 
 bool TDM::ConnectDatabase() {
     ADOMain.Close();
+    std::string problems;
     try {
         ADOMain.Open(DatabasePath());
-        // An empty or foreign file opens as a database too; without the
-        // project table it is not ours.
-        ADOMain.Run("select count(*) from tblProject");
-        return true;
+        // Any file opens as a database, even an empty one; what the program
+        // needs of it is checked now, not by the first save that fails.
+        problems = CheckDatabaseFile(ADOMain);
+        if (problems.empty()) return true;
     } catch (const std::exception&) {
-        ADOMain.Close();
-        messages_.Show("连接数据库失败，请检查数据库文件！");
-        return false;
+        // Missing, unreadable or not a database: the message alone says it.
     }
+    ADOMain.Close();
+    std::string text("连接数据库失败，请检查数据库文件！");
+    if (!problems.empty()) text.append("\n").append(problems);
+    messages_.Show(text);
+    return false;
 }
 
 bool TDM::RunSelect(TADOQuery& query, const std::string& sql) {

@@ -29,8 +29,10 @@ public:
     TDM& operator=(const TDM&) = delete;
 
     void DataModuleCreate();
-    // Opens the database; on failure shows "连接数据库失败，请检查数据库文件！"
-    // and answers false. The program goes on without a connection.
+    // Opens the database and checks its tables, columns and pages; on failure
+    // shows "连接数据库失败，请检查数据库文件！" (followed, for a file that opens,
+    // by one line per fault) and answers false. The program goes on without
+    // a connection.
     bool ConnectDatabase();
     bool Connected() const { return ADOMain.Connected(); }
     std::string DatabasePath() const;
@@ -56,8 +58,10 @@ public:
     // Empty dates in the record become today's date. An insert is refused
     // when the project number is taken; on success the record gets the new
     // row's IntID. An update is sent only when exactly one row holds the
-    // project number and that row is the record's own (IntID). Answers true
-    // when a row was written.
+    // project number and that row is the record's own (IntID). The check and
+    // the write share one write transaction, so two copies of the program
+    // cannot both store a number. A number field that is NAN or INF raises
+    // ConvertError before anything is sent. Answers true when a row was written.
     bool StoreProject(TREC_PROJECT& record, int saveMode);
     // "delete from tblProject where IntID=" + id; false for an id that is not
     // a number (nothing is sent).
@@ -68,7 +72,8 @@ public:
     // reachable from Parent_ID 0, siblings in ITEM_ID order. Nothing expanded.
     void LoadCatalogTree(TTreeView& tree);
     // Adds the rows whose Parent_ID is `parentId` below `parent`, each with
-    // its whole subtree; true when at least one row was found.
+    // its whole subtree, every row at most once; true when at least one row
+    // was found. One select of the whole table, no recursion.
     bool LoadItemChildren(TTreeNode& parent, const std::string& parentId, TTreeView& tree);
     // The price row of an item. An empty id, or an item without a price row,
     // answers the defaults. A refused select raises.
@@ -147,7 +152,9 @@ public:
     bool InsertPrintRow(const PrintRowTexts& row);
     // The rows of one preparation go in one transaction: BeginPrintRows, then
     // ClearPrintData and the InsertPrintRow calls, then EndPrintRows, which
-    // commits and answers whether every statement in between succeeded.
+    // commits and answers whether every statement in between succeeded. After
+    // a failure, or when the transaction could not begin, nothing more is
+    // sent and EndPrintRows rolls back: TMP_Print stays as it was.
     bool BeginPrintRows();
     bool EndPrintRows();
     // ClearPrintData and every row, in one transaction; rows read back in this order.

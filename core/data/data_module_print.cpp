@@ -37,6 +37,9 @@ std::string PrintNumber(std::string_view text) {
 } // namespace
 
 bool TDM::RunPrintStatement(const std::string& sql) {
+    // Once a batch has failed (or could not begin its transaction) nothing
+    // more of it is sent: the batch answers false and TMP_Print stays as it was.
+    if (printBatch_ && !printBatchOk_) return false;
     const bool ok = RunStatement(sql);
     if (!ok && printBatch_) printBatchOk_ = false;
     return ok;
@@ -77,7 +80,8 @@ bool TDM::BeginPrintRows() {
         ADOMain.BeginTrans();
         printBatchOwnsTx_ = true;
     } catch (const std::exception&) {
-        // Without a transaction each row still goes in on its own.
+        // Busy or closed: rows written one by one could be cut off half way,
+        // so none are written at all.
         printBatchOk_ = false;
     }
     return printBatchOwnsTx_;
@@ -86,26 +90,30 @@ bool TDM::BeginPrintRows() {
 bool TDM::EndPrintRows() {
     if (!printBatch_) return false;
     printBatch_ = false;
-    if (printBatchOwnsTx_) {
-        printBatchOwnsTx_ = false;
-        try {
+    if (!printBatchOwnsTx_) return printBatchOk_;
+    printBatchOwnsTx_ = false;
+    try {
+        if (printBatchOk_) {
             ADOMain.CommitTrans();
-        } catch (const std::exception&) {
-            try {
-                ADOMain.RollbackTrans();
-            } catch (const std::exception&) {
-            }
-            return false;
+            return true;
         }
+    } catch (const std::exception&) {
+        // A failed commit is rolled back below.
     }
-    return printBatchOk_;
+    try {
+        ADOMain.RollbackTrans();
+    } catch (const std::exception&) {
+        // The engine rolls an unfinished transaction back when the file is next opened.
+    }
+    return false;
 }
 
 bool TDM::ReplacePrintData(const std::vector<PrintRowTexts>& rows) {
+    if (printBatch_) return false;
     BeginPrintRows();
-    ClearPrintData();
-    for (const auto& r : rows) InsertPrintRow(r);
-    return EndPrintRows();
+    bool ok = ClearPrintData();
+    for (std::size_t i = 0; ok && i < rows.size(); ++i) ok = InsertPrintRow(rows[i]);
+    return EndPrintRows() && ok;
 }
 
 void TDM::OpenPrintData(TADOQuery& query) {

@@ -1,18 +1,14 @@
 // Projects: the project tree, loading a project row, saving one and the delete.
 #include "core/data/data_module.h"
+#include "core/data/database_check.h"
 #include "core/data/sql_text.h"
+#include "core/data/transaction.h"
 #include "core/text/date_text.h"
 
 namespace lty {
 namespace {
 
-constexpr const char* kColumnList =
-    "charProjectID,charCustomer,charCustomerID,charCustomerTel,charCustomerDemand,charCustomerSource,charAddress,"
-    "dateMappingDate,numEarnest,numHouseAcreage,charHouseType,charDesignStyle,charShop,charDesigner,charDesignerTel,"
-    "blnSignContract,charQuotation,charProjectStatus,charContractID,dateSignDate,numDiscount,numOverheadExp,numTax,"
-    "numContractPrice,charWorkLeader,charWorkLeaderTel,charCustodian,charCustodianTel,dateStartDate,dateEndDate,"
-    "dateCheckDate,charContractMemo,dateFirstPayDate,numFirstPayMoney,dateSecondPayDate,numSecondPayMoney,"
-    "dateThirdPayDate,numThirdPayMoney";
+constexpr const char* kColumnList = kProjectColumnList;
 
 // The 38 data columns in statement order, each with its value form, so the
 // select, the insert and the update can never disagree about either.
@@ -206,30 +202,52 @@ bool TDM::StoreProject(TREC_PROJECT& record, int saveMode) {
 
     if (saveMode != SaveModeInsert && saveMode != SaveModeUpdate) return false;
 
+    // Built before anything is sent: a number that is no number (NAN, INF)
+    // raises the conversion error here, and nothing is written.
+    const std::string write = saveMode == SaveModeInsert ? InsertStatement(record) : UpdateStatement(record);
+
     // Which rows hold this project number decides whether the save may go
-    // ahead: the update statement finds its row by the number alone.
-    std::string check("select IntID from tblProject where charProjectID=");
-    check.append(SqlText(record.charProjectID));
-    if (!RunSelect(Qry_Main, check)) return false;
-    const int holders = Qry_Main.RecordCount();
-
-    if (saveMode == SaveModeInsert) {
-        if (holders > 0) {
-            messages_.Show("工程编号已存在，请使用其他编号！");
-            return false;
+    // ahead: the update statement finds its row by the number alone. The
+    // check and the write share one transaction that holds the write lock
+    // from the start, so another copy of the program on the same file
+    // cannot store the same number between them.
+    enum class Outcome { Failed, Taken, NotOwnRow, Written } outcome = Outcome::Failed;
+    std::int64_t newId = 0;
+    {
+        Transaction tx(ADOMain);
+        std::string check("select IntID from tblProject where charProjectID=");
+        check.append(SqlText(record.charProjectID));
+        if (tx.Began() && RunSelect(Qry_Main, check)) {
+            const int holders = Qry_Main.RecordCount();
+            if (saveMode == SaveModeInsert && holders > 0)
+                outcome = Outcome::Taken;
+            else if (saveMode == SaveModeUpdate && (holders != 1 || Qry_Main.Fields(0).AsInteger() != record.IntID))
+                outcome = Outcome::NotOwnRow;
+            else if (RunStatement(write)) {
+                newId = ADOMain.LastInsertId();
+                if (tx.Commit()) outcome = Outcome::Written;
+            }
         }
-        if (!RunStatement(InsertStatement(record))) return false;
-        record.SetIntID(static_cast<std::int32_t>(ADOMain.LastInsertId()));
-        messages_.Show("新加工程成功！");
-        return true;
-    }
+    } // the lock is given up before any message waits for the user
 
-    if (holders != 1 || Qry_Main.Fields(0).AsInteger() != record.IntID) {
+    switch (outcome) {
+    case Outcome::Failed:
+        return false;
+    case Outcome::Taken:
+        messages_.Show("工程编号已存在，请使用其他编号！");
+        return false;
+    case Outcome::NotOwnRow:
         messages_.Show("工程编号已被修改或与其他工程重复，未能保存！");
         return false;
+    case Outcome::Written:
+        break;
     }
-    if (!RunStatement(UpdateStatement(record))) return false;
-    messages_.Show("修改工程成功！");
+    if (saveMode == SaveModeInsert) {
+        record.SetIntID(static_cast<std::int32_t>(newId));
+        messages_.Show("新加工程成功！");
+    } else {
+        messages_.Show("修改工程成功！");
+    }
     return true;
 }
 

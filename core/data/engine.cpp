@@ -13,36 +13,41 @@ namespace {
 
 constexpr const char* kClosedDataset = "Cannot perform this operation on a closed dataset";
 
-// The program only reads and writes rows: anything that would change the
-// schema, attach another file or touch engine settings is refused here.
-int Authorize(void*, int action, const char*, const char*, const char*, const char*) {
-    switch (action) {
-    case SQLITE_CREATE_INDEX:
-    case SQLITE_CREATE_TABLE:
-    case SQLITE_CREATE_TEMP_INDEX:
-    case SQLITE_CREATE_TEMP_TABLE:
-    case SQLITE_CREATE_TEMP_TRIGGER:
-    case SQLITE_CREATE_TEMP_VIEW:
-    case SQLITE_CREATE_TRIGGER:
-    case SQLITE_CREATE_VIEW:
-    case SQLITE_CREATE_VTABLE:
-    case SQLITE_DROP_INDEX:
-    case SQLITE_DROP_TABLE:
-    case SQLITE_DROP_TEMP_INDEX:
-    case SQLITE_DROP_TEMP_TABLE:
-    case SQLITE_DROP_TEMP_TRIGGER:
-    case SQLITE_DROP_TEMP_VIEW:
-    case SQLITE_DROP_TRIGGER:
-    case SQLITE_DROP_VIEW:
-    case SQLITE_DROP_VTABLE:
-    case SQLITE_ALTER_TABLE:
-    case SQLITE_ATTACH:
-    case SQLITE_DETACH:
-    case SQLITE_PRAGMA:
-        return SQLITE_DENY;
-    default:
-        return SQLITE_OK;
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() && std::equal(prefix.begin(), prefix.end(), text.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+// The first word of a statement, past blanks and comments.
+std::string_view FirstWord(std::string_view sql) {
+    std::size_t i = 0;
+    for (;;) {
+        while (i < sql.size() && std::isspace(static_cast<unsigned char>(sql[i]))) ++i;
+        if (sql.substr(i, 2) == "--") {
+            const auto eol = sql.find('\n', i);
+            i = eol == std::string_view::npos ? sql.size() : eol + 1;
+        } else if (sql.substr(i, 2) == "/*") {
+            const auto close = sql.find("*/", i + 2);
+            i = close == std::string_view::npos ? sql.size() : close + 2;
+        } else {
+            break;
+        }
     }
+    std::size_t end = i;
+    while (end < sql.size() && (std::isalpha(static_cast<unsigned char>(sql[end])) || sql[end] == '_')) ++end;
+    return sql.substr(i, end - i);
+}
+
+// The program reads and writes rows and nothing else: a statement that
+// would begin or end a transaction behind the binding's back (the next
+// save would then vanish with the uncommitted rest), rebuild the file or
+// change engine settings never reaches the engine.
+bool IsRowStatement(std::string_view sql) {
+    const std::string_view word = FirstWord(sql);
+    for (const char* allowed : {"select", "insert", "update", "delete", "with"})
+        if (word.size() == std::char_traits<char>::length(allowed) && StartsWithNoCase(word, allowed)) return true;
+    return false;
 }
 
 ColumnKind KindFromDeclType(const char* decl) {
@@ -100,15 +105,66 @@ bool IsOnlyBlank(const char* p) {
     return true;
 }
 
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
+bool EqualsNoCase(std::string_view a, std::string_view b) { return a.size() == b.size() && StartsWithNoCase(a, b); }
+
+// Sets a flag for the length of one call.
+class FlagScope {
+public:
+    explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
+    ~FlagScope() { flag_ = false; }
+    FlagScope(const FlagScope&) = delete;
+    FlagScope& operator=(const FlagScope&) = delete;
+
+private:
+    bool& flag_;
+};
 
 } // namespace
 
 // ---- connection ----------------------------------------------------------
+
+// The program only reads and writes its rows: schema changes, other files,
+// engine settings, transaction control and writes to the engine's own
+// tables (schema, id counters) are refused unless the binding itself runs
+// the statement.
+int TADOConnection::Authorize(void* self, int action, const char* arg1, const char*, const char*, const char*) {
+    if (static_cast<const TADOConnection*>(self)->trusted_) return SQLITE_OK;
+    switch (action) {
+    case SQLITE_CREATE_INDEX:
+    case SQLITE_CREATE_TABLE:
+    case SQLITE_CREATE_TEMP_INDEX:
+    case SQLITE_CREATE_TEMP_TABLE:
+    case SQLITE_CREATE_TEMP_TRIGGER:
+    case SQLITE_CREATE_TEMP_VIEW:
+    case SQLITE_CREATE_TRIGGER:
+    case SQLITE_CREATE_VIEW:
+    case SQLITE_CREATE_VTABLE:
+    case SQLITE_DROP_INDEX:
+    case SQLITE_DROP_TABLE:
+    case SQLITE_DROP_TEMP_INDEX:
+    case SQLITE_DROP_TEMP_TABLE:
+    case SQLITE_DROP_TEMP_TRIGGER:
+    case SQLITE_DROP_TEMP_VIEW:
+    case SQLITE_DROP_TRIGGER:
+    case SQLITE_DROP_VIEW:
+    case SQLITE_DROP_VTABLE:
+    case SQLITE_ALTER_TABLE:
+    case SQLITE_ATTACH:
+    case SQLITE_DETACH:
+    case SQLITE_PRAGMA:
+    case SQLITE_TRANSACTION:
+    case SQLITE_SAVEPOINT:
+    case SQLITE_REINDEX:
+    case SQLITE_ANALYZE:
+        return SQLITE_DENY;
+    case SQLITE_INSERT:
+    case SQLITE_UPDATE:
+    case SQLITE_DELETE:
+        return arg1 && StartsWithNoCase(arg1, "sqlite_") ? SQLITE_DENY : SQLITE_OK;
+    default:
+        return SQLITE_OK;
+    }
+}
 
 TADOConnection::TADOConnection() = default;
 
@@ -131,7 +187,7 @@ void TADOConnection::Open(const std::string& path) {
         ExecInternal("PRAGMA journal_mode=DELETE");
         ExecInternal("PRAGMA synchronous=FULL");
         sqlite3_db_config(db_, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
-        sqlite3_set_authorizer(db_, Authorize, nullptr);
+        sqlite3_set_authorizer(db_, &TADOConnection::Authorize, this);
     } catch (...) {
         Close();
         throw;
@@ -139,6 +195,7 @@ void TADOConnection::Open(const std::string& path) {
 }
 
 void TADOConnection::Close() {
+    inTrans_ = false;
     if (db_) {
         sqlite3_close_v2(db_);
         db_ = nullptr;
@@ -146,6 +203,7 @@ void TADOConnection::Close() {
 }
 
 void TADOConnection::ExecInternal(const char* sql) {
+    const FlagScope trusted(trusted_);
     char* err = nullptr;
     if (sqlite3_exec(db_, sql, nullptr, nullptr, &err) != SQLITE_OK) {
         std::string msg = err ? err : sqlite3_errmsg(db_);
@@ -157,15 +215,18 @@ void TADOConnection::ExecInternal(const char* sql) {
 void TADOConnection::BeginTrans() {
     if (!db_) throw EngineError("Connection is closed");
     ExecInternal("BEGIN IMMEDIATE");
+    inTrans_ = true;
 }
 
 void TADOConnection::CommitTrans() {
     if (!db_) throw EngineError("Connection is closed");
     ExecInternal("COMMIT");
+    inTrans_ = false;
 }
 
 void TADOConnection::RollbackTrans() {
     if (!db_) throw EngineError("Connection is closed");
+    inTrans_ = false;
     if (InTransaction()) ExecInternal("ROLLBACK");
 }
 
@@ -175,12 +236,47 @@ std::int64_t TADOConnection::LastInsertId() const { return db_ ? sqlite3_last_in
 
 int TADOConnection::Changes() const { return db_ ? sqlite3_changes(db_) : 0; }
 
+std::vector<std::string> TADOConnection::TableNames() {
+    std::vector<std::string> names;
+    for (auto& row : RunTrusted("select name from sqlite_master where type='table'").Rows)
+        if (auto* name = std::get_if<std::string>(&row[0].Data)) names.push_back(std::move(*name));
+    return names;
+}
+
+std::vector<std::string> TADOConnection::ColumnNames(const std::string& table) {
+    std::vector<std::string> names;
+    for (auto& row : RunTrusted("select name from pragma_table_info(" + QuoteText(table) + ")").Rows)
+        if (auto* name = std::get_if<std::string>(&row[0].Data)) names.push_back(std::move(*name));
+    return names;
+}
+
+std::string TADOConnection::QuickCheck() {
+    const Result r = RunTrusted("PRAGMA quick_check(1)");
+    if (r.Rows.empty() || !std::holds_alternative<std::string>(r.Rows[0][0].Data)) return "no result";
+    return std::get<std::string>(r.Rows[0][0].Data);
+}
+
+TADOConnection::Result TADOConnection::RunTrusted(const std::string& sql) {
+    if (!db_) throw EngineError("Connection is closed");
+    const FlagScope trusted(trusted_);
+    return Execute(sql);
+}
+
 TADOConnection::Result TADOConnection::Run(const std::string& sql) {
     if (trace_) trace_(sql);
     if (!db_) throw EngineError("Connection is closed");
     if (sql.find('\0') != std::string::npos) throw EngineError("Invalid character in SQL statement.");
-    const std::string translated = TranslateStatement(sql);
+    if (!IsOnlyBlank(sql.c_str()) && !IsRowStatement(sql))
+        throw EngineError("Invalid SQL statement; expected 'DELETE', 'INSERT', 'SELECT', or 'UPDATE'.");
+    // After a full disk or a similar failure the engine may have rolled the
+    // whole transaction back by itself; a statement now would be committed
+    // on its own, outside the all-or-nothing the caller relies on.
+    if (inTrans_ && sqlite3_get_autocommit(db_))
+        throw EngineError("The transaction was rolled back by the engine; nothing more is written in it.");
+    return Execute(TranslateStatement(sql));
+}
 
+TADOConnection::Result TADOConnection::Execute(const std::string& translated) {
     sqlite3_stmt* stmt = nullptr;
     const char* tail = nullptr;
     if (sqlite3_prepare_v2(db_, translated.c_str(), static_cast<int>(translated.size() + 1), &stmt, &tail) != SQLITE_OK)

@@ -45,10 +45,25 @@ public:
     void Close();
     bool Connected() const { return db_ != nullptr; }
 
+    // Transactions are the binding's own: statements that begin, end or
+    // nest one are refused by Run. BeginTrans takes the write lock at once
+    // (BEGIN IMMEDIATE), so a check made inside holds until the commit.
     void BeginTrans();
     void CommitTrans();
+    // Ends the transaction, also when the engine already rolled it back.
     void RollbackTrans();
     bool InTransaction() const;
+
+    // The engine's own view of the open file, for the check at connection:
+    // the file's tables, one table's columns (none when it is missing), and
+    // the result of the engine's quick check ("ok" for a sound file).
+    std::vector<std::string> TableNames();
+    std::vector<std::string> ColumnNames(const std::string& table);
+    std::string QuickCheck();
+
+    // The engine handle, for test support that needs engine settings no
+    // statement may change (a page limit, a busy timeout).
+    sqlite3* Handle() const { return db_; }
 
     // Sees every statement text exactly as the data module sent it.
     using TraceHook = std::function<void(const std::string&)>;
@@ -66,9 +81,14 @@ public:
     int Changes() const;
 
 private:
+    static int Authorize(void* self, int action, const char* arg1, const char*, const char*, const char*);
     void ExecInternal(const char* sql);
+    Result Execute(const std::string& sql);
+    Result RunTrusted(const std::string& sql);
     sqlite3* db_ = nullptr;
     TraceHook trace_;
+    bool trusted_ = false; // running the binding's own statement
+    bool inTrans_ = false; // between BeginTrans and its commit or rollback
 };
 
 // One field of the current row.
