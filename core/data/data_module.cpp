@@ -1,4 +1,5 @@
 #include "core/data/data_module.h"
+#include "core/data/database_check.h"
 #include "core/data/server_conf.h"
 
 #include <filesystem>
@@ -20,7 +21,7 @@ bool TDM::ConnectDatabase() {
     std::error_code ec;
     const bool onServer = std::filesystem::exists(ServerConfPath(programDirectory_), ec);
     location_ = onServer ? "服务器" : "本机";
-    std::string reason;
+    std::string problems;
     try {
         if (onServer) {
             const auto conninfo = ReadServerConf(programDirectory_);
@@ -30,18 +31,20 @@ bool TDM::ConnectDatabase() {
         } else {
             ADOMain.Open(DatabasePath());
         }
-        // An empty or foreign file opens as a database too; without the
-        // project table it is not ours.
-        ADOMain.Run("select count(*) from tblProject");
-        return true;
+        // Any file opens as a database, even an empty one, and a server
+        // database may lack a table; what the program needs of it is
+        // checked now, not by the first save that fails.
+        problems = CheckDatabaseFile(ADOMain);
+        if (problems.empty()) return true;
     } catch (const std::exception& e) {
-        // The server's own reason goes with the message: a wrong host, a
-        // wrong password and a stopped server need different remedies.
-        if (onServer) reason = e.what();
+        // A missing, unreadable or foreign file: the message alone says it.
+        // A server's own reason goes with it: a wrong host, a wrong password
+        // and a stopped server need different remedies.
+        if (onServer) problems = e.what();
     }
     ADOMain.Close();
     std::string text("连接数据库失败，请检查数据库文件！");
-    if (!reason.empty()) text.append("\n").append(reason);
+    if (!problems.empty()) text.append("\n").append(problems);
     messages_.Show(text);
     return false;
 }

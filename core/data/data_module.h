@@ -29,10 +29,12 @@ public:
     TDM& operator=(const TDM&) = delete;
 
     void DataModuleCreate();
-    // Opens the database; on failure shows "连接数据库失败，请检查数据库文件！"
-    // and answers false. The program goes on without a connection.
-    // Without Data/server.conf the file Data/LTY.db; with it, the server
-    // that file names (its own reason for a failure follows the message).
+    // Opens the database and checks its tables, columns and pages; on failure
+    // shows "连接数据库失败，请检查数据库文件！" (followed, for a database that
+    // opens, by one line per fault, and for a server that does not, by the
+    // server's reason) and answers false. The program goes on without a
+    // connection. Without Data/server.conf the database is the file
+    // Data/LTY.db; with it, the server that file names.
     bool ConnectDatabase();
     bool Connected() const { return ADOMain.Connected(); }
     std::string DatabasePath() const;
@@ -61,14 +63,16 @@ public:
     // Empty dates in the record become today's date. An insert is refused
     // when the project number is taken; on success the record gets the new
     // row's IntID. An update is sent only when exactly one row holds the
-    // project number and that row is the record's own (IntID). Answers true
-    // when a row was written.
+    // project number and that row is the record's own (IntID). The check and
+    // the write share one write transaction, so two copies of the program
+    // cannot both store a number. A number field that is NAN or INF raises
+    // ConvertError before anything is sent. Answers true when a row was written.
     //
     // With several programs on one database: `loaded` is the project as this
     // window last loaded or saved it. When the stored row no longer matches
     // it (another program saved in between), the update asks "该工程已被其他
     // 用户修改。是否覆盖对方的修改？"; 否 writes nothing and answers false. The
-    // comparison and the update share one transaction. Without `loaded` no
+    // comparison and the update share that transaction. Without `loaded` no
     // such check is made.
     bool StoreProject(TREC_PROJECT& record, int saveMode, const TREC_PROJECT* loaded = nullptr);
     // "delete from tblProject where IntID=" + id; false for an id that is not
@@ -80,7 +84,8 @@ public:
     // reachable from Parent_ID 0, siblings in ITEM_ID order. Nothing expanded.
     void LoadCatalogTree(TTreeView& tree);
     // Adds the rows whose Parent_ID is `parentId` below `parent`, each with
-    // its whole subtree; true when at least one row was found.
+    // its whole subtree, every row at most once; true when at least one row
+    // was found. One select of the whole table, no recursion.
     bool LoadItemChildren(TTreeNode& parent, const std::string& parentId, TTreeView& tree);
     // The price row of an item. An empty id, or an item without a price row,
     // answers the defaults. A refused select raises.
@@ -159,7 +164,9 @@ public:
     bool InsertPrintRow(const PrintRowTexts& row);
     // The rows of one preparation go in one transaction: BeginPrintRows, then
     // ClearPrintData and the InsertPrintRow calls, then EndPrintRows, which
-    // commits and answers whether every statement in between succeeded.
+    // commits and answers whether every statement in between succeeded. After
+    // a failure, or when the transaction could not begin, nothing more is
+    // sent and EndPrintRows rolls back: TMP_Print stays as it was.
     bool BeginPrintRows();
     bool EndPrintRows();
     // ClearPrintData and every row, in one transaction; rows read back in this order.

@@ -4,6 +4,9 @@
 #include "core/data/sql_text.h"
 #include "core/text/number_text.h"
 
+#include <unordered_map>
+#include <utility>
+
 namespace lty {
 namespace {
 
@@ -26,43 +29,9 @@ bool FillNames(TDM& dm, const char* sql, TNameList& combo) {
     return true;
 }
 
-// Holds one transaction over a run of selects. Outside a transaction every
-// select takes and drops the file lock and looks for a journal left behind,
-// which costs more than the select itself when a tree needs thousands.
-class ReadSnapshot {
-public:
-    explicit ReadSnapshot(TADOConnection& connection) : connection_(connection) {
-        if (!connection_.Connected() || connection_.InTransaction()) return;
-        try {
-            connection_.BeginTrans();
-            owned_ = true;
-        } catch (const std::exception&) {
-            // Busy or closed: the selects run on their own, only slower.
-        }
-    }
-    ~ReadSnapshot() {
-        if (!owned_) return;
-        try {
-            connection_.CommitTrans();
-        } catch (const std::exception&) {
-            try {
-                connection_.RollbackTrans();
-            } catch (const std::exception&) {
-            }
-        }
-    }
-    ReadSnapshot(const ReadSnapshot&) = delete;
-    ReadSnapshot& operator=(const ReadSnapshot&) = delete;
-
-private:
-    TADOConnection& connection_;
-    bool owned_ = false;
-};
-
 } // namespace
 
 void TDM::LoadCatalogTree(TTreeView& tree) {
-    const ReadSnapshot snapshot(ADOMain);
     tree.Clear();
     TTreeNode& root = tree.Add("施工项目");
     root.Data = TTreeData("0", "施工项目");
@@ -71,36 +40,66 @@ void TDM::LoadCatalogTree(TTreeView& tree) {
     LoadItemChildren(root, "0", tree);
 }
 
-bool TDM::LoadItemChildren(TTreeNode& parent, const std::string& parentId, TTreeView& tree) {
-    // A query of its own: the caller is still walking its rows.
-    TADOQuery query(ADOMain);
+bool TDM::LoadItemChildren(TTreeNode& parent, const std::string& parentId, TTreeView&) {
+    // The whole table in one select (one read transaction, no write lock),
+    // then the tree in memory: a select per node cost a hundred times more.
     std::string literal;
-    if (IdLiteral(parentId, literal)) {
-        std::string sql("select ITEM_ID,ITEM_NAME,CATALOGExtrainfo,CatalogExtrainfo2,Item_Type,Item_Provider,Item_Date "
-                        "from TBLItem where Parent_ID=");
-        sql.append(literal).append(" order by ITEM_ID");
-        RunSelect(query, sql);
-    }
-    bool found = false;
+    if (!IdLiteral(parentId, literal)) return false;
+    TADOQuery query(ADOMain);
+    // A row is a child of the rows whose id equals its Parent_ID; a NULL,
+    // a text or a fraction there names no row.
+    RunSelect(
+        query,
+        "select ITEM_ID,ITEM_NAME,Parent_ID from TBLItem where Parent_ID=cast(Parent_ID as integer) order by ITEM_ID");
+    struct Row {
+        std::string Id;
+        std::string Name;
+    };
+    std::vector<Row> rows;
+    // Each parent's rows, in ITEM_ID order since the rows come in that order.
+    std::unordered_map<std::int64_t, std::vector<std::size_t>> children;
+    if (query.Active()) rows.reserve(static_cast<std::size_t>(query.RecordCount()));
     for (; !query.Eof(); query.Next()) {
         std::string id = query.Fields(0).AsString();
         // 0 is the root's own id; a row claiming it would hang the root's
-        // rows below themselves for ever.
+        // rows below themselves.
         if (id == "0") continue;
-        found = true;
-        std::string name = query.Fields(1).AsString();
-        TTreeNode& node = parent.AddChild(name);
-        node.Data = TTreeData(id, std::move(name));
-        LoadItemChildren(node, id, tree);
-        if (node.Level == kItemLevel) {
-            node.ImageIndex = kItemImage;
-            node.SelectedIndex = kSelectedItemImage;
-        } else {
-            node.ImageIndex = kCategoryImage;
-            node.SelectedIndex = kCategoryImage;
+        children[query.Fields(2).AsInteger()].push_back(rows.size());
+        rows.push_back({std::move(id), query.Fields(1).AsString()});
+    }
+    query.Close();
+
+    // An explicit stack instead of recursion, and every row placed at most
+    // once: a hand-edited row that is its own ancestor ends the walk instead
+    // of looping, and a chain of thousands of levels cannot exhaust the stack.
+    std::vector<bool> placed(rows.size(), false);
+    std::vector<std::pair<TTreeNode*, std::int64_t>> pending{{&parent, std::stoll(literal)}};
+    const std::size_t before = parent.Children.size();
+    while (!pending.empty()) {
+        auto [node, key] = pending.back();
+        pending.pop_back();
+        const auto it = children.find(key);
+        if (it == children.end()) continue;
+        // All of a node's children are added before any of them gets its
+        // own, so the pointers kept on the stack stay valid.
+        node->Children.reserve(node->Children.size() + it->second.size());
+        const std::size_t first = node->Children.size();
+        for (const std::size_t r : it->second) {
+            if (placed[r]) continue;
+            placed[r] = true;
+            TTreeNode& child = node->AddChild(rows[r].Name);
+            child.Data = TTreeData(rows[r].Id, rows[r].Name);
+            const bool item = child.Level == kItemLevel;
+            child.ImageIndex = item ? kItemImage : kCategoryImage;
+            child.SelectedIndex = item ? kSelectedItemImage : kCategoryImage;
+        }
+        for (std::size_t c = first; c < node->Children.size(); ++c) {
+            std::string childLiteral;
+            if (IdLiteral(node->Children[c].Data->ID, childLiteral))
+                pending.emplace_back(&node->Children[c], std::stoll(childLiteral));
         }
     }
-    return found;
+    return parent.Children.size() > before;
 }
 
 TItemData TDM::GetProduct(const std::string& itemId, const std::string& itemName) {

@@ -2,6 +2,7 @@
 // and the reset that wipes catalog, prices, projects and print rows.
 #include "core/data/data_module.h"
 #include "core/data/sql_text.h"
+#include "core/data/transaction.h"
 #include "core/text/number_text.h"
 
 namespace lty {
@@ -62,29 +63,14 @@ void TDM::FillDesignerNames(TNameList& combo) {
 }
 
 bool TDM::ClearAllData() {
-    try {
-        ADOMain.BeginTrans();
-    } catch (const std::exception&) {
-        return false;
-    }
-    bool ok = true;
-    // Every delete runs even after a failure; the outcome decides commit or rollback.
+    Transaction tx(ADOMain);
+    if (!tx.Began()) return false;
+    // Stop at the first failure: after a full disk the engine has already
+    // rolled everything back, and a later delete would then stand alone.
     for (const char* sql :
          {"delete from TBLITEM", "delete from TBLProduct", "delete from tblProject", "delete From TMP_Print"})
-        ok = RunStatement(sql) && ok;
-    try {
-        if (ok) {
-            ADOMain.CommitTrans();
-            return true;
-        }
-    } catch (const std::exception&) {
-        // A failed commit leaves the transaction open; it is rolled back below.
-    }
-    try {
-        ADOMain.RollbackTrans();
-    } catch (const std::exception&) {
-    }
-    return false;
+        if (!RunStatement(sql)) return false; // the transaction rolls back
+    return tx.Commit();
 }
 
 bool TDM::CheckPassword(const std::string& entered) {

@@ -37,8 +37,11 @@ std::string PrintNumber(std::string_view text) {
 } // namespace
 
 bool TDM::RunPrintStatement(const std::string& sql) {
-    // Inside a batch the rows go to the engine together at its end: one
-    // round trip to a server for hundreds of rows instead of one each.
+    // Once a batch has failed (or could not begin its transaction) nothing
+    // more of it is sent: the batch answers false and TMP_Print stays as it was.
+    if (printBatch_ && !printBatchOk_) return false;
+    // Inside its own transaction a batch's rows go to the engine together at
+    // its end: one round trip to a server for hundreds of rows, not one each.
     if (printBatch_ && printBatchOwnsTx_) {
         printRows_.push_back(sql);
         return true;
@@ -84,7 +87,8 @@ bool TDM::BeginPrintRows() {
         ADOMain.BeginTrans();
         printBatchOwnsTx_ = true;
     } catch (const std::exception&) {
-        // Without a transaction each row still goes in on its own.
+        // Busy or closed: rows written one by one could be cut off half way,
+        // so none are written at all.
         printBatchOk_ = false;
     }
     return printBatchOwnsTx_;
@@ -93,30 +97,34 @@ bool TDM::BeginPrintRows() {
 bool TDM::EndPrintRows() {
     if (!printBatch_) return false;
     printBatch_ = false;
-    if (printBatchOwnsTx_) {
-        printBatchOwnsTx_ = false;
-        std::vector<std::string> rows;
-        rows.swap(printRows_);
-        try {
+    if (!printBatchOwnsTx_) return printBatchOk_;
+    printBatchOwnsTx_ = false;
+    std::vector<std::string> rows;
+    rows.swap(printRows_);
+    try {
+        if (printBatchOk_) {
             Qry_Main.Close();
             ADOMain.RunBatch(rows);
             ADOMain.CommitTrans();
-        } catch (const std::exception&) {
-            try {
-                ADOMain.RollbackTrans();
-            } catch (const std::exception&) {
-            }
-            return false;
+            return true;
         }
+    } catch (const std::exception&) {
+        // A failed row or commit: everything is rolled back below.
     }
-    return printBatchOk_;
+    try {
+        ADOMain.RollbackTrans();
+    } catch (const std::exception&) {
+        // The engine rolls an unfinished transaction back when the file is next opened.
+    }
+    return false;
 }
 
 bool TDM::ReplacePrintData(const std::vector<PrintRowTexts>& rows) {
+    if (printBatch_) return false;
     BeginPrintRows();
-    ClearPrintData();
-    for (const auto& r : rows) InsertPrintRow(r);
-    return EndPrintRows();
+    bool ok = ClearPrintData();
+    for (std::size_t i = 0; ok && i < rows.size(); ++i) ok = InsertPrintRow(rows[i]);
+    return EndPrintRows() && ok;
 }
 
 void TDM::OpenPrintData(TADOQuery& query) {

@@ -1,18 +1,14 @@
 // Projects: the project tree, loading a project row, saving one and the delete.
 #include "core/data/data_module.h"
+#include "core/data/database_check.h"
 #include "core/data/sql_text.h"
+#include "core/data/transaction.h"
 #include "core/text/date_text.h"
 
 namespace lty {
 namespace {
 
-constexpr const char* kColumnList =
-    "charProjectID,charCustomer,charCustomerID,charCustomerTel,charCustomerDemand,charCustomerSource,charAddress,"
-    "dateMappingDate,numEarnest,numHouseAcreage,charHouseType,charDesignStyle,charShop,charDesigner,charDesignerTel,"
-    "blnSignContract,charQuotation,charProjectStatus,charContractID,dateSignDate,numDiscount,numOverheadExp,numTax,"
-    "numContractPrice,charWorkLeader,charWorkLeaderTel,charCustodian,charCustodianTel,dateStartDate,dateEndDate,"
-    "dateCheckDate,charContractMemo,dateFirstPayDate,numFirstPayMoney,dateSecondPayDate,numSecondPayMoney,"
-    "dateThirdPayDate,numThirdPayMoney";
+constexpr const char* kColumnList = kProjectColumnList;
 
 // The 38 data columns in statement order, each with its value form, so the
 // select, the insert and the update can never disagree about either.
@@ -212,24 +208,23 @@ bool TDM::StoreProject(TREC_PROJECT& record, int saveMode, const TREC_PROJECT* l
 
     if (saveMode != SaveModeInsert && saveMode != SaveModeUpdate) return false;
 
+    // Built before anything is sent: a number that is no number (NAN, INF)
+    // raises the conversion error here, and nothing is written.
     const std::string write = saveMode == SaveModeInsert ? InsertStatement(record) : UpdateStatement(record);
 
     // Which rows hold this project number decides whether the save may go
     // ahead: the update statement finds its row by the number alone. The
-    // check, the comparison with what this window loaded and the write share
-    // one write transaction, so no other program saves between them.
+    // check, the comparison with what the window loaded and the write share
+    // one transaction that holds the write lock from the start, so another
+    // program on the same database cannot store the same number, or save
+    // this project, between them.
     enum class Outcome { Failed, Taken, NotOwnRow, ChangedByOther, Written } outcome = Outcome::Failed;
     std::int64_t newId = 0;
-    bool began = false;
-    try {
-        ADOMain.BeginTrans();
-        began = true;
-    } catch (const std::exception&) {
-    }
-    if (began) {
+    {
+        Transaction tx(ADOMain);
         std::string check("select IntID from tblProject where charProjectID=");
         check.append(SqlText(record.charProjectID));
-        if (RunSelect(Qry_Main, check)) {
+        if (tx.Began() && RunSelect(Qry_Main, check)) {
             const int holders = Qry_Main.RecordCount();
             if (saveMode == SaveModeInsert && holders > 0)
                 outcome = Outcome::Taken;
@@ -237,21 +232,13 @@ bool TDM::StoreProject(TREC_PROJECT& record, int saveMode, const TREC_PROJECT* l
                 outcome = Outcome::NotOwnRow;
             else if (saveMode == SaveModeUpdate && loaded && StoredRowChanged(record, *loaded, write))
                 outcome = Outcome::ChangedByOther;
-            else if (RunStatement(write))
+            else if (RunStatement(write)) {
+                newId = ADOMain.LastInsertId();
                 // A row deleted by another program since the check is not saved.
-                outcome = saveMode == SaveModeUpdate && ADOMain.Changes() != 1 ? Outcome::NotOwnRow : Outcome::Written;
-            newId = ADOMain.LastInsertId();
-        }
-        try {
-            if (outcome == Outcome::Written)
-                ADOMain.CommitTrans();
-            else
-                ADOMain.RollbackTrans();
-        } catch (const std::exception&) {
-            outcome = Outcome::Failed;
-            try {
-                ADOMain.RollbackTrans();
-            } catch (const std::exception&) {
+                if (saveMode == SaveModeUpdate && ADOMain.Changes() != 1)
+                    outcome = Outcome::NotOwnRow;
+                else if (tx.Commit())
+                    outcome = Outcome::Written;
             }
         }
     } // the lock is given up before any message waits for the user

@@ -2,6 +2,7 @@
 
 #include "core/data/engine_pg.h"
 #include "core/data/engine_sqlite.h"
+#include "core/data/statement_text.h"
 
 #include "core/text/number_text.h"
 
@@ -18,6 +19,18 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
            });
+}
+
+// What every statement must be before either engine sees it: one row
+// statement without a NUL. A statement that would begin or end a
+// transaction behind the binding's back (the next save would then vanish
+// with the uncommitted rest), rebuild the database or change engine
+// settings never reaches the engine.
+void CheckStatement(const std::string& sql) {
+    // NUL ends a text early in either engine's interface; refused, never cut.
+    if (sql.find('\0') != std::string::npos) throw EngineError("Invalid character in SQL statement.");
+    if (!IsRowStatement(sql))
+        throw EngineError("Invalid SQL statement; expected 'DELETE', 'INSERT', 'SELECT', or 'UPDATE'.");
 }
 
 } // namespace
@@ -55,6 +68,17 @@ void TADOConnection::RollbackTrans() { Live().RollbackTrans(); }
 
 bool TADOConnection::InTransaction() const { return engine_ && engine_->InTransaction(); }
 
+std::vector<std::string> TADOConnection::TableNames() { return Live().TableNames(); }
+
+std::vector<std::string> TADOConnection::ColumnNames(const std::string& table) { return Live().ColumnNames(table); }
+
+std::string TADOConnection::QuickCheck() { return Live().QuickCheck(); }
+
+sqlite3* TADOConnection::Handle() const {
+    const auto* file = dynamic_cast<const SqliteEngine*>(engine_.get());
+    return file ? file->Handle() : nullptr;
+}
+
 std::int64_t TADOConnection::LastInsertId() const { return engine_ ? engine_->LastInsertId() : 0; }
 
 int TADOConnection::Changes() const { return engine_ ? engine_->Changes() : 0; }
@@ -62,8 +86,7 @@ int TADOConnection::Changes() const { return engine_ ? engine_->Changes() : 0; }
 TADOConnection::Result TADOConnection::Run(const std::string& sql) {
     if (trace_) trace_(sql);
     DatabaseEngine& engine = Live();
-    // NUL ends a text early in either engine's interface; refused, never cut.
-    if (sql.find('\0') != std::string::npos) throw EngineError("Invalid character in SQL statement.");
+    CheckStatement(sql);
     return engine.Run(sql);
 }
 
@@ -71,8 +94,7 @@ void TADOConnection::RunBatch(const std::vector<std::string>& statements) {
     if (trace_)
         for (const auto& s : statements) trace_(s);
     DatabaseEngine& engine = Live();
-    for (const auto& s : statements)
-        if (s.find('\0') != std::string::npos) throw EngineError("Invalid character in SQL statement.");
+    for (const auto& s : statements) CheckStatement(s);
     engine.RunBatch(statements);
 }
 

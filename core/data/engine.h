@@ -15,6 +15,8 @@
 #include <string_view>
 #include <vector>
 
+struct sqlite3;
+
 namespace lty {
 
 class TADOConnection {
@@ -37,10 +39,26 @@ public:
     // The engine beneath, for tests that look past the binding; null when closed.
     DatabaseEngine* Engine() const { return engine_.get(); }
 
+    // Transactions are the binding's own: statements that begin, end or
+    // nest one are refused by Run. BeginTrans takes the write lock at once
+    // (the file's, or the server's lock that write transactions take turns
+    // by), so a check made inside holds until the commit.
     void BeginTrans();
     void CommitTrans();
+    // Ends the transaction, also when the engine already rolled it back.
     void RollbackTrans();
     bool InTransaction() const;
+
+    // The engine's own view of the database, for the check at connection:
+    // its tables, one table's columns (none when it is missing), and the
+    // result of the engine's quick check ("ok" when sound).
+    std::vector<std::string> TableNames();
+    std::vector<std::string> ColumnNames(const std::string& table);
+    std::string QuickCheck();
+
+    // The file engine's handle, for test support that needs engine settings
+    // no statement may change (a page limit, a busy timeout); null on a server.
+    sqlite3* Handle() const;
 
     // Sees every statement text exactly as the data module sent it.
     using TraceHook = std::function<void(const std::string&)>;

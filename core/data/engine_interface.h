@@ -59,6 +59,13 @@ public:
     // Where the data live, as the status bar names it: "本机" or
     // "服务器 host/db".
     virtual std::string Location() const = 0;
+
+    // The engine's own view of the database, for the check at connection:
+    // its tables, one table's columns (none when it is missing), and the
+    // result of the engine's check of its storage ("ok" when sound).
+    virtual std::vector<std::string> TableNames() = 0;
+    virtual std::vector<std::string> ColumnNames(const std::string& table) = 0;
+    virtual std::string QuickCheck() = 0;
 };
 
 } // namespace lty

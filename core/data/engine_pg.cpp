@@ -214,24 +214,19 @@ void PgEngine::LoadColumnKinds() {
                                    "join pg_type t on t.oid = a.atttypid "
                                    "where c.relkind in ('r', 'p', 'v') and c.relnamespace in "
                                    "(select n.oid from pg_namespace n where n.nspname = any (current_schemas(false)))");
-    std::vector<std::string> present;
     for (const auto& r : rows) {
         const unsigned table = static_cast<unsigned>(std::stoll(*r[0]));
         const int column = std::stoi(*r[1]);
         columnKinds_[{table, column}] = KindOfTypeName(*r[2]);
-        present.push_back(*r[3]);
     }
-    for (const char* t : kTables)
-        if (std::find(present.begin(), present.end(), t) == present.end())
-            throw EngineError(std::string("no such table: ") + t);
     const std::string citext = conn_->Scalar("select min(oid)::int8 from pg_type where typname = 'citext'");
     if (!citext.empty()) citextOid_ = static_cast<unsigned>(std::stoll(citext));
 }
 
 PgEngine::Translation PgEngine::Translate(const std::string& sql) {
-    const std::string keyword = LeadingKeyword(sql);
-    if (keyword != "select" && keyword != "insert" && keyword != "update" && keyword != "delete")
+    if (!IsRowStatement(sql))
         throw EngineError("Invalid SQL statement; expected 'DELETE', 'INSERT', 'SELECT', or 'UPDATE'.");
+    const std::string keyword = LeadingKeyword(sql);
     Translation t;
     t.Sql = TranslateDateLiterals(sql);
     if (keyword == "insert") {
@@ -512,6 +507,35 @@ void PgEngine::RollbackTrans() {
 }
 
 bool PgEngine::InTransaction() const { return inTrans_; }
+
+// The tables and columns the program's role sees on its search path.
+constexpr const char* kVisibleColumns =
+    "select c.relname::text, a.attname::text from pg_class c "
+    "join pg_attribute a on a.attrelid = c.oid and a.attnum > 0 and not a.attisdropped "
+    "where c.relkind in ('r', 'p', 'v') and c.relnamespace in "
+    "(select n.oid from pg_namespace n where n.nspname = any (current_schemas(false)))";
+
+std::vector<std::string> PgEngine::TableNames() {
+    std::vector<std::string> names;
+    for (auto& r : conn_->Query(std::string("select distinct t from (") + kVisibleColumns + ") as v(t, c)"))
+        names.push_back(*r[0]);
+    return names;
+}
+
+std::vector<std::string> PgEngine::ColumnNames(const std::string& table) {
+    std::vector<std::string> names;
+    for (auto& r :
+         conn_->Query(std::string("select c from (") + kVisibleColumns + ") as v(t, c) where t = lower($1)", {table}))
+        names.push_back(*r[0]);
+    return names;
+}
+
+std::string PgEngine::QuickCheck() {
+    // The server looks after its own storage; what can fail here is the
+    // connection, which the statement below shows.
+    conn_->Scalar("select 1");
+    return "ok";
+}
 
 std::string PgEngine::Location() const {
     std::string host = conn_->Host();

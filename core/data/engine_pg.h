@@ -32,7 +32,7 @@ class PgConnection;
 class PgEngine : public DatabaseEngine {
 public:
     // Connects with a libpq connection string. Raises EngineError with the
-    // server's reason; also when a table of the quotation database is missing.
+    // server's reason.
     explicit PgEngine(const std::string& conninfo);
     ~PgEngine() override;
 
@@ -45,6 +45,9 @@ public:
     std::int64_t LastInsertId() const override { return lastInsertId_; }
     int Changes() const override { return changes_; }
     std::string Location() const override;
+    std::vector<std::string> TableNames() override;
+    std::vector<std::string> ColumnNames(const std::string& table) override;
+    std::string QuickCheck() override;
 
     // The text actually sent for a statement of the data module, and the
     // identity column whose new value it returns ("" for none).

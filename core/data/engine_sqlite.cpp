@@ -1,5 +1,6 @@
 #include "core/data/engine_sqlite.h"
 
+#include "core/data/engine.h"
 #include "core/data/statement_text.h"
 
 #include <sqlite3.h>
@@ -11,36 +12,10 @@
 namespace lty {
 namespace {
 
-// The program only reads and writes rows: anything that would change the
-// schema, attach another file or touch engine settings is refused here.
-int Authorize(void*, int action, const char*, const char*, const char*, const char*) {
-    switch (action) {
-    case SQLITE_CREATE_INDEX:
-    case SQLITE_CREATE_TABLE:
-    case SQLITE_CREATE_TEMP_INDEX:
-    case SQLITE_CREATE_TEMP_TABLE:
-    case SQLITE_CREATE_TEMP_TRIGGER:
-    case SQLITE_CREATE_TEMP_VIEW:
-    case SQLITE_CREATE_TRIGGER:
-    case SQLITE_CREATE_VIEW:
-    case SQLITE_CREATE_VTABLE:
-    case SQLITE_DROP_INDEX:
-    case SQLITE_DROP_TABLE:
-    case SQLITE_DROP_TEMP_INDEX:
-    case SQLITE_DROP_TEMP_TABLE:
-    case SQLITE_DROP_TEMP_TRIGGER:
-    case SQLITE_DROP_TEMP_VIEW:
-    case SQLITE_DROP_TRIGGER:
-    case SQLITE_DROP_VIEW:
-    case SQLITE_DROP_VTABLE:
-    case SQLITE_ALTER_TABLE:
-    case SQLITE_ATTACH:
-    case SQLITE_DETACH:
-    case SQLITE_PRAGMA:
-        return SQLITE_DENY;
-    default:
-        return SQLITE_OK;
-    }
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() && std::equal(prefix.begin(), prefix.end(), text.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
 }
 
 ColumnKind KindFromDeclType(const char* decl) {
@@ -66,7 +41,62 @@ bool IsOnlyBlank(const char* p) {
     return true;
 }
 
+// Sets a flag for the length of one call.
+class FlagScope {
+public:
+    explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
+    ~FlagScope() { flag_ = false; }
+    FlagScope(const FlagScope&) = delete;
+    FlagScope& operator=(const FlagScope&) = delete;
+
+private:
+    bool& flag_;
+};
+
 } // namespace
+
+// The program only reads and writes its rows: schema changes, other files,
+// engine settings, transaction control and writes to the engine's own
+// tables (schema, id counters) are refused unless the binding itself runs
+// the statement.
+int SqliteEngine::Authorize(void* self, int action, const char* arg1, const char*, const char*, const char*) {
+    if (static_cast<const SqliteEngine*>(self)->trusted_) return SQLITE_OK;
+    switch (action) {
+    case SQLITE_CREATE_INDEX:
+    case SQLITE_CREATE_TABLE:
+    case SQLITE_CREATE_TEMP_INDEX:
+    case SQLITE_CREATE_TEMP_TABLE:
+    case SQLITE_CREATE_TEMP_TRIGGER:
+    case SQLITE_CREATE_TEMP_VIEW:
+    case SQLITE_CREATE_TRIGGER:
+    case SQLITE_CREATE_VIEW:
+    case SQLITE_CREATE_VTABLE:
+    case SQLITE_DROP_INDEX:
+    case SQLITE_DROP_TABLE:
+    case SQLITE_DROP_TEMP_INDEX:
+    case SQLITE_DROP_TEMP_TABLE:
+    case SQLITE_DROP_TEMP_TRIGGER:
+    case SQLITE_DROP_TEMP_VIEW:
+    case SQLITE_DROP_TRIGGER:
+    case SQLITE_DROP_VIEW:
+    case SQLITE_DROP_VTABLE:
+    case SQLITE_ALTER_TABLE:
+    case SQLITE_ATTACH:
+    case SQLITE_DETACH:
+    case SQLITE_PRAGMA:
+    case SQLITE_TRANSACTION:
+    case SQLITE_SAVEPOINT:
+    case SQLITE_REINDEX:
+    case SQLITE_ANALYZE:
+        return SQLITE_DENY;
+    case SQLITE_INSERT:
+    case SQLITE_UPDATE:
+    case SQLITE_DELETE:
+        return arg1 && StartsWithNoCase(arg1, "sqlite_") ? SQLITE_DENY : SQLITE_OK;
+    default:
+        return SQLITE_OK;
+    }
+}
 
 SqliteEngine::SqliteEngine(const std::string& path) {
     sqlite3* db = nullptr;
@@ -84,7 +114,7 @@ SqliteEngine::SqliteEngine(const std::string& path) {
         ExecInternal("PRAGMA journal_mode=DELETE");
         ExecInternal("PRAGMA synchronous=FULL");
         sqlite3_db_config(db_, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
-        sqlite3_set_authorizer(db_, Authorize, nullptr);
+        sqlite3_set_authorizer(db_, &SqliteEngine::Authorize, this);
     } catch (...) {
         sqlite3_close_v2(db_);
         db_ = nullptr;
@@ -95,6 +125,7 @@ SqliteEngine::SqliteEngine(const std::string& path) {
 SqliteEngine::~SqliteEngine() { sqlite3_close_v2(db_); }
 
 void SqliteEngine::ExecInternal(const char* sql) {
+    const FlagScope trusted(trusted_);
     char* err = nullptr;
     if (sqlite3_exec(db_, sql, nullptr, nullptr, &err) != SQLITE_OK) {
         std::string msg = err ? err : sqlite3_errmsg(db_);
@@ -103,11 +134,18 @@ void SqliteEngine::ExecInternal(const char* sql) {
     }
 }
 
-void SqliteEngine::BeginTrans() { ExecInternal("BEGIN IMMEDIATE"); }
+void SqliteEngine::BeginTrans() {
+    ExecInternal("BEGIN IMMEDIATE");
+    inTrans_ = true;
+}
 
-void SqliteEngine::CommitTrans() { ExecInternal("COMMIT"); }
+void SqliteEngine::CommitTrans() {
+    ExecInternal("COMMIT");
+    inTrans_ = false;
+}
 
 void SqliteEngine::RollbackTrans() {
+    inTrans_ = false;
     if (InTransaction()) ExecInternal("ROLLBACK");
 }
 
@@ -117,9 +155,41 @@ std::int64_t SqliteEngine::LastInsertId() const { return sqlite3_last_insert_row
 
 int SqliteEngine::Changes() const { return sqlite3_changes(db_); }
 
-EngineResult SqliteEngine::Run(const std::string& sql) {
-    const std::string translated = TranslateDateLiterals(sql);
+std::vector<std::string> SqliteEngine::TableNames() {
+    std::vector<std::string> names;
+    for (auto& row : RunTrusted("select name from sqlite_master where type='table'").Rows)
+        if (auto* name = std::get_if<std::string>(&row[0].Data)) names.push_back(std::move(*name));
+    return names;
+}
 
+std::vector<std::string> SqliteEngine::ColumnNames(const std::string& table) {
+    std::vector<std::string> names;
+    for (auto& row : RunTrusted("select name from pragma_table_info(" + QuoteText(table) + ")").Rows)
+        if (auto* name = std::get_if<std::string>(&row[0].Data)) names.push_back(std::move(*name));
+    return names;
+}
+
+std::string SqliteEngine::QuickCheck() {
+    const EngineResult r = RunTrusted("PRAGMA quick_check(1)");
+    if (r.Rows.empty() || !std::holds_alternative<std::string>(r.Rows[0][0].Data)) return "no result";
+    return std::get<std::string>(r.Rows[0][0].Data);
+}
+
+EngineResult SqliteEngine::RunTrusted(const std::string& sql) {
+    const FlagScope trusted(trusted_);
+    return Execute(sql);
+}
+
+EngineResult SqliteEngine::Run(const std::string& sql) {
+    // After a full disk or a similar failure the engine may have rolled the
+    // whole transaction back by itself; a statement now would be committed
+    // on its own, outside the all-or-nothing the caller relies on.
+    if (inTrans_ && sqlite3_get_autocommit(db_))
+        throw EngineError("The transaction was rolled back by the engine; nothing more is written in it.");
+    return Execute(TranslateDateLiterals(sql));
+}
+
+EngineResult SqliteEngine::Execute(const std::string& translated) {
     sqlite3_stmt* stmt = nullptr;
     const char* tail = nullptr;
     if (sqlite3_prepare_v2(db_, translated.c_str(), static_cast<int>(translated.size() + 1), &stmt, &tail) != SQLITE_OK)

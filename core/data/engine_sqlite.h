@@ -1,6 +1,8 @@
 // The file engine: SQLite on Data/LTY.db, what a single PC uses without any
 // set-up. Date literals become ISO texts; texts compare without regard to
-// ASCII case through the columns' NOCASE collation; yes/no are -1/0.
+// ASCII case through the columns' NOCASE collation; yes/no are -1/0. An
+// authorizer refuses anything but rows (schema, settings, other files,
+// transaction control) unless the engine itself runs the statement.
 #pragma once
 
 #include "core/data/engine_interface.h"
@@ -27,13 +29,22 @@ public:
     std::int64_t LastInsertId() const override;
     int Changes() const override;
     std::string Location() const override { return "本机"; }
+    std::vector<std::string> TableNames() override;
+    std::vector<std::string> ColumnNames(const std::string& table) override;
+    std::string QuickCheck() override;
 
-    // The engine handle, for tests that need engine settings no statement may change.
+    // The engine handle, for test support that needs engine settings no
+    // statement may change (a page limit, a busy timeout).
     sqlite3* Handle() const { return db_; }
 
 private:
+    static int Authorize(void* self, int action, const char* arg1, const char*, const char*, const char*);
     void ExecInternal(const char* sql);
+    EngineResult Execute(const std::string& sql);
+    EngineResult RunTrusted(const std::string& sql);
     sqlite3* db_ = nullptr;
+    bool trusted_ = false; // running the engine's own statement
+    bool inTrans_ = false; // between BeginTrans and its commit or rollback
 };
 
 } // namespace lty

@@ -4,11 +4,18 @@
 #include "core/text/date_text.h"
 #include "core/text/number_text.h"
 
+#include <cmath>
+
 namespace lty {
 
 std::string SqlText(std::string_view text) { return QuoteText(text); }
 
-std::string SqlNumber(double value) { return FloatToStr(value); }
+std::string SqlNumber(double value) {
+    // NAN or INF in a statement would be read as a column name and fail
+    // without a word; the value is refused as the strict conversion refuses it.
+    if (!std::isfinite(value)) throw ConvertError("'" + FloatToStr(value) + "' is not a valid floating point value");
+    return FloatToStr(value);
+}
 
 std::string SqlInteger(std::int64_t value) { return IntToStr(value); }
 

@@ -11,7 +11,8 @@ namespace lty {
 
 // Text between single quotes, quotes inside doubled: O'Brien -> 'O''Brien'.
 std::string SqlText(std::string_view text);
-// A double in the general format: 1234.5, 80, 0.
+// A double in the general format: 1234.5, 80, 0. A value that is not finite
+// raises ConvertError ("'INF' is not a valid floating point value").
 std::string SqlNumber(double value);
 // Decimal digits.
 std::string SqlInteger(std::int64_t value);

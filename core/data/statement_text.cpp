@@ -57,4 +57,9 @@ std::string LeadingKeyword(const std::string& sql) {
     return word;
 }
 
+bool IsRowStatement(const std::string& sql) {
+    const std::string word = LeadingKeyword(sql);
+    return word == "select" || word == "insert" || word == "update" || word == "delete" || word == "with";
+}
+
 } // namespace lty

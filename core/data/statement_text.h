@@ -15,4 +15,9 @@ std::string TranslateDateLiterals(const std::string& sql);
 // leading blanks and comments are skipped.
 std::string LeadingKeyword(const std::string& sql);
 
+// Whether a statement only reads or writes rows (select, insert, update,
+// delete, or a with-clause before one of them): the only statements the
+// program sends.
+bool IsRowStatement(const std::string& sql);
+
 } // namespace lty

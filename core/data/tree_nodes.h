@@ -22,6 +22,22 @@ struct TTreeNode {
     int Level = 0; // 0 for a top-level node
     std::vector<TTreeNode> Children;
 
+    TTreeNode() = default;
+    TTreeNode(const TTreeNode&) = default;
+    TTreeNode(TTreeNode&&) noexcept = default;
+    TTreeNode& operator=(const TTreeNode&) = default;
+    TTreeNode& operator=(TTreeNode&&) noexcept = default;
+    // Takes the subtree apart level by level: a catalog may be nested
+    // thousands deep, and one destructor call per level would exhaust the stack.
+    ~TTreeNode() {
+        std::vector<TTreeNode> pending = std::move(Children);
+        while (!pending.empty()) {
+            std::vector<TTreeNode> below = std::move(pending.back().Children);
+            pending.pop_back();
+            for (auto& c : below) pending.push_back(std::move(c));
+        }
+    }
+
     // Appends a child and answers it. The reference stays valid until the
     // next child is added to this node.
     TTreeNode& AddChild(std::string text) {
@@ -45,22 +61,25 @@ struct TTreeView {
     // Number of nodes at every level.
     std::size_t Count() const {
         std::size_t n = 0;
-        for (const auto& node : Items) n += CountBelow(node) + 1;
+        std::vector<const TTreeNode*> pending;
+        for (const auto& node : Items) pending.push_back(&node);
+        while (!pending.empty()) {
+            const TTreeNode* node = pending.back();
+            pending.pop_back();
+            ++n;
+            for (const auto& c : node->Children) pending.push_back(&c);
+        }
         return n;
     }
     void FullExpand() {
-        for (auto& node : Items) ExpandBelow(node);
-    }
-
-private:
-    static std::size_t CountBelow(const TTreeNode& node) {
-        std::size_t n = node.Children.size();
-        for (const auto& c : node.Children) n += CountBelow(c);
-        return n;
-    }
-    static void ExpandBelow(TTreeNode& node) {
-        node.Expanded = true;
-        for (auto& c : node.Children) ExpandBelow(c);
+        std::vector<TTreeNode*> pending;
+        for (auto& node : Items) pending.push_back(&node);
+        while (!pending.empty()) {
+            TTreeNode* node = pending.back();
+            pending.pop_back();
+            node->Expanded = true;
+            for (auto& c : node->Children) pending.push_back(&c);
+        }
     }
 };
 

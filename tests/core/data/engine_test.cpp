@@ -5,6 +5,7 @@
 #include "tests/core/test_database.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <filesystem>
 #include <fstream>
@@ -183,6 +184,43 @@ TEST_F(EngineTest, QuotedTextRoundTripsAndTouchesOnlyItsRow) {
     }
 }
 
+TEST_F(EngineTest, TransactionsAreTheBindingsOwn) {
+    // Each of these would open, end or nest a transaction behind the
+    // binding's back, rebuild the file or write the engine's own tables.
+    for (const std::string& sql : std::vector<std::string>{
+             "BEGIN", "begin transaction", "  /* note */ Begin immediate", "-- note\nBEGIN", "COMMIT", "END",
+             "ROLLBACK", "SAVEPOINT a", "RELEASE a", "REINDEX", "VACUUM", "vacuum into '" + dir.Dir() + "copy.db'",
+             "ANALYZE", "insert into sqlite_sequence(name,seq) values('TBLITEM',-5)",
+             "update SQLITE_SEQUENCE set seq=0", "delete from sqlite_sequence",
+             "with x as (select 1) delete from sqlite_sequence", "update sqlite_master set sql=''"}) {
+        EXPECT_FALSE(dm.RunStatement(sql)) << sql;
+        EXPECT_FALSE(dm.RunSelect(dm.Qry_Main, sql)) << sql;
+        EXPECT_FALSE(dm.ADOMain.InTransaction()) << sql;
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.Dir() + "copy.db"));
+
+    // A save after a refused BEGIN is really stored, not left in a
+    // transaction that vanishes when the program ends.
+    TREC_PROJECT r;
+    r.SetcharProjectID("T1");
+    r.SetcharCustomer("王先生");
+    EXPECT_FALSE(dm.RunStatement("BEGIN"));
+    EXPECT_TRUE(dm.StoreProject(r, SaveModeInsert));
+    {
+        test::ScriptedMessages m;
+        TDM other(m, dir.Dir());
+        ASSERT_TRUE(dm.RunSelect(other.Qry_Main, "select count(*) from tblProject where charProjectID='T1'"));
+        EXPECT_EQ(other.Qry_Main.Fields(0).AsInteger(), 1);
+    }
+    // Ids keep growing past the engine's counter; the binding's transactions work.
+    dm.ADOMain.BeginTrans();
+    EXPECT_TRUE(dm.RunStatement("insert into TBLITEM(ITEM_NAME,Parent_ID) values('新',0)"));
+    dm.ADOMain.CommitTrans();
+    EXPECT_EQ(Count("select max(ITEM_ID) from TBLITEM"), 110);
+    EXPECT_TRUE(dm.RunSelect(dm.Qry_Main, "  select 1"));
+    EXPECT_TRUE(dm.RunSelect(dm.Qry_Main, "with x as (select 1 as a) select a from x"));
+}
+
 TEST(SqlText, OneHelperPerValueKind) {
     EXPECT_EQ(SqlText("O'Brien"), "'O''Brien'");
     EXPECT_EQ(SqlText(std::string("a\0b", 3)), "'ab'");
@@ -214,6 +252,70 @@ TEST(Connection, MissingOrForeignFileShowsTheMessageOnce) {
         EXPECT_FALSE(dm2.Connected());
         EXPECT_EQ(m2.Shown.size(), 1u);
     }
+}
+
+// Breaks a fresh database file with raw statements, then connects to it.
+std::vector<std::string> ConnectAfter(const std::string& breakSql, bool* connected = nullptr) {
+    test::TempProgramDir dir;
+    sqlite3* db = nullptr;
+    sqlite3_open(dir.DatabasePath().c_str(), &db);
+    EXPECT_EQ(sqlite3_exec(db, breakSql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << breakSql;
+    sqlite3_close(db);
+    test::ScriptedMessages m;
+    TDM dm(m, dir.Dir());
+    if (connected) *connected = dm.Connected();
+    EXPECT_EQ(dm.Connected(), m.Shown.empty());
+    // Without a connection nothing is written, whatever the file holds.
+    if (!dm.Connected()) {
+        EXPECT_FALSE(dm.RunStatement("insert into TBLUNIT(UnitNAME) values('x')"));
+    }
+    return m.Texts();
+}
+
+TEST(Connection, ChecksTheTablesColumnsAndPagesOfTheFile) {
+    LTY_FILE_ENGINE_ONLY();
+    const std::string failed = "连接数据库失败，请检查数据库文件！\n";
+    EXPECT_EQ(ConnectAfter("drop table TBLITEM"), std::vector<std::string>{failed + "缺少数据表 TBLITEM"});
+    EXPECT_EQ(ConnectAfter("drop table TMP_Print; drop table TBLPASSWORD"),
+              std::vector<std::string>{failed + "缺少数据表 TBLPASSWORD\n缺少数据表 TMP_Print"});
+    EXPECT_EQ(ConnectAfter("drop table TBLPRODUCT; create table TBLPRODUCT(Product_ID INTEGER, ProductPrice DOUBLE,"
+                           " ProductUnit TEXT)"),
+              std::vector<std::string>{failed + "数据表 TBLPRODUCT 缺少列 ProductSpec、ProductClass"});
+    EXPECT_EQ(ConnectAfter("alter table tblProject drop column numTax"),
+              std::vector<std::string>{failed + "数据表 tblProject 缺少列 numTax"});
+    // Names in another case, and tables or columns the program does not use, are fine.
+    bool connected = false;
+    EXPECT_TRUE(ConnectAfter("alter table TBLCLASS rename to c; alter table c rename to tblclass; alter table TBLUNIT "
+                             "add column Extra TEXT;"
+                             "create table Notes(a)",
+                             &connected)
+                    .empty());
+    EXPECT_TRUE(connected);
+
+    // Damaged pages in a table the start-up never reads.
+    test::TempProgramDir dir;
+    int rootPage = 0;
+    {
+        sqlite3* db = nullptr;
+        sqlite3_open(dir.DatabasePath().c_str(), &db);
+        sqlite3_stmt* st = nullptr;
+        sqlite3_prepare_v2(db, "select rootpage from sqlite_master where name='TBLITEM'", -1, &st, nullptr);
+        ASSERT_EQ(sqlite3_step(st), SQLITE_ROW);
+        rootPage = sqlite3_column_int(st, 0);
+        sqlite3_finalize(st);
+        sqlite3_close(db);
+    }
+    {
+        std::fstream f(dir.DatabasePath(), std::ios::in | std::ios::out | std::ios::binary);
+        f.seekp(static_cast<std::streamoff>(rootPage - 1) * 4096);
+        const std::string garbage(64, '\xff');
+        f.write(garbage.data(), static_cast<std::streamsize>(garbage.size()));
+    }
+    test::ScriptedMessages m;
+    TDM dm(m, dir.Dir());
+    EXPECT_FALSE(dm.Connected());
+    EXPECT_EQ(m.Texts(), std::vector<std::string>{failed + "数据库文件已损坏"});
+    EXPECT_FALSE(dm.RunStatement("insert into TBLUNIT(UnitNAME) values('x')"));
 }
 
 TEST(SchemaTool, CreatesTablesAndFirstRowsAndNeverOverwrites) {

@@ -1,5 +1,9 @@
 #include "core/text/date_text.h"
+#include "core/text/number_text.h"
 #include "tests/core/data/data_module_fixture.h"
+
+#include <limits>
+#include <utility>
 
 namespace lty {
 namespace {
@@ -271,6 +275,37 @@ TEST_F(DataModuleTest, UpdateWritesOnlyTheWindowsOwnRow) {
     stranger.SetcharProjectID("B");
     EXPECT_FALSE(dm.StoreProject(stranger, SaveModeUpdate));
     EXPECT_EQ(RawText("select charCustomer from tblProject where IntID=3"), "b");
+}
+
+TEST_F(DataModuleTest, NumbersThatAreNoNumbersNeverReachAStatement) {
+    // An amount that overflowed, or a reading that is not a number, is
+    // refused with the conversion message before anything is sent.
+    const double inf = std::numeric_limits<double>::infinity();
+    for (const auto& [value, text] :
+         {std::pair{inf, "INF"}, std::pair{-inf, "-INF"}, std::pair{std::numeric_limits<double>::quiet_NaN(), "NAN"}}) {
+        TREC_PROJECT r = FullRecord();
+        r.SetnumTax(value);
+        trace.clear();
+        messages.Shown.clear();
+        try {
+            dm.StoreProject(r, SaveModeInsert);
+            ADD_FAILURE() << text;
+        } catch (const ConvertError& e) {
+            EXPECT_EQ(std::string(e.what()), std::string("'") + text + "' is not a valid floating point value");
+        }
+        EXPECT_TRUE(trace.empty());
+        EXPECT_TRUE(messages.Shown.empty());
+        EXPECT_FALSE(dm.ADOMain.InTransaction());
+        EXPECT_EQ(RawCount("tblProject"), 0);
+    }
+    TItemData item;
+    item.SetItemID("3");
+    item.SetPrice(inf);
+    EXPECT_THROW(dm.SaveProduct(item), ConvertError);
+    EXPECT_EQ(RawText("select ProductPrice from TBLPRODUCT where Product_ID=3"), "45.0");
+    // A print cell reading "inf" or "nan" prints as 0, as any text that is no number.
+    EXPECT_TRUE(dm.InsertPrintRow("s", "n", "inf", "nan", "u", "m", "1", "-INF"));
+    EXPECT_EQ(trace.back().substr(trace.back().find("values(")), "values('s','n',0,0,'u','m',1,0)");
 }
 
 TEST_F(DataModuleTest, DeleteProjectSendsItsStatement) {

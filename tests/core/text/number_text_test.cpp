@@ -62,7 +62,8 @@ TEST(StrictConversion, AcceptsNumbersWithBlanksAround) {
 }
 
 TEST(StrictConversion, RefusesWithTheSystemsMessage) {
-    for (const char* bad : {"", " ", ".", "2.5.1", "1,000", "abc", "12a", "--1", "inf", "nan", "0x10", "1e", "1e999"}) {
+    for (const char* bad : {"",     " ",  ".",     "2.5.1", "1,000", "abc",  "12a",       "--1",  "inf",    "nan",
+                            "0x10", "1e", "1e999", "NaN",   " INF ", "-inf", "+Infinity", "-nan", "-1e999", "nan(1)"}) {
         try {
             StrToFloat(bad);
             ADD_FAILURE() << "accepted '" << bad << "'";

@@ -1,0 +1,24 @@
+// What the program needs of the file it opens: the nine tables with the
+// columns its statements name, on pages the engine reads back as sound.
+#pragma once
+
+#include "core/data/engine.h"
+
+#include <string>
+
+namespace lty {
+
+// The 38 data columns of tblProject, in statement order (IntID not included).
+inline constexpr const char* kProjectColumnList =
+    "charProjectID,charCustomer,charCustomerID,charCustomerTel,charCustomerDemand,charCustomerSource,charAddress,"
+    "dateMappingDate,numEarnest,numHouseAcreage,charHouseType,charDesignStyle,charShop,charDesigner,charDesignerTel,"
+    "blnSignContract,charQuotation,charProjectStatus,charContractID,dateSignDate,numDiscount,numOverheadExp,numTax,"
+    "numContractPrice,charWorkLeader,charWorkLeaderTel,charCustodian,charCustodianTel,dateStartDate,dateEndDate,"
+    "dateCheckDate,charContractMemo,dateFirstPayDate,numFirstPayMoney,dateSecondPayDate,numSecondPayMoney,"
+    "dateThirdPayDate,numThirdPayMoney";
+
+// Empty for a sound file; otherwise one line per fault, e.g. "缺少数据表 TBLITEM",
+// "数据表 TBLITEM 缺少列 Parent_ID" or "数据库文件已损坏". Raises nothing.
+std::string CheckDatabaseFile(TADOConnection& connection);
+
+} // namespace lty

@@ -1,0 +1,69 @@
+// One all-or-nothing unit of work on the connection: begun at construction,
+// rolled back at destruction unless committed. Inside a transaction the
+// caller already holds, it joins that one and leaves commit and rollback to
+// its owner.
+#pragma once
+
+#include "core/data/engine.h"
+
+namespace lty {
+
+class Transaction {
+public:
+    explicit Transaction(TADOConnection& connection) : connection_(connection) {
+        if (!connection_.Connected()) return;
+        if (connection_.InTransaction()) {
+            began_ = true;
+            return;
+        }
+        try {
+            connection_.BeginTrans();
+            began_ = owned_ = true;
+        } catch (const std::exception&) {
+            // Busy past the timeout, or the file cannot be written: nothing may be sent.
+        }
+    }
+    ~Transaction() { Rollback(); }
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+    // False when no transaction could be begun; the caller then writes nothing.
+    bool Began() const { return began_; }
+
+    // True when everything since the beginning is stored. A commit that
+    // fails is rolled back, so nothing of it stays behind.
+    bool Commit() {
+        if (!began_) return false;
+        if (!owned_) return true;
+        owned_ = false;
+        try {
+            connection_.CommitTrans();
+            return true;
+        } catch (const std::exception&) {
+            RollbackQuietly();
+            return false;
+        }
+    }
+
+    // Undoes everything since the beginning (also when the engine already did).
+    void Rollback() {
+        if (!owned_) return;
+        owned_ = false;
+        RollbackQuietly();
+    }
+
+private:
+    void RollbackQuietly() {
+        try {
+            connection_.RollbackTrans();
+        } catch (const std::exception&) {
+            // The engine rolls an unfinished transaction back when the file is next opened.
+        }
+    }
+
+    TADOConnection& connection_;
+    bool began_ = false;
+    bool owned_ = false;
+};
+
+} // namespace lty
