@@ -99,9 +99,8 @@ TPricePage::TPricePage(std::function<void()> rebuildTrees, QWidget* parent)
             [this](QTreeWidgetItem* current, QTreeWidgetItem*) { TreeView2Change(current); });
     connect(Button3, &QPushButton::clicked, this, &TPricePage::Button3Click);
     connect(ButtonExport, &QPushButton::clicked, this, [this] {
-        const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("导出施工项目"),
-                                                          QStringLiteral("施工项目.csv"),
-                                                          QStringLiteral("CSV 文件 (*.csv)"));
+        const QString path = QFileDialog::getSaveFileName(
+            this, QStringLiteral("导出施工项目"), QStringLiteral("施工项目.csv"), QStringLiteral("CSV 文件 (*.csv)"));
         if (!path.isEmpty()) ExportTo(path);
     });
     connect(ButtonImport, &QPushButton::clicked, this, [this] {
@@ -130,9 +129,9 @@ bool TPricePage::eventFilter(QObject* watched, QEvent* event) {
             const bool types = !t.isEmpty() && ke->key() != Qt::Key_Tab && ke->key() != Qt::Key_Backtab &&
                                ke->key() != Qt::Key_Return && ke->key() != Qt::Key_Enter &&
                                ke->key() != Qt::Key_Escape && ke->key() != Qt::Key_Delete;
-            const bool allowed = t.size() == 1 && ((t[0] >= QLatin1Char('0') && t[0] <= QLatin1Char('9')) || t[0] == QLatin1Char('.'));
-            if (types && !allowed)
-                return true;
+            const bool allowed =
+                t.size() == 1 && ((t[0] >= QLatin1Char('0') && t[0] <= QLatin1Char('9')) || t[0] == QLatin1Char('.'));
+            if (types && !allowed) return true;
         } else if (event->type() == QEvent::FocusOut) {
             Edit5Exit();
         }
@@ -180,8 +179,7 @@ void TPricePage::ExportTo(const QString& path) {
     const std::string csv = CatalogToCsv(*DM);
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(csv.data(), static_cast<qint64>(csv.size())) != static_cast<qint64>(csv.size()) ||
-        !file.flush()) {
+        file.write(csv.data(), static_cast<qint64>(csv.size())) != static_cast<qint64>(csv.size()) || !file.flush()) {
         Messages().Show("导出失败！无法写入文件：" + S(path));
         return;
     }

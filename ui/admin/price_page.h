@@ -21,9 +21,9 @@ public:
     TPricePage(std::function<void()> rebuildTrees, QWidget* parent = nullptr);
 
     QTreeWidget* TreeView2 = nullptr;
-    QLineEdit* Edit4 = nullptr; // the item's name, read-only
-    QLineEdit* Edit5 = nullptr; // the price
-    QComboBox* Edit6 = nullptr; // the unit
+    QLineEdit* Edit4 = nullptr;     // the item's name, read-only
+    QLineEdit* Edit5 = nullptr;     // the price
+    QComboBox* Edit6 = nullptr;     // the unit
     QComboBox* ComboBox2 = nullptr; // the grade
     QPlainTextEdit* MMMemo = nullptr;
     QPushButton* Button3 = nullptr;

@@ -153,8 +153,8 @@ void TDesignerPage::RefreshDesignerGrid() {
     for (int c = 0; c < 4; ++c) sgDes->setColumnWidth(c, widths[c]);
     for (int r = 1; r < grid.RowCount(); ++r) {
         for (int c = 0; c < 4; ++c)
-            sgDes->setItem(r - 1, c,
-                           new QTableWidgetItem(Q(grid.Rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)])));
+            sgDes->setItem(
+                r - 1, c, new QTableWidgetItem(Q(grid.Rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)])));
         sgDes->setRowHeight(r - 1, grid.RowHeights[static_cast<std::size_t>(r)]);
     }
     // The current row stays where it was, within the rows there are now.

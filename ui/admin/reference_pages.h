@@ -37,9 +37,9 @@ public:
 
     QFrame* Panel2 = nullptr;
     QTableWidget* sgDes = nullptr;
-    QLineEdit* Edit12 = nullptr; // 设计师姓名 -> column 1, DESNAME
-    QLineEdit* Edit13 = nullptr; // 地址 -> column 2, DESTEL
-    QLineEdit* Edit15 = nullptr; // 电话 -> column 3, DESADDRESS
+    QLineEdit* Edit12 = nullptr;    // 设计师姓名 -> column 1, DESNAME
+    QLineEdit* Edit13 = nullptr;    // 地址 -> column 2, DESTEL
+    QLineEdit* Edit15 = nullptr;    // 电话 -> column 3, DESADDRESS
     QPushButton* Button5 = nullptr; // 新建
     QPushButton* Button7 = nullptr; // 删除
     QPushButton* Button6 = nullptr; // 保存
