@@ -4,9 +4,12 @@
 
 #include <QApplication>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QRegularExpression>
+#include <QSplitter>
 #include <QStyle>
 #include <QTreeWidget>
 
@@ -61,15 +64,32 @@ std::string MemoToStore(const QString& shown) {
     return S(s);
 }
 
+void ShowStars(QLineEdit* edit) {
+    edit->setEchoMode(QLineEdit::Password);
+    edit->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
+}
+
 QLabel* AddField(QGridLayout* grid, int row, const QString& label, QWidget* field, int column) {
     auto* l = new QLabel(label);
     l->setBuddy(field);
     QString name = label;
     name.remove(QRegularExpression(QStringLiteral("[：:]$")));
     field->setAccessibleName(name);
-    grid->addWidget(l, row, column, Qt::AlignRight | Qt::AlignTop);
+    // A multi-line box has its label at its top, a one-line box beside its middle.
+    const bool tall = field->sizeHint().height() > 40 || field->minimumHeight() > 40;
+    grid->addWidget(l, row, column, Qt::AlignRight | (tall ? Qt::AlignTop : Qt::AlignVCenter));
     grid->addWidget(field, row, column + 1);
     return l;
+}
+
+void LayOutTreePage(QWidget* page, QTreeWidget* tree, QWidget* fields) {
+    auto* splitter = new QSplitter(Qt::Horizontal, page);
+    splitter->addWidget(tree);
+    splitter->addWidget(fields);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({185, 460});
+    auto* layout = new QHBoxLayout(page);
+    layout->addWidget(splitter);
 }
 
 QTreeWidget* MakeCatalogTreeView(QWidget* parent, const QString& name) {
@@ -80,6 +100,10 @@ QTreeWidget* MakeCatalogTreeView(QWidget* parent, const QString& name) {
     view->setIndentation(19);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->setMinimumWidth(185);
+    // Long names scroll sideways instead of being cut short.
+    view->setTextElideMode(Qt::ElideNone);
+    view->header()->setStretchLastSection(false);
+    view->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     // Opening a category shows an open book, closing it a closed one.
     QObject::connect(view, &QTreeWidget::itemExpanded, view, [](QTreeWidgetItem* i) { SetNodeImages(i, 3, 3); });
     QObject::connect(view, &QTreeWidget::itemCollapsed, view, [](QTreeWidgetItem* i) { SetNodeImages(i, 4, 4); });

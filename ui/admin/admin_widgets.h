@@ -11,6 +11,7 @@
 
 class QGridLayout;
 class QLabel;
+class QLineEdit;
 class QTreeWidget;
 class QTreeWidgetItem;
 class QWidget;
@@ -26,9 +27,16 @@ std::string TrimmedText(const QString& s);
 QString MemoToScreen(const std::string& stored);
 std::string MemoToStore(const QString& shown);
 
+// A password box whose characters show as "*".
+void ShowStars(QLineEdit* edit);
+
 // Puts "label" and its field into a row of the grid; the label is the
 // field's buddy and its text (without the colon) the field's accessible name.
 QLabel* AddField(QGridLayout* grid, int row, const QString& label, QWidget* field, int column = 0);
+
+// A catalog page: the tree on the left, 185 wide with a splitter beside it,
+// the field panel on the right.
+void LayOutTreePage(QWidget* page, QTreeWidget* tree, QWidget* fields);
 
 // ---- catalog trees ---------------------------------------------------------
 // Picture numbers: 0 an item being edited, 2 an item, 3 an open category,

@@ -13,7 +13,6 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSplitter>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -66,13 +65,7 @@ TCatalogPage::TCatalogPage(std::function<void()> rebuildTrees, QWidget* parent)
     grid->setRowStretch(5, 1);
     grid->setColumnStretch(2, 1);
 
-    auto* splitter = new QSplitter(Qt::Horizontal, this);
-    splitter->addWidget(TreeView1);
-    splitter->addWidget(fields);
-    splitter->setStretchFactor(1, 1);
-    splitter->setSizes({185, 460});
-    auto* layout = new QHBoxLayout(this);
-    layout->addWidget(splitter);
+    LayOutTreePage(this, TreeView1, fields);
 
     connect(TreeView1, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* current, QTreeWidgetItem*) { TreeView1Change(current); });

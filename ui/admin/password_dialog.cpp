@@ -24,7 +24,7 @@ TFrmPassWord::TFrmPassWord(QWidget* parent)
     Label1->setObjectName(QStringLiteral("Label1"));
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setEchoMode(QLineEdit::Password);
+    ShowStars(Edit1);
     Label1->setBuddy(Edit1);
     Edit1->setAccessibleName(QStringLiteral("系统管理员密码"));
     Button1 = new QPushButton(QStringLiteral("确定(&O)"), this);

@@ -19,10 +19,10 @@ TPasswordPage::TPasswordPage(QWidget* parent) : QWidget(parent) {
     GroupBox1->setFixedSize(330, 228);
     Edit1 = new QLineEdit;
     Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setEchoMode(QLineEdit::Password);
+    ShowStars(Edit1);
     Edit2 = new QLineEdit;
     Edit2->setObjectName(QStringLiteral("Edit2"));
-    Edit2->setEchoMode(QLineEdit::Password);
+    ShowStars(Edit2);
     Button1 = new QPushButton(QStringLiteral("确定(&O)"));
     Button1->setObjectName(QStringLiteral("Button1"));
 

@@ -15,7 +15,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSplitter>
 #include <QTreeWidget>
 
 namespace lty {
@@ -87,13 +86,7 @@ TPricePage::TPricePage(std::function<void()> rebuildTrees, QWidget* parent)
     grid->setRowStretch(6, 1);
     grid->setColumnStretch(2, 1);
 
-    auto* splitter = new QSplitter(Qt::Horizontal, this);
-    splitter->addWidget(TreeView2);
-    splitter->addWidget(fields);
-    splitter->setStretchFactor(1, 1);
-    splitter->setSizes({185, 460});
-    auto* layout = new QHBoxLayout(this);
-    layout->addWidget(splitter);
+    LayOutTreePage(this, TreeView2, fields);
 
     connect(TreeView2, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* current, QTreeWidgetItem*) { TreeView2Change(current); });

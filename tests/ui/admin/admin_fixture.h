@@ -18,7 +18,6 @@
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <memory>
 #include <optional>
@@ -79,14 +78,8 @@ protected:
     }
     // On a connection of its own, past the program's guard against schema changes.
     void Raw(const std::string& sql) {
-        sqlite3* db = nullptr;
-        ASSERT_EQ(sqlite3_open(dir.DatabasePath().c_str(), &db), SQLITE_OK);
-        char* err = nullptr;
-        const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err);
-        const std::string msg = err ? err : "";
-        sqlite3_free(err);
-        sqlite3_close(db);
-        ASSERT_EQ(rc, SQLITE_OK) << sql << ": " << msg;
+        const std::string error = RawExec(dir.DatabasePath(), sql);
+        ASSERT_TRUE(error.empty()) << sql << ": " << error;
     }
     static QTreeWidgetItem* Node(QTreeWidget* tree, const QString& text) {
         const auto found = tree->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
