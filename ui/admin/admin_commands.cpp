@@ -43,10 +43,8 @@ void N20Click(QWidget* mainWindow, const AdminHooks& hooks) {
     if (!PasswordGuard(mainWindow)) return;
     if (!SystemWindow()) SystemWindow() = new TFrmSystem(mainWindow, hooks);
     SystemWindow()->SetHooks(hooks);
-    if (SystemWindow()->isVisible())
-        SystemWindow()->FormShow();
-    else
-        SystemWindow()->show();
+    // Already open: brought to the front as it is, unsaved entries and all.
+    if (!SystemWindow()->isVisible()) SystemWindow()->show();
     SystemWindow()->raise();
     SystemWindow()->activateWindow();
 }

@@ -126,7 +126,10 @@ bool TPricePage::eventFilter(QObject* watched, QEvent* event) {
                 t.size() == 1 && ((t[0] >= QLatin1Char('0') && t[0] <= QLatin1Char('9')) || t[0] == QLatin1Char('.'));
             if (types && !allowed) return true;
         } else if (event->type() == QEvent::FocusOut) {
-            Edit5Exit();
+            // Leaving the box, not the window: a menu or another program
+            // taking the focus for a moment is no exit.
+            const auto reason = static_cast<QFocusEvent*>(event)->reason();
+            if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) Edit5Exit();
         }
     }
     return QWidget::eventFilter(watched, event);
