@@ -82,6 +82,7 @@ public:
     bool SaveProduct(const TItemData& item);
     // Insert (record ID = parent id) and update (record ID = the row's id) of
     // a catalog row; each shows "保存成功！" or "保存失败！" and answers the outcome.
+    // An update that matched no row counts as failed.
     bool InsertItem(const TITEMREC& record);
     bool UpdateItem(const TITEMREC& record);
     // Gives the newest catalog row an empty price row; false when the insert
@@ -89,6 +90,10 @@ public:
     bool AddProductForNewestItem();
     bool DeleteItem(const std::string& itemId);
     bool DeleteProduct(const std::string& itemId);
+    // Deletes a catalog row together with its price row, whatever its level,
+    // in one transaction. Refused (false, nothing deleted) while rows hang
+    // below it, for an id that is no number, or when either delete fails.
+    bool DeleteCatalogEntry(const std::string& itemId);
     // Fill a combo with the grade or unit names, first selected and pick-only;
     // false (and the combo empty) when the select was refused.
     bool FillClassNames(TNameList& combo);
@@ -112,7 +117,8 @@ public:
     // The first company row; every field empty when there is none. A refused
     // select raises.
     TCompanyInfo LoadCompanyInfo();
-    // Writes every company row; false for no record or a refused statement.
+    // Writes every company row, or inserts the row when there is none; false
+    // for no record or a refused statement.
     bool UpdateCompanyInfo(const TCompanyInfo* info);
     // Row count = designers + 1, every row 18 high, rows 1.. get id, name,
     // telephone and address; row 0 stays the caller's. A refused select raises.
@@ -125,10 +131,12 @@ public:
     // Empties TBLITEM, TBLPRODUCT, tblProject and TMP_Print in one transaction:
     // all four or none.
     bool ClearAllData();
-    // Whether `entered` (already trimmed) equals the stored password with its
-    // surrounding blanks removed. False when the select is refused or the
-    // table is empty.
+    // Whether `entered` (already trimmed) is the stored password: a salted
+    // hash, or clear text of an older version compared with its surrounding
+    // blanks removed. False when the select is refused or the table is empty.
     bool CheckPassword(const std::string& entered);
+    // Stores `newPassword` as a salted hash in every row, or in a new row
+    // when there is none.
     bool UpdatePassword(const std::string& newPassword);
 
     // ---- print rows ----------------------------------------------------

@@ -80,6 +80,15 @@ public:
     std::int64_t LastInsertId() const;
     int Changes() const;
 
+    // A consistent copy of the whole database into a new file at `path`
+    // (an existing file there is replaced), taken while the connection
+    // stays open. Raises EngineError; a failed copy leaves no file behind.
+    void BackupTo(const std::string& path) const;
+    // Replaces the whole database by the copy at `path` through the same
+    // page-by-page copy, so the connection stays open and usable. Raises
+    // EngineError, and then the database is as it was.
+    void RestoreFrom(const std::string& path);
+
 private:
     static int Authorize(void* self, int action, const char* arg1, const char*, const char*, const char*);
     void ExecInternal(const char* sql);

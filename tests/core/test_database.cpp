@@ -5,6 +5,7 @@
 #include <atomic>
 #include <filesystem>
 #include <random>
+#include <sqlite3.h>
 #include <unistd.h>
 
 namespace lty::test {
@@ -18,6 +19,20 @@ std::string SchemaSql() {
 std::string FirstRowsSql() {
     static const std::string s = ReadTextFile(std::string(LTY_SOURCE_DIR) + "/core/data/first_rows.sql");
     return s;
+}
+
+std::string RawExec(const std::string& databasePath, const std::string& sql) {
+    sqlite3* db = nullptr;
+    if (sqlite3_open(databasePath.c_str(), &db) != SQLITE_OK) {
+        sqlite3_close(db);
+        return "cannot open " + databasePath;
+    }
+    char* err = nullptr;
+    const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err);
+    std::string msg = rc == SQLITE_OK ? "" : err ? err : "error";
+    sqlite3_free(err);
+    sqlite3_close(db);
+    return msg;
 }
 
 TempProgramDir::TempProgramDir(bool withDatabase) {

@@ -22,6 +22,10 @@ private:
     std::string dir_;
 };
 
+// Runs `sql` on a connection of its own to the file (no trace, no guard
+// against schema changes); answers the engine's error, empty on success.
+std::string RawExec(const std::string& databasePath, const std::string& sql);
+
 std::string SchemaSql();
 std::string FirstRowsSql();
 

@@ -29,14 +29,8 @@ protected:
 
     // Runs on a connection of its own: no trace entry, no authorizer.
     void Raw(const std::string& sql) {
-        sqlite3* db = nullptr;
-        ASSERT_EQ(sqlite3_open(dir.DatabasePath().c_str(), &db), SQLITE_OK);
-        char* err = nullptr;
-        const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err);
-        const std::string msg = err ? err : "";
-        sqlite3_free(err);
-        sqlite3_close(db);
-        ASSERT_EQ(rc, SQLITE_OK) << sql << ": " << msg;
+        const std::string error = RawExec(dir.DatabasePath(), sql);
+        ASSERT_TRUE(error.empty()) << sql << ": " << error;
     }
     // The first column of every row, as text ("" for NULL).
     std::vector<std::string> RawColumn(const std::string& sql) {
