@@ -12,12 +12,12 @@
 namespace lty {
 namespace {
 
-using Handle = std::unique_ptr<sqlite3, int (*)(sqlite3*)>;
+using FileHandle = std::unique_ptr<sqlite3, int (*)(sqlite3*)>;
 
-Handle OpenFile(const std::string& path, int flags) {
+FileHandle OpenFile(const std::string& path, int flags) {
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
-    Handle h(db, sqlite3_close_v2);
+    FileHandle h(db, sqlite3_close_v2);
     if (rc != SQLITE_OK) throw EngineError(db ? sqlite3_errmsg(db) : "out of memory");
     sqlite3_busy_timeout(db, 5000);
     return h;
@@ -42,7 +42,7 @@ void TADOConnection::BackupTo(const std::string& path) const {
     const std::string part = path + ".part";
     std::remove(part.c_str());
     try {
-        Handle dest = OpenFile(part, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+        FileHandle dest = OpenFile(part, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
         CopyPages(dest.get(), db_);
     } catch (...) {
         std::remove(part.c_str());
@@ -57,7 +57,7 @@ void TADOConnection::BackupTo(const std::string& path) const {
 void TADOConnection::RestoreFrom(const std::string& path) {
     if (!db_) throw EngineError("Connection is closed");
     if (InTransaction()) throw EngineError("a transaction is open");
-    Handle source = OpenFile(path, SQLITE_OPEN_READONLY);
+    FileHandle source = OpenFile(path, SQLITE_OPEN_READONLY);
     // Only a copy of this program's database may replace it: a file that
     // is no database, or another program's, is refused before anything is
     // written.
