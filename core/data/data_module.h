@@ -147,10 +147,13 @@ public:
     bool InsertPrintRow(const PrintRowTexts& row);
     // The rows of one preparation go in one transaction: BeginPrintRows, then
     // ClearPrintData and the InsertPrintRow calls, then EndPrintRows, which
-    // commits and answers whether every statement in between succeeded.
+    // answers whether every statement in between succeeded: it commits them
+    // all, or, after any failure, rolls them all back so TMP_Print keeps
+    // exactly the rows it had. Inside a caller's transaction it only answers.
     bool BeginPrintRows();
     bool EndPrintRows();
-    // ClearPrintData and every row, in one transaction; rows read back in this order.
+    // ClearPrintData and every row, in one transaction, all or nothing; rows
+    // read back in this order.
     bool ReplacePrintData(const std::vector<PrintRowTexts>& rows);
     // Opens the report's own query on the print rows; raises when refused.
     void OpenPrintData(TADOQuery& query);

@@ -86,25 +86,37 @@ bool TDM::BeginPrintRows() {
 bool TDM::EndPrintRows() {
     if (!printBatch_) return false;
     printBatch_ = false;
-    if (printBatchOwnsTx_) {
-        printBatchOwnsTx_ = false;
-        try {
-            ADOMain.CommitTrans();
-        } catch (const std::exception&) {
-            try {
-                ADOMain.RollbackTrans();
-            } catch (const std::exception&) {
-            }
+    if (!printBatchOwnsTx_) return printBatchOk_;
+    printBatchOwnsTx_ = false;
+    // A preparation is all or nothing: a failed delete or insert must not
+    // leave the last project's lines mixed with this one's on paper.
+    try {
+        if (!printBatchOk_) {
+            ADOMain.RollbackTrans();
             return false;
         }
+        ADOMain.CommitTrans();
+        return true;
+    } catch (const std::exception&) {
+        try {
+            if (ADOMain.InTransaction()) ADOMain.RollbackTrans();
+        } catch (const std::exception&) {
+        }
+        return false;
     }
-    return printBatchOk_;
 }
 
 bool TDM::ReplacePrintData(const std::vector<PrintRowTexts>& rows) {
-    BeginPrintRows();
-    ClearPrintData();
-    for (const auto& r : rows) InsertPrintRow(r);
+    if (printBatch_) return false;
+    if (!BeginPrintRows()) {
+        // No transaction to hold the rows together: send nothing rather than
+        // a half-replaced table.
+        EndPrintRows();
+        return false;
+    }
+    if (ClearPrintData())
+        for (const auto& r : rows)
+            if (!InsertPrintRow(r)) break;
     return EndPrintRows();
 }
 
