@@ -1,6 +1,7 @@
 #include "ui/print/print_form.h"
 
 #include "controls/report/report_paint.h"
+#include "controls/report/report_pdf.h"
 #include "core/data/data_module.h"
 #include "core/data/records.h"
 #include "core/print/print_rows.h"
@@ -9,7 +10,6 @@
 #include "ui/print/quotation_report.h"
 
 #include <QPagedPaintDevice>
-#include <QPdfWriter>
 
 #include <exception>
 
@@ -91,12 +91,7 @@ QString TFrmPrint::DocumentTitle() const { return customer_ + QStringLiteral("æŠ
 bool TFrmPrint::PrintTo(QPagedPaintDevice& device) const { return report::PaintReport(Pages(), device); }
 
 bool TFrmPrint::WritePdf(const QString& path) const {
-    QPdfWriter writer(path);
-    writer.setTitle(DocumentTitle());
-    writer.setCreator(QString::fromUtf8(kApplicationTitle));
-    writer.setResolution(600);
-    const bool ok = PrintTo(writer);
-    return ok;
+    return report::WritePdf(Pages(), path, DocumentTitle(), QString::fromUtf8(kApplicationTitle));
 }
 
 void TFrmPrint::ShowPreview() {
