@@ -110,7 +110,7 @@ public:
     }
 
     LaidOutReport Run() {
-        NewPage(false);
+        NewPage();
         Place(Render(def_.Title, nullptr));
         PlaceColumnHeader();
         const auto& rows = table_.Rows;
@@ -122,12 +122,14 @@ public:
             if (newGroup) {
                 BandPrint header = Render(def_.GroupHeader, &row);
                 // A group heading never stands alone at the foot of a page.
-                if (!PageEmpty() && y_ + header.Height + detail.Height > bottom_ + kEpsilon) NewPage(true);
+                if (!PageEmpty() && y_ + header.Height + detail.Height > bottom_ + kEpsilon) NewPage();
                 Place(std::move(header));
             }
             Place(std::move(detail));
         }
         if (groupField_ >= 0 && !rows.empty()) Place(Render(def_.GroupFooter, &rows.back()));
+        // A page that only carries what follows the lines needs no column headings.
+        repeatColumnHeader_ = false;
         for (const Band& band : def_.Summary) Place(Render(band, rows.empty() ? nullptr : &rows.back()));
         AddPageFooters();
         return std::move(out_);
@@ -269,11 +271,11 @@ private:
 
     bool PageEmpty() const { return y_ <= pageBodyTop_ + kEpsilon; }
 
-    void NewPage(bool withColumnHeader) {
+    void NewPage() {
         out_.Pages.emplace_back();
         y_ = top_;
         pageBodyTop_ = top_;
-        if (withColumnHeader) PlaceColumnHeader();
+        if (repeatColumnHeader_ && out_.Pages.size() > 1) PlaceColumnHeader();
     }
 
     void PlaceColumnHeader() {
@@ -285,7 +287,7 @@ private:
     // the next page whole, and one taller than a whole page is cut at its foot.
     void Place(BandPrint bp) {
         if (bp.Height <= 0) return;
-        if (y_ + bp.Height > bottom_ + kEpsilon && !PageEmpty()) NewPage(true);
+        if (y_ + bp.Height > bottom_ + kEpsilon && !PageEmpty()) NewPage();
         const double room = bottom_ - y_;
         if (bp.Height > room + kEpsilon) {
             ++out_.ClippedBands;
@@ -343,6 +345,7 @@ private:
     Measure measure_;
     std::unordered_map<const Box*, std::unique_ptr<Expression>> expressions_;
     int groupField_ = -1;
+    bool repeatColumnHeader_ = true;
     double left_ = 0, width_ = 0, top_ = 0, bottom_ = 0;
     double y_ = 0, pageBodyTop_ = 0;
     LaidOutReport out_;

@@ -155,6 +155,18 @@ TEST(ReportLayout, PagesBreakBetweenBandsRepeatTheHeadingsAndCountThemselves) {
         // A group heading is never the last band of a page.
         EXPECT_NE(on.back().Band, "GroupHeader") << "page " << p;
     }
+
+    // 21 lines fill the first page but for 2 mm: the totals go over alone,
+    // without column headings above nothing.
+    rows.assign(21, {QStringLiteral("客厅"), QString()});
+    const auto overflow = LayOut(Definition(), Table(rows));
+    ASSERT_EQ(overflow.Pages.size(), 2u);
+    std::vector<Placed> second;
+    for (const auto& b : Bands(overflow))
+        if (b.PageNo == 1) second.push_back(b);
+    ASSERT_EQ(second.size(), 1u);
+    EXPECT_EQ(second[0].Band, "Totals");
+    EXPECT_DOUBLE_EQ(second[0].Frame.top(), kTop);
 }
 
 TEST(ReportLayout, AMemoGrowsItsBandAndABandTallerThanAPageIsCutNotLost) {

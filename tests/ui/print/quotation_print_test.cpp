@@ -288,5 +288,47 @@ TEST_F(QuotationPrint, CommandsWithoutAProjectWindowAndThePreviewAndExport) {
     PrintDialogs::ChoosePrinter = nullptr;
 }
 
+TEST_F(QuotationPrint, AThreeRoomQuotationOverPagesKeepsItsHeadingsAndPageNumbers) {
+    QuotationGrid grid;
+    const std::string plaster =
+        "墙面找平：石膏粉找平，刮耐水腻子三遍，打磨平整；立邦净味乳胶漆一底两面，颜色由客户选定。";
+    Build(grid,
+          {{"客厅",
+            {{"墙面乳胶漆", 38, 62.5, "平米", plaster},
+             {"顶面石膏板吊顶", 145, 18.6, "平米", "轻钢龙骨框架，泰山纸面石膏板，接缝处贴绷带防裂，含灯孔开孔。"},
+             {"电视背景墙", 2800, 1, "项", "木工板基层，饰面板造型，具体以设计图纸为准。"},
+             {"地面瓷砖铺贴", 65, 35.2, "平米", "水泥砂浆铺贴，800×800 抛光砖，瓷砖由客户自购。"},
+             {"踢脚线安装", 18, 24, "米", "与地砖同色踢脚线，含辅料。"},
+             {"窗帘盒", 120, 4.2, "米", ""}}},
+           {"主卧",
+            {{"墙面乳胶漆", 38, 45.8, "平米", plaster},
+             {"实木复合地板铺设", 35, 16.4, "平米", "含防潮膜及扣条，地板由客户自购。"},
+             {"衣柜", 1280, 3.6, "平米", "E0 级多层板柜体，投影面积计算，五金另计。"},
+             {"门及门套", 1650, 1, "套", "实木复合门，含门锁、合页、门吸。"}}},
+           {"卫生间",
+            {{"防水处理", 85, 22.5, "平米", "地面及墙面 1.8 米高刷防水涂料两遍，闭水试验四十八小时。"},
+             {"墙地砖铺贴", 72, 30.6, "平米", "300×600 墙砖，300×300 防滑地砖，瓷砖由客户自购。"},
+             {"铝扣板吊顶", 165, 4.8, "平米", ""},
+             {"洁具安装", 380, 1, "项", "坐便器、洗脸盆、淋浴花洒安装，洁具由客户自购。"},
+             {"地漏", 45, 2, "个", "防臭地漏。"}}}});
+    QuotationPrintSource source = Source(grid, "王先生");
+    const QString text = Printed(source, QStringLiteral("three_rooms.pdf"));
+    const QStringList pages = text.split('\f', Qt::SkipEmptyParts);
+    ASSERT_GE(pages.size(), 2);
+    const int count = static_cast<int>(pages.size());
+    for (int p = 0; p < count; ++p) {
+        // Headings over every page of lines; the signatures' page has none.
+        EXPECT_EQ(pages[p].contains("工艺做法及说明"), !pages[p].contains("客户签字：")) << "page " << p + 1;
+        EXPECT_TRUE(pages[p].contains(
+            QRegularExpression(QStringLiteral("第\\s*%1\\s*页\\s*共\\s*%2\\s*页").arg(p + 1).arg(count))));
+    }
+    EXPECT_FALSE(pages[1].contains("居室装修报价单（）"));
+    // Every line's amount is price × count; 合计 adds what the paper shows.
+    const auto totals = LinesWith(text, "工程总价：|管理费：|税金：|^\\s*合计：");
+    EXPECT_EQ(totals, (QStringList{"工程总价： 25046.10", "管理费： 2003.69", "税金： 854.07", "合计： 27903.86"}));
+    EXPECT_TRUE(text.contains("合计人民币（大写）：贰万柒仟玖佰零叁元捌角陆分"));
+    EXPECT_EQ(LinesWith(text, "1 墙面乳胶漆").size(), 2);
+}
+
 } // namespace
 } // namespace lty
