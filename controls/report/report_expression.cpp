@@ -51,32 +51,25 @@ private:
         n->Right = std::move(r);
         return n;
     }
-    std::unique_ptr<Expression::Node> Sum() {
-        auto n = Product();
+    // One level of left-associative operators over the next level down.
+    template <typename Operand>
+    std::unique_ptr<Expression::Node> Chain(char op1, char op2, Operand operand) {
+        auto n = (this->*operand)();
         while (n) {
-            if (Take('+'))
-                n = Binary('+', std::move(n), Product());
-            else if (Take('-'))
-                n = Binary('-', std::move(n), Product());
+            char op = 0;
+            if (Take(op1))
+                op = op1;
+            else if (Take(op2))
+                op = op2;
             else
                 break;
+            n = Binary(op, std::move(n), (this->*operand)());
             if (!n->Right) return nullptr;
         }
         return n;
     }
-    std::unique_ptr<Expression::Node> Product() {
-        auto n = Factor();
-        while (n) {
-            if (Take('*'))
-                n = Binary('*', std::move(n), Factor());
-            else if (Take('/'))
-                n = Binary('/', std::move(n), Factor());
-            else
-                break;
-            if (!n->Right) return nullptr;
-        }
-        return n;
-    }
+    std::unique_ptr<Expression::Node> Sum() { return Chain('+', '-', &Parser::Product); }
+    std::unique_ptr<Expression::Node> Product() { return Chain('*', '/', &Parser::Factor); }
     std::unique_ptr<Expression::Node> Factor() {
         Skip();
         if (Take('-')) {

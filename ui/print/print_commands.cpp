@@ -40,6 +40,18 @@ void ExportPrepared(TFrmPrint& form, QWidget* parent) {
     if (!form.WritePdf(path)) Messages().Show(kPdfWriteFailed);
 }
 
+bool HasSource(const QuotationPrintSource* source) {
+    if (!source) Messages().Show(kNoProjectToPrint);
+    return source != nullptr;
+}
+
+// The form with the source prepared, or none when the preparation failed
+// (it has said so).
+TFrmPrint* Prepared(QWidget* parent, const QuotationPrintSource& source) {
+    TFrmPrint& form = FrmPrint(parent);
+    return form.PreparePrintData(source) ? &form : nullptr;
+}
+
 } // namespace
 
 std::function<bool(QPrinter&, QWidget*)> PrintDialogs::ChoosePrinter = ShowPrinterDialog;
@@ -60,35 +72,20 @@ TFrmPrint& FrmPrint(QWidget* parent) {
 }
 
 void PrintQuotation(QWidget* parent, const QuotationPrintSource* source) {
-    if (!source) {
-        Messages().Show(kNoProjectToPrint);
-        return;
-    }
-    TFrmPrint& form = FrmPrint(parent);
+    if (!HasSource(source)) return;
     QPrinter printer(QPrinter::HighResolution);
     if (!PrintDialogs::ChoosePrinter(printer, parent)) return;
-    if (!form.PreparePrintData(*source)) return;
-    PrintPrepared(form, printer);
+    if (TFrmPrint* form = Prepared(parent, *source)) PrintPrepared(*form, printer);
 }
 
 void PreviewQuotation(QWidget* parent, const QuotationPrintSource* source) {
-    if (!source) {
-        Messages().Show(kNoProjectToPrint);
-        return;
-    }
-    TFrmPrint& form = FrmPrint(parent);
-    if (!form.PreparePrintData(*source)) return;
-    form.ShowPreview();
+    if (!HasSource(source)) return;
+    if (TFrmPrint* form = Prepared(parent, *source)) form->ShowPreview();
 }
 
 void ExportQuotationPdf(QWidget* parent, const QuotationPrintSource* source) {
-    if (!source) {
-        Messages().Show(kNoProjectToPrint);
-        return;
-    }
-    TFrmPrint& form = FrmPrint(parent);
-    if (!form.PreparePrintData(*source)) return;
-    ExportPrepared(form, parent);
+    if (!HasSource(source)) return;
+    if (TFrmPrint* form = Prepared(parent, *source)) ExportPrepared(*form, parent);
 }
 
 QString ProposedPdfPath(const QString& customer) {
