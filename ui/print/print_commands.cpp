@@ -29,6 +29,11 @@ QString ShowPdfDialog(QWidget* parent, const QString& proposed) {
 // The chosen printer gets the prepared pages; the preview's button and the
 // command share this.
 void PrintPrepared(TFrmPrint& form, QPrinter& printer) {
+    // "Print to file" as PDF takes the export's way, whose text stays searchable.
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+        if (!form.WritePdf(printer.outputFileName())) Messages().Show(kPdfWriteFailed);
+        return;
+    }
     printer.setDocName(form.DocumentTitle());
     if (!form.PrintTo(printer)) Messages().Show(kPrintFailed);
 }

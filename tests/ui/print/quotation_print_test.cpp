@@ -11,6 +11,7 @@
 #include "ui/print/print_commands.h"
 #include "ui/print/print_form.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QPrinter>
@@ -226,12 +227,14 @@ TEST_F(QuotationPrint, AFailedPreparationSaysSoAndPrintsNothing) {
     }
     PrintQuotation(nullptr, &source);
     const QString text = PdfText(printed);
-    EXPECT_TRUE(text.contains("地漏") && text.contains("李四"));
+    EXPECT_TRUE(text.contains("地漏") && text.contains("李四") && text.contains("卫生间"));
     EXPECT_EQ(messages.Shown.size(), 2u);
     PrintDialogs::ChoosePrinter = nullptr;
 }
 
 TEST_F(QuotationPrint, CommandsWithoutAProjectWindowAndThePreviewAndExport) {
+    // Qt's own dialogs speak Chinese.
+    EXPECT_EQ(QCoreApplication::translate("QPrintDialog", "Print"), "打印");
     PrintDialogs::ChoosePrinter = [](QPrinter&, QWidget*) -> bool { throw std::logic_error("no dialog expected"); };
     PrintQuotation(nullptr, nullptr);
     PreviewQuotation(nullptr, nullptr);
