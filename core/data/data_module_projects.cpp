@@ -118,6 +118,15 @@ std::string UpdateStatement(const TREC_PROJECT& r) {
     return sql;
 }
 
+// The field's short date text; a text that reads as no date is kept as stored.
+std::string DateTextOrStored(const TField& f) {
+    try {
+        return f.AsDateText();
+    } catch (const EngineError&) {
+        return f.StoredText();
+    }
+}
+
 } // namespace
 
 void TDM::LoadProjectTree(TTreeView& tree) {
@@ -176,7 +185,7 @@ std::unique_ptr<TREC_PROJECT> TDM::LoadProject(const std::string& id) {
             (*r).*(c.Text) = f.AsString();
             break;
         case Form::Date:
-            (*r).*(c.Text) = f.AsDateText();
+            (*r).*(c.Text) = DateTextOrStored(f);
             break;
         case Form::Number:
             (*r).*(c.Number) = f.AsFloat();
@@ -210,7 +219,7 @@ bool TDM::StoreProject(TREC_PROJECT& record, int saveMode) {
     // ahead: the update statement finds its row by the number alone.
     std::string check("select IntID from tblProject where charProjectID=");
     check.append(SqlText(record.charProjectID));
-    if (!RunSelect(Qry_Main, check)) return false;
+    if (!RunSelect(Qry_Main, check)) return StoreRefused();
     const int holders = Qry_Main.RecordCount();
 
     if (saveMode == SaveModeInsert) {
@@ -218,7 +227,7 @@ bool TDM::StoreProject(TREC_PROJECT& record, int saveMode) {
             messages_.Show("工程编号已存在，请使用其他编号！");
             return false;
         }
-        if (!RunStatement(InsertStatement(record))) return false;
+        if (!RunStatement(InsertStatement(record))) return StoreRefused();
         record.SetIntID(static_cast<std::int32_t>(ADOMain.LastInsertId()));
         messages_.Show("新加工程成功！");
         return true;
@@ -228,9 +237,16 @@ bool TDM::StoreProject(TREC_PROJECT& record, int saveMode) {
         messages_.Show("工程编号已被修改或与其他工程重复，未能保存！");
         return false;
     }
-    if (!RunStatement(UpdateStatement(record))) return false;
+    if (!RunStatement(UpdateStatement(record))) return StoreRefused();
     messages_.Show("修改工程成功！");
     return true;
+}
+
+bool TDM::StoreRefused() {
+    // Saying nothing here would let the user close the window believing the
+    // project is safe.
+    messages_.Show("保存工程失败，数据未保存！\n" + lastError_);
+    return false;
 }
 
 bool TDM::DeleteProject(const std::string& id) {
