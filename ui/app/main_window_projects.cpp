@@ -10,6 +10,7 @@
 #include "ui/quotation/project_window.h"
 
 #include <QAction>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -102,6 +103,8 @@ bool TFrmMain::OpenProjectWindow(int kind, std::unique_ptr<TREC_PROJECT> record)
     }
     AddWindowMenuEntry(window);
     mdiArea_->setActiveSubWindow(window);
+    // Ready for typing the customer's name.
+    window->Edit1->setFocus();
     return true;
 }
 

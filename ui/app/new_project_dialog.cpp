@@ -46,6 +46,8 @@ TFrmNewProject::TFrmNewProject(TFrmMain* main)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(ListView1);
     layout->addLayout(buttons);
+    // Enter alone makes a blank project, the common case.
+    ListView1->setCurrentRow(0);
     ListView1->setFocus();
 }
 

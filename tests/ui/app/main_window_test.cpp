@@ -194,6 +194,7 @@ TEST_F(MainWindowTest, NewProjectDialogOffersBlankAndHouseType) {
     EXPECT_EQ(dialog->size(), QSize(428, 242));
 
     // Nothing selected: nothing made, the dialog stays.
+    dialog->ListView1->clearSelection();
     dialog->ListView1DblClick();
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_TRUE(frm->ProjectWindows().empty());
