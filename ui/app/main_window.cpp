@@ -337,6 +337,7 @@ void TFrmMain::ReloadTrees() {
 }
 
 void TFrmMain::ReloadProjectTree() {
+    if (!DM) return;
     TTreeView tree;
     try {
         DM->LoadProjectTree(tree);
@@ -349,12 +350,14 @@ void TFrmMain::ReloadProjectTree() {
 }
 
 void TFrmMain::ReloadCatalogTree() {
+    if (!DM) return;
     TTreeView tree;
     DM->LoadCatalogTree(tree);
     ShowCatalogTree(tree);
 }
 
 void TFrmMain::ReloadCompanyAndRemark() {
+    if (!DM) return;
     CompanyInfo() = DM->LoadCompanyInfo();
     DM->GetQuotationRemark(QuotationRemark);
 }

@@ -28,31 +28,9 @@ protected:
     }
 
     // Runs on a connection of its own: no trace entry, no authorizer.
-    void Raw(const std::string& sql) {
-        sqlite3* db = nullptr;
-        ASSERT_EQ(sqlite3_open(dir.DatabasePath().c_str(), &db), SQLITE_OK);
-        char* err = nullptr;
-        const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err);
-        const std::string msg = err ? err : "";
-        sqlite3_free(err);
-        sqlite3_close(db);
-        ASSERT_EQ(rc, SQLITE_OK) << sql << ": " << msg;
-    }
+    void Raw(const std::string& sql) { ASSERT_EQ(RawExec(dir.DatabasePath(), sql), "") << sql; }
     // The first column of every row, as text ("" for NULL).
-    std::vector<std::string> RawColumn(const std::string& sql) {
-        std::vector<std::string> out;
-        sqlite3* db = nullptr;
-        sqlite3_open(dir.DatabasePath().c_str(), &db);
-        sqlite3_stmt* st = nullptr;
-        EXPECT_EQ(sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr), SQLITE_OK) << sql;
-        while (st && sqlite3_step(st) == SQLITE_ROW) {
-            const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
-            out.emplace_back(t ? t : "");
-        }
-        sqlite3_finalize(st);
-        sqlite3_close(db);
-        return out;
-    }
+    std::vector<std::string> RawColumn(const std::string& sql) { return test::RawColumn(dir.DatabasePath(), sql); }
     std::string RawText(const std::string& sql) {
         const auto c = RawColumn(sql);
         return c.empty() ? std::string("<no row>") : c.front();

@@ -15,7 +15,6 @@
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <memory>
 #include <string>
@@ -102,28 +101,10 @@ protected:
     }
 
     // A statement on a connection of the test's own, outside the program.
-    void Raw(const std::string& sql) {
-        sqlite3* db = nullptr;
-        ASSERT_EQ(sqlite3_open(dir.DatabasePath().c_str(), &db), SQLITE_OK);
-        char* err = nullptr;
-        const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err);
-        const std::string msg = err ? err : "";
-        sqlite3_free(err);
-        sqlite3_close(db);
-        ASSERT_EQ(rc, SQLITE_OK) << sql << ": " << msg;
-    }
+    void Raw(const std::string& sql) { ASSERT_EQ(RawExec(dir.DatabasePath(), sql), "") << sql; }
     std::string RawText(const std::string& sql) {
-        sqlite3* db = nullptr;
-        sqlite3_open(dir.DatabasePath().c_str(), &db);
-        sqlite3_stmt* st = nullptr;
-        std::string out = "<no row>";
-        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW) {
-            const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
-            out = t ? t : "";
-        }
-        sqlite3_finalize(st);
-        sqlite3_close(db);
-        return out;
+        const auto c = RawColumn(dir.DatabasePath(), sql);
+        return c.empty() ? std::string("<no row>") : c.front();
     }
     int ProjectRows() { return std::stoi(RawText("select count(*) from tblProject")); }
 };

@@ -85,6 +85,30 @@ TEST_F(MainWindowTest, FirstShowingFillsBothTreesAndTheSharedValues) {
     EXPECT_EQ(frm->AboutWindow()->windowTitle(), "关于");
 }
 
+TEST(MainWindowWithoutDatabase, ShowsTheRootAloneAfterTheEnginesError) {
+    TempProgramDir dir(false);
+    ScriptedMessages messages;
+    SetMessages(&messages);
+    TFrmMain frm;
+    TDM dm(messages, dir.Dir());
+    DM = &dm;
+    frm.show();
+    EXPECT_EQ(messages.Shown.size(), 2u); // the connection message, then the engine's error
+    EXPECT_EQ(messages.Shown[0].Text, "连接数据库失败，请检查数据库文件！");
+    EXPECT_EQ(messages.Shown[1].Icon, MessageIcon::Stop);
+    ASSERT_EQ(frm.TreeView1->topLevelItemCount(), 1);
+    EXPECT_EQ(frm.TreeView1->topLevelItem(0)->text(0), "装饰工程");
+    EXPECT_EQ(frm.TreeView2->topLevelItemCount(), 0);
+    // Saving a window then fails with the save's own message, not silently.
+    ASSERT_TRUE(frm.OpenProjectWindow(0));
+    frm.ActiveProjectWindow()->Edit1->setText(QStringLiteral("王先生"));
+    frm.ActiveProjectWindow()->Edit2->setText(QStringLiteral("P1"));
+    frm.SaveProject->trigger();
+    EXPECT_EQ(messages.Texts().back().rfind("保存工程失败，数据未保存！", 0), 0u);
+    DM = nullptr;
+    SetMessages(nullptr);
+}
+
 TEST_F(MainWindowTest, ProjectsAreGroupedUnderTheirDesignersAndOpenByDoubleClick) {
     Raw("insert into tblProject(IntID,charProjectID,charCustomer,charAddress,charDesigner) values"
         "(3,'B1','赵六','滨江路','王磊'),(1,'A1','张三','文一路','李婷'),(2,'A2','李四','','李婷'),"
