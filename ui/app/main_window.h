@@ -5,6 +5,7 @@
 #include "core/data/records.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <memory>
 #include <vector>
@@ -125,7 +126,7 @@ public:
     // The secondary windows, created on first use and kept.
     TFrmSelectHuxing* HouseTypeDialog();
     TFrmAbout* AboutWindow();
-    TFrmNewProject* LastNewProjectDialog() const { return lastNewProject_; }
+    TFrmNewProject* LastNewProjectDialog() const; // the newest, while it is open
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -150,7 +151,7 @@ private:
     bool shown_ = false;
     TFrmSelectHuxing* houseTypeDialog_ = nullptr;
     TFrmAbout* about_ = nullptr;
-    TFrmNewProject* lastNewProject_ = nullptr;
+    QPointer<TFrmNewProject> lastNewProject_; // each closes and goes on its own
     // Expansion of the catalog nodes before a search began, restored after it.
     std::vector<QTreeWidgetItem*> expandedBeforeSearch_;
     bool searching_ = false;

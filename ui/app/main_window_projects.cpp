@@ -108,6 +108,8 @@ bool TFrmMain::OpenProjectWindow(int kind, std::unique_ptr<TREC_PROJECT> record)
     return true;
 }
 
+TFrmNewProject* TFrmMain::LastNewProjectDialog() const { return lastNewProject_.data(); }
+
 void TFrmMain::ActNewProjectExecute() {
     lastNewProject_ = new TFrmNewProject(this);
     lastNewProject_->show();

@@ -1,13 +1,31 @@
 #include "ui/app/pictures.h"
 
+#include <QCoreApplication>
 #include <QHash>
+#include <QPointer>
 #include <QString>
 
 namespace lty {
+namespace {
+
+// Each drawing is read once; QIcon copies share it. The cache belongs to
+// the application object, so the pictures go before the GUI does.
+struct PictureCache : QObject {
+    using QObject::QObject;
+    QHash<QString, QIcon> Pictures;
+    QHash<int, QIcon> TreePictures;
+};
+
+PictureCache& Cache() {
+    static QPointer<PictureCache> cache;
+    if (!cache) cache = new PictureCache(QCoreApplication::instance());
+    return *cache;
+}
+
+} // namespace
 
 QIcon Picture(const char* name) {
-    // Each drawing is read once; QIcon copies share it.
-    static QHash<QString, QIcon> cache;
+    auto& cache = Cache().Pictures;
     const QString key = QString::fromLatin1(name);
     auto it = cache.find(key);
     if (it == cache.end()) it = cache.insert(key, QIcon(QStringLiteral(":/pictures/%1.svg").arg(key)));
@@ -45,7 +63,7 @@ const char* TreeName(TreeKind tree, int image) {
 } // namespace
 
 QIcon TreePicture(TreeKind tree, int image, int selected) {
-    static QHash<int, QIcon> cache;
+    auto& cache = Cache().TreePictures;
     const int key = (static_cast<int>(tree) << 16) | ((image & 0xff) << 8) | (selected & 0xff);
     auto it = cache.find(key);
     if (it != cache.end()) return *it;
