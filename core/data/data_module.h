@@ -42,6 +42,9 @@ public:
     bool RunSelect(TADOQuery& query, const std::string& sql);
     // The same on Qry_Main, executing instead of opening.
     bool RunStatement(const std::string& sql);
+    // The engine's message of the last statement RunSelect or RunStatement
+    // saw refused; empty while none was.
+    const std::string& LastError() const { return lastError_; }
 
     UserMessages& Messages() { return messages_; }
 
@@ -52,7 +55,9 @@ public:
     // it was built.
     void LoadProjectTree(TTreeView& tree);
     // The row whose IntID is `id`, or none. A refused select raises
-    // "Cannot perform this operation on a closed dataset".
+    // "Cannot perform this operation on a closed dataset". A date column that
+    // holds no readable date (only a hand-edited file can) keeps its stored
+    // text, so the project still opens and the window can say so.
     std::unique_ptr<TREC_PROJECT> LoadProject(const std::string& id);
     // Validates and writes `record` as `saveMode` says, showing the outcome.
     // Empty dates in the record become today's date. An insert is refused
@@ -61,7 +66,9 @@ public:
     // project number and that row is the record's own (IntID). The check and
     // the write share one write transaction, so two copies of the program
     // cannot both store a number. A number field that is NAN or INF raises
-    // ConvertError before anything is sent. Answers true when a row was written.
+    // ConvertError before anything is sent. A statement the database refuses
+    // (disk full, read-only file, busy) shows "保存工程失败，数据未保存！" and
+    // the engine's reason. Answers true when a row was written.
     bool StoreProject(TREC_PROJECT& record, int saveMode);
     // "delete from tblProject where IntID=" + id; false for an id that is not
     // a number (nothing is sent).
@@ -181,8 +188,11 @@ private:
     static bool IdLiteral(std::string_view idText, std::string& literal);
     bool RunPrintStatement(const std::string& sql);
 
+    bool StoreRefused();
+
     UserMessages& messages_;
     std::string programDirectory_;
+    std::string lastError_;
     bool printBatch_ = false;       // inside BeginPrintRows .. EndPrintRows
     bool printBatchOwnsTx_ = false; // the batch began the transaction itself
     bool printBatchOk_ = true;

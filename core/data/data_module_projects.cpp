@@ -114,6 +114,15 @@ std::string UpdateStatement(const TREC_PROJECT& r) {
     return sql;
 }
 
+// The field's short date text; a text that reads as no date is kept as stored.
+std::string DateTextOrStored(const TField& f) {
+    try {
+        return f.AsDateText();
+    } catch (const EngineError&) {
+        return f.StoredText();
+    }
+}
+
 } // namespace
 
 void TDM::LoadProjectTree(TTreeView& tree) {
@@ -172,7 +181,7 @@ std::unique_ptr<TREC_PROJECT> TDM::LoadProject(const std::string& id) {
             (*r).*(c.Text) = f.AsString();
             break;
         case Form::Date:
-            (*r).*(c.Text) = f.AsDateText();
+            (*r).*(c.Text) = DateTextOrStored(f);
             break;
         case Form::Number:
             (*r).*(c.Number) = f.AsFloat();
@@ -225,14 +234,19 @@ bool TDM::StoreProject(TREC_PROJECT& record, int saveMode) {
                 outcome = Outcome::NotOwnRow;
             else if (RunStatement(write)) {
                 newId = ADOMain.LastInsertId();
-                if (tx.Commit()) outcome = Outcome::Written;
+                if (tx.Commit())
+                    outcome = Outcome::Written;
+                else
+                    lastError_ = tx.Error();
             }
+        } else if (!tx.Began()) {
+            lastError_ = tx.Error();
         }
     } // the lock is given up before any message waits for the user
 
     switch (outcome) {
     case Outcome::Failed:
-        return false;
+        return StoreRefused();
     case Outcome::Taken:
         messages_.Show("工程编号已存在，请使用其他编号！");
         return false;
@@ -249,6 +263,13 @@ bool TDM::StoreProject(TREC_PROJECT& record, int saveMode) {
         messages_.Show("修改工程成功！");
     }
     return true;
+}
+
+bool TDM::StoreRefused() {
+    // Saying nothing here would let the user close the window believing the
+    // project is safe.
+    messages_.Show("保存工程失败，数据未保存！\n" + lastError_);
+    return false;
 }
 
 bool TDM::DeleteProject(const std::string& id) {

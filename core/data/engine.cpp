@@ -379,6 +379,14 @@ Date TField::AsDateTime() const {
 
 std::string TField::AsDateText() const { return DateToStr(AsDateTime()); }
 
+std::string TField::StoredText() const {
+    const auto& d = value_->Data;
+    if (const auto* s = std::get_if<std::string>(&d)) return *s;
+    if (const auto* i = std::get_if<std::int64_t>(&d)) return std::to_string(*i);
+    if (const auto* f = std::get_if<double>(&d)) return FloatToStr(*f);
+    return {};
+}
+
 // ---- query ---------------------------------------------------------------
 
 void TADOQuery::Open() {

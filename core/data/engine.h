@@ -111,6 +111,7 @@ public:
     bool AsBoolean() const;         // NULL gives false; any non-zero is true
     Date AsDateTime() const;        // NULL gives the zero date 1899-12-30
     std::string AsDateText() const; // the date as short date text
+    std::string StoredText() const; // the value as stored, without any reading as a date
 
 private:
     const Value* value_;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace lty::test {
 
@@ -22,9 +23,12 @@ private:
     std::string dir_;
 };
 
-// Runs `sql` on a connection of its own to the file (no trace, no guard
-// against schema changes); answers the engine's error, empty on success.
+// Statements on a connection of the test's own, outside the program: no
+// trace entry, no authorizer, so a test can look at or break the tables.
+// RawExec answers the engine's message, empty on success; RawColumn the
+// first column of every row as text ("" for NULL).
 std::string RawExec(const std::string& databasePath, const std::string& sql);
+std::vector<std::string> RawColumn(const std::string& databasePath, const std::string& sql);
 
 std::string SchemaSql();
 std::string FirstRowsSql();

@@ -33,20 +33,7 @@ protected:
         ASSERT_TRUE(error.empty()) << sql << ": " << error;
     }
     // The first column of every row, as text ("" for NULL).
-    std::vector<std::string> RawColumn(const std::string& sql) {
-        std::vector<std::string> out;
-        sqlite3* db = nullptr;
-        sqlite3_open(dir.DatabasePath().c_str(), &db);
-        sqlite3_stmt* st = nullptr;
-        EXPECT_EQ(sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr), SQLITE_OK) << sql;
-        while (st && sqlite3_step(st) == SQLITE_ROW) {
-            const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
-            out.emplace_back(t ? t : "");
-        }
-        sqlite3_finalize(st);
-        sqlite3_close(db);
-        return out;
-    }
+    std::vector<std::string> RawColumn(const std::string& sql) { return test::RawColumn(dir.DatabasePath(), sql); }
     std::string RawText(const std::string& sql) {
         const auto c = RawColumn(sql);
         return c.empty() ? std::string("<no row>") : c.front();

@@ -166,7 +166,10 @@ TEST_F(ReliabilityTest, NothingIsWrittenWhenTheTransactionCannotBegin) {
         r.SetcharCustomer("王先生");
         messages.Shown.clear();
         EXPECT_FALSE(dm.StoreProject(r, SaveModeInsert));
-        EXPECT_TRUE(messages.Shown.empty());
+        // Said so, with the engine's reason, rather than failing in silence.
+        ASSERT_EQ(messages.Shown.size(), 1u);
+        EXPECT_EQ(messages.Shown[0].Text.rfind("保存工程失败，数据未保存！\n", 0), 0u) << messages.Shown[0].Text;
+        EXPECT_GT(messages.Shown[0].Text.size(), std::string("保存工程失败，数据未保存！\n").size());
         EXPECT_EQ(RawCount("tblProject"), 0);
     }
     // Reading the catalog takes no write lock: another copy in the middle of
