@@ -58,6 +58,11 @@ void TextGrid::ApplyRowHeights(int first, int last) {
     const auto& source = model_->Source();
     auto* rows = verticalHeader();
     last = std::min(last, model_->rowCount() - 1);
+    // With updates on, every resize asks the header for the section's
+    // position, a walk over all rows before it: thousands of rows would cost
+    // a walk each. With updates off the positions are worked out once, later.
+    const bool updates = rows->updatesEnabled();
+    rows->setUpdatesEnabled(false);
     for (int v = std::max(first, 0); v <= last; ++v) {
         const int h = source.RowHeight(v + 1);
         if (h <= 0) {
@@ -67,6 +72,8 @@ void TextGrid::ApplyRowHeights(int first, int last) {
         if (rows->isSectionHidden(v)) setRowHidden(v, false);
         if (rows->sectionSize(v) != h) rows->resizeSection(v, h);
     }
+    rows->setUpdatesEnabled(updates);
+    viewport()->update();
 }
 
 void TextGrid::SetColumnWidths(const std::vector<int>& widths) {
