@@ -243,23 +243,18 @@ void QuotationPage::N11Click() {
     });
 }
 
-void QuotationPage::MoveUpClick() {
-    Change([this] {
-        const RowSpan span = grid_.MoveCurrentRowUp();
+void QuotationPage::Move(RowSpan (QuotationGrid::*move)()) {
+    Change([this, move] {
+        const RowSpan span = (grid_.*move)();
         if (span.Count == 0) return;
         advsg1->Model()->NotifyRowsRewritten(span.First, span.Count);
         advsg1->Model()->NotifyAllCellsChanged();
     });
 }
 
-void QuotationPage::MoveDownClick() {
-    Change([this] {
-        const RowSpan span = grid_.MoveCurrentRowDown();
-        if (span.Count == 0) return;
-        advsg1->Model()->NotifyRowsRewritten(span.First, span.Count);
-        advsg1->Model()->NotifyAllCellsChanged();
-    });
-}
+void QuotationPage::MoveUpClick() { Move(&QuotationGrid::MoveCurrentRowUp); }
+
+void QuotationPage::MoveDownClick() { Move(&QuotationGrid::MoveCurrentRowDown); }
 
 void QuotationPage::Restore(bool (QuotationHistory::*step)(QuotationGrid&)) {
     if (advsg1->Editing()) return; // the editor has its own undo

@@ -77,6 +77,7 @@ private:
     void Finish(std::uint64_t recalcsBefore, bool showCurrent);
     void BeginEdit();
     void Restore(bool (QuotationHistory::*step)(QuotationGrid&));
+    void Move(RowSpan (QuotationGrid::*move)());
     void ShowCurrentCell();
     void UpdateActions();
     std::vector<std::string> Amounts() const;
