@@ -36,10 +36,10 @@ TextGrid::TextGrid(QWidget* parent) : QTableView(parent) {
             [this](int col, const QPoint& globalPos) { PopUp(0, col, globalPos); });
 }
 
-TextGrid::~TextGrid() {
-    // The view lets go of the model before the model goes.
-    setModel(nullptr);
-}
+// The model goes first and the view learns of it through the model's
+// destroyed signal, without asking the model anything: the source behind it
+// may already be gone when the grid's owner is torn down.
+TextGrid::~TextGrid() = default;
 
 void TextGrid::SetSource(GridSource& source) {
     auto model = std::make_unique<GridModel>(source);

@@ -85,7 +85,13 @@ QuotationPage::QuotationPage(QuotationGrid& grid, QWidget* parent) : QWidget(par
     UpdateActions();
 }
 
-QuotationPage::~QuotationPage() { source_.BeforeWrite = nullptr; }
+QuotationPage::~QuotationPage() {
+    // The grid goes while the source it reads is still here, not later with
+    // the page's other children.
+    source_.BeforeWrite = nullptr;
+    delete advsg1;
+    advsg1 = nullptr;
+}
 
 void QuotationPage::ReloadFromGrid() {
     advsg1->Model()->NotifyReset();
