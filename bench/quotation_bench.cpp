@@ -1,5 +1,6 @@
 // The quotation grid at sizes far beyond a real job: every operation the user
 // waits for must stay well under a frame and grow linearly with the rows.
+#include "bench/quotation_texts.h"
 #include "core/quotation/quotation_grid.h"
 #include "core/quotation/quotation_text.h"
 
@@ -9,23 +10,7 @@
 
 namespace {
 
-// A stored quotation of `rows` body rows: sections of one header and nine items.
-std::string QuotationTextOf(int rows) {
-    std::string kinds;
-    std::string cells;
-    for (int r = 0; r < rows; ++r) {
-        // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) on chains of operator+.
-        if (r % 10 == 0) {
-            kinds += '1';
-            cells.append("@卧室").append(std::to_string(r / 10)).append("@@@@0.00@");
-        } else {
-            kinds += '0';
-            cells.append("@墙面乳胶漆（一底两面）@18@").append(std::to_string(r % 7 + 1)).append(".5@平米@");
-            cells.append(std::to_string(18 * (r % 7 + 1) + 9)).append(".00@滚涂一遍底漆两遍面漆，墙面找平，含辅料");
-        }
-    }
-    return kinds + cells;
-}
+using lty::bench::QuotationTextOf;
 
 lty::QuotationGrid GridOf(int rows) {
     lty::QuotationGrid g;

@@ -59,7 +59,8 @@ bool TDM::RunSelect(TADOQuery& query, const std::string& sql) {
     try {
         query.Open();
         return true;
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        lastError_ = e.what();
         query.Close();
         return false;
     }
@@ -71,7 +72,8 @@ bool TDM::RunStatement(const std::string& sql) {
     try {
         Qry_Main.ExecSQL();
         return true;
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        lastError_ = e.what();
         Qry_Main.Close();
         return false;
     }

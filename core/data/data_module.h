@@ -47,6 +47,9 @@ public:
     bool RunSelect(TADOQuery& query, const std::string& sql);
     // The same on Qry_Main, executing instead of opening.
     bool RunStatement(const std::string& sql);
+    // The engine's message of the last statement RunSelect or RunStatement
+    // saw refused; empty while none was.
+    const std::string& LastError() const { return lastError_; }
 
     UserMessages& Messages() { return messages_; }
 
@@ -57,7 +60,9 @@ public:
     // it was built.
     void LoadProjectTree(TTreeView& tree);
     // The row whose IntID is `id`, or none. A refused select raises
-    // "Cannot perform this operation on a closed dataset".
+    // "Cannot perform this operation on a closed dataset". A date column that
+    // holds no readable date (only a hand-edited file can) keeps its stored
+    // text, so the project still opens and the window can say so.
     std::unique_ptr<TREC_PROJECT> LoadProject(const std::string& id);
     // Validates and writes `record` as `saveMode` says, showing the outcome.
     // Empty dates in the record become today's date. An insert is refused
@@ -66,7 +71,9 @@ public:
     // project number and that row is the record's own (IntID). The check and
     // the write share one write transaction, so two copies of the program
     // cannot both store a number. A number field that is NAN or INF raises
-    // ConvertError before anything is sent. Answers true when a row was written.
+    // ConvertError before anything is sent. A statement the database refuses
+    // (disk full, read-only file, busy) shows "保存工程失败，数据未保存！" and
+    // the engine's reason. Answers true when a row was written.
     //
     // With several programs on one database: `loaded` is the project as this
     // window last loaded or saved it. When the stored row no longer matches
@@ -94,6 +101,7 @@ public:
     bool SaveProduct(const TItemData& item);
     // Insert (record ID = parent id) and update (record ID = the row's id) of
     // a catalog row; each shows "保存成功！" or "保存失败！" and answers the outcome.
+    // An update that matched no row counts as failed.
     bool InsertItem(const TITEMREC& record);
     bool UpdateItem(const TITEMREC& record);
     // Gives the newest catalog row an empty price row; false when the insert
@@ -101,6 +109,10 @@ public:
     bool AddProductForNewestItem();
     bool DeleteItem(const std::string& itemId);
     bool DeleteProduct(const std::string& itemId);
+    // Deletes a catalog row together with its price row, whatever its level,
+    // in one transaction. Refused (false, nothing deleted) while rows hang
+    // below it, for an id that is no number, or when either delete fails.
+    bool DeleteCatalogEntry(const std::string& itemId);
     // Fill a combo with the grade or unit names, first selected and pick-only;
     // false (and the combo empty) when the select was refused.
     bool FillClassNames(TNameList& combo);
@@ -124,7 +136,8 @@ public:
     // The first company row; every field empty when there is none. A refused
     // select raises.
     TCompanyInfo LoadCompanyInfo();
-    // Writes every company row; false for no record or a refused statement.
+    // Writes every company row, or inserts the row when there is none; false
+    // for no record or a refused statement.
     bool UpdateCompanyInfo(const TCompanyInfo* info);
     // Row count = designers + 1, every row 18 high, rows 1.. get id, name,
     // telephone and address; row 0 stays the caller's. A refused select raises.
@@ -137,10 +150,12 @@ public:
     // Empties TBLITEM, TBLPRODUCT, tblProject and TMP_Print in one transaction:
     // all four or none.
     bool ClearAllData();
-    // Whether `entered` (already trimmed) equals the stored password with its
-    // surrounding blanks removed. False when the select is refused or the
-    // table is empty.
+    // Whether `entered` (already trimmed) is the stored password: a salted
+    // hash, or clear text of an older version compared with its surrounding
+    // blanks removed. False when the select is refused or the table is empty.
     bool CheckPassword(const std::string& entered);
+    // Stores `newPassword` as a salted hash in every row, or in a new row
+    // when there is none.
     bool UpdatePassword(const std::string& newPassword);
 
     // ---- print rows ----------------------------------------------------
@@ -184,16 +199,22 @@ private:
     // for a text that is no integer, so no statement carries it.
     static bool IdLiteral(std::string_view idText, std::string& literal);
     bool RunPrintStatement(const std::string& sql);
-    // Whether the stored row of `record` differs from `loaded` and from
-    // what `write` would store; inside StoreProject's transaction.
-    bool StoredRowChanged(const TREC_PROJECT& record, const TREC_PROJECT& loaded, const std::string& write);
+    static std::string PrintRowStatement(const std::string& itemName, const std::string& dataName,
+                                         const std::string& price, const std::string& count, const std::string& unit,
+                                         const std::string& memo, const std::string& index, const std::string& sum);
+    // Whether the stored row of `record` still is `loaded` (or already what
+    // `write` would store); inside StoreProject's transaction.
+    enum class RowVersion { Same, Changed, Unreadable };
+    RowVersion CompareStoredRow(const TREC_PROJECT& record, const TREC_PROJECT& loaded, const std::string& write);
+
+    bool StoreRefused();
 
     UserMessages& messages_;
     std::string programDirectory_;
     std::string location_ = "本机";
-    std::vector<std::string> printRows_; // statements of the batch, sent at its end
-    bool printBatch_ = false;            // inside BeginPrintRows .. EndPrintRows
-    bool printBatchOwnsTx_ = false;      // the batch began the transaction itself
+    std::string lastError_;
+    bool printBatch_ = false;       // inside BeginPrintRows .. EndPrintRows
+    bool printBatchOwnsTx_ = false; // the batch began the transaction itself
     bool printBatchOk_ = true;
 };
 

@@ -164,7 +164,9 @@ bool TDM::UpdateItem(const TITEMREC& record) {
     sql.append(",CatalogExtrainfo2=").append(SqlText(record.Remark2));
     sql.append(",Item_Type=").append(SqlInteger(record.ItemType));
     sql.append(" where ITEM_ID=").append(SqlInteger(record.ID));
-    const bool ok = RunStatement(sql);
+    // An update that matched no row (the root, or an entry deleted meanwhile)
+    // kept nothing and must not be reported as saved.
+    const bool ok = RunStatement(sql) && ADOMain.Changes() > 0;
     messages_.Show(ok ? "保存成功！" : "保存失败！");
     return ok;
 }

@@ -1,6 +1,7 @@
 // Reference data: the company row, the designers, the management password,
 // and the reset that wipes catalog, prices, projects and print rows.
 #include "core/data/data_module.h"
+#include "core/data/password_hash.h"
 #include "core/data/sql_text.h"
 #include "core/data/transaction.h"
 #include "core/text/number_text.h"
@@ -27,7 +28,14 @@ bool TDM::UpdateCompanyInfo(const TCompanyInfo* info) {
     sql.append(",COM_TEL1=").append(SqlText(info->Tel1));
     sql.append(",COM_TEL2=").append(SqlText(info->Tel2));
     sql.append(",COM_PERSON=").append(SqlText(info->Person));
-    return RunStatement(sql);
+    if (!RunStatement(sql)) return false;
+    if (ADOMain.Changes() > 0) return true;
+    // No company row yet: an update alone would report success and keep nothing.
+    std::string insert("insert into TBLCOMPANYINFO(COM_NAME,COM_ADDRESS,COM_TEL1,COM_TEL2,COM_PERSON)values(");
+    insert.append(SqlText(info->Name)).append(",").append(SqlText(info->Address)).append(",");
+    insert.append(SqlText(info->Tel1)).append(",").append(SqlText(info->Tel2)).append(",");
+    insert.append(SqlText(info->Person)).append(")");
+    return RunStatement(insert);
 }
 
 void TDM::FillDesignerGrid(TDesignerGrid& grid) {
@@ -76,11 +84,17 @@ bool TDM::ClearAllData() {
 bool TDM::CheckPassword(const std::string& entered) {
     if (!RunSelect(Qry_Main, "select PSNAME from TBLPASSWORD")) return false;
     if (Qry_Main.Eof()) return false;
-    return entered == Trim(Qry_Main.FieldByName("PSNAME").AsString());
+    return PasswordMatches(entered, Trim(Qry_Main.FieldByName("PSNAME").AsString()));
 }
 
 bool TDM::UpdatePassword(const std::string& newPassword) {
-    return RunStatement("update TBLPassWord set PSNAME=" + SqlText(newPassword));
+    // Stored as a salted hash; a clear-text row of an older version is replaced.
+    const std::string stored = HashPassword(newPassword);
+    if (stored.empty()) return false;
+    if (!RunStatement("update TBLPassWord set PSNAME=" + SqlText(stored))) return false;
+    if (ADOMain.Changes() > 0) return true;
+    // No password row: without one no entry would ever be accepted again.
+    return RunStatement("insert into TBLPASSWORD(PSNAME)values(" + SqlText(stored) + ")");
 }
 
 } // namespace lty

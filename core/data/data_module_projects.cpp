@@ -114,6 +114,15 @@ std::string UpdateStatement(const TREC_PROJECT& r) {
     return sql;
 }
 
+// The field's short date text; a text that reads as no date is kept as stored.
+std::string DateTextOrStored(const TField& f) {
+    try {
+        return f.AsDateText();
+    } catch (const EngineError&) {
+        return f.StoredText();
+    }
+}
+
 // A record filled from the current row of a select of IntID and the 38
 // columns, by column name.
 void FillProject(const TADOQuery& q, TREC_PROJECT& r) {
@@ -125,7 +134,7 @@ void FillProject(const TADOQuery& q, TREC_PROJECT& r) {
             r.*(c.Text) = f.AsString();
             break;
         case Form::Date:
-            r.*(c.Text) = f.AsDateText();
+            r.*(c.Text) = DateTextOrStored(f);
             break;
         case Form::Number:
             r.*(c.Number) = f.AsFloat();
@@ -230,8 +239,11 @@ bool TDM::StoreProject(TREC_PROJECT& record, int saveMode, const TREC_PROJECT* l
                 outcome = Outcome::Taken;
             else if (saveMode == SaveModeUpdate && (holders != 1 || Qry_Main.Fields(0).AsInteger() != record.IntID))
                 outcome = Outcome::NotOwnRow;
-            else if (saveMode == SaveModeUpdate && loaded && StoredRowChanged(record, *loaded, write))
-                outcome = Outcome::ChangedByOther;
+            else if (const RowVersion version = saveMode == SaveModeUpdate && loaded
+                                                    ? CompareStoredRow(record, *loaded, write)
+                                                    : RowVersion::Same;
+                     version != RowVersion::Same)
+                outcome = version == RowVersion::Changed ? Outcome::ChangedByOther : Outcome::Failed;
             else if (RunStatement(write)) {
                 newId = ADOMain.LastInsertId();
                 // A row deleted by another program since the check is not saved.
@@ -239,13 +251,17 @@ bool TDM::StoreProject(TREC_PROJECT& record, int saveMode, const TREC_PROJECT* l
                     outcome = Outcome::NotOwnRow;
                 else if (tx.Commit())
                     outcome = Outcome::Written;
+                else
+                    lastError_ = tx.Error();
             }
+        } else if (!tx.Began()) {
+            lastError_ = tx.Error();
         }
     } // the lock is given up before any message waits for the user
 
     switch (outcome) {
     case Outcome::Failed:
-        return false;
+        return StoreRefused();
     case Outcome::Taken:
         messages_.Show("工程编号已存在，请使用其他编号！");
         return false;
@@ -268,18 +284,26 @@ bool TDM::StoreProject(TREC_PROJECT& record, int saveMode, const TREC_PROJECT* l
     return true;
 }
 
-bool TDM::StoredRowChanged(const TREC_PROJECT& record, const TREC_PROJECT& loaded, const std::string& write) {
+TDM::RowVersion TDM::CompareStoredRow(const TREC_PROJECT& record, const TREC_PROJECT& loaded,
+                                      const std::string& write) {
     std::string sql("select IntID,");
     sql.append(kColumnList).append(" from tblProject where intID=").append(SqlInteger(record.IntID));
-    // A row that cannot be read is not known to be unchanged.
-    if (!RunSelect(Qry_Main, sql) || Qry_Main.RecordCount() != 1) return true;
+    if (!RunSelect(Qry_Main, sql)) return RowVersion::Unreadable;
+    if (Qry_Main.RecordCount() != 1) return RowVersion::Changed;
     TREC_PROJECT stored;
     FillProject(Qry_Main, stored);
     // Compared in statement form: what a save writes is all that can differ,
     // and a number is the same when it is written the same.
     const std::string now = UpdateStatement(stored);
     // Another program that saved exactly this window's version is no conflict.
-    return now != UpdateStatement(loaded) && now != write;
+    return now == UpdateStatement(loaded) || now == write ? RowVersion::Same : RowVersion::Changed;
+}
+
+bool TDM::StoreRefused() {
+    // Saying nothing here would let the user close the window believing the
+    // project is safe.
+    messages_.Show("保存工程失败，数据未保存！\n" + lastError_);
+    return false;
 }
 
 bool TDM::DeleteProject(const std::string& id) {

@@ -74,6 +74,13 @@ std::vector<std::string> TADOConnection::ColumnNames(const std::string& table) {
 
 std::string TADOConnection::QuickCheck() { return Live().QuickCheck(); }
 
+void TADOConnection::BackupTo(const std::string& path) const { Live().BackupTo(path); }
+
+void TADOConnection::RestoreFrom(const std::string& path) {
+    if (InTransaction()) throw EngineError("a transaction is open");
+    Live().RestoreFrom(path);
+}
+
 sqlite3* TADOConnection::Handle() const {
     const auto* file = dynamic_cast<const SqliteEngine*>(engine_.get());
     return file ? file->Handle() : nullptr;
@@ -156,6 +163,14 @@ Date TField::AsDateTime() const {
 }
 
 std::string TField::AsDateText() const { return DateToStr(AsDateTime()); }
+
+std::string TField::StoredText() const {
+    const auto& d = value_->Data;
+    if (const auto* s = std::get_if<std::string>(&d)) return *s;
+    if (const auto* i = std::get_if<std::int64_t>(&d)) return std::to_string(*i);
+    if (const auto* f = std::get_if<double>(&d)) return FloatToStr(*f);
+    return {};
+}
 
 // ---- query ---------------------------------------------------------------
 

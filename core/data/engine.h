@@ -75,6 +75,15 @@ public:
     std::int64_t LastInsertId() const;
     int Changes() const;
 
+    // A consistent copy of the whole database into a new file at `path`
+    // (an existing file there is replaced), taken while the connection
+    // stays open. Raises EngineError; a failed copy leaves no file behind.
+    void BackupTo(const std::string& path) const;
+    // Replaces the whole database by the copy at `path` through the same
+    // page-by-page copy, so the connection stays open and usable. Raises
+    // EngineError, and then the database is as it was.
+    void RestoreFrom(const std::string& path);
+
 private:
     DatabaseEngine& Live() const;
     std::unique_ptr<DatabaseEngine> engine_;
@@ -92,6 +101,7 @@ public:
     bool AsBoolean() const;         // NULL gives false; any non-zero is true
     Date AsDateTime() const;        // NULL gives the zero date 1899-12-30
     std::string AsDateText() const; // the date as short date text
+    std::string StoredText() const; // the value as stored, without any reading as a date
 
 private:
     const Value* value_;

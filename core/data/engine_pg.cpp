@@ -1,5 +1,6 @@
 #include "core/data/engine_pg.h"
 
+#include "core/data/migration.h"
 #include "core/data/pg_connection.h"
 #include "core/data/statement_text.h"
 #include "core/text/date_text.h"
@@ -12,6 +13,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 
 namespace lty {
 namespace {
@@ -173,7 +175,7 @@ struct PgEngine::Sent {
     bool Ok = false;
 };
 
-PgEngine::PgEngine(const std::string& conninfo) : conn_(std::make_unique<PgConnection>(conninfo)) {
+PgEngine::PgEngine(const std::string& conninfo) : conninfo_(conninfo), conn_(std::make_unique<PgConnection>(conninfo)) {
     ApplySettings();
     LoadColumnKinds();
 }
@@ -535,6 +537,27 @@ std::string PgEngine::QuickCheck() {
     // connection, which the statement below shows.
     conn_->Scalar("select 1");
     return "ok";
+}
+
+void PgEngine::BackupTo(const std::string& path) {
+    std::error_code ec;
+    std::filesystem::remove(path, ec);
+    CopyServerToFile(conninfo_, path);
+}
+
+void PgEngine::RestoreFrom(const std::string& path) {
+    // All or nothing, and one program at a time, as any write transaction.
+    BeginTrans();
+    try {
+        ReplaceServerRows(path, *conn_);
+        CommitTrans();
+    } catch (...) {
+        try {
+            RollbackTrans();
+        } catch (const EngineError&) {
+        }
+        throw;
+    }
 }
 
 std::string PgEngine::Location() const {

@@ -48,6 +48,11 @@ public:
     std::vector<std::string> TableNames() override;
     std::vector<std::string> ColumnNames(const std::string& table) override;
     std::string QuickCheck() override;
+    // A backup is a database file made from the server's rows (as
+    // lty_migrate to-file does); a restore replaces every row by the
+    // file's, in one write transaction.
+    void BackupTo(const std::string& path) override;
+    void RestoreFrom(const std::string& path) override;
 
     // The text actually sent for a statement of the data module, and the
     // identity column whose new value it returns ("" for none).
@@ -67,6 +72,7 @@ private:
     std::vector<Sent> Pipeline(const std::vector<std::string>& texts);
     void Copy(const std::string& target, const std::string& data);
 
+    std::string conninfo_;
     std::unique_ptr<PgConnection> conn_;
     // (table oid, column number) -> kind, and kinds of type oids seen in results.
     std::map<std::pair<unsigned, int>, ColumnKind> columnKinds_;

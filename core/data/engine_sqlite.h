@@ -32,6 +32,9 @@ public:
     std::vector<std::string> TableNames() override;
     std::vector<std::string> ColumnNames(const std::string& table) override;
     std::string QuickCheck() override;
+    // Page by page through the engine's backup interface (engine_backup.cpp).
+    void BackupTo(const std::string& path) override;
+    void RestoreFrom(const std::string& path) override;
 
     // The engine handle, for test support that needs engine settings no
     // statement may change (a page limit, a busy timeout).

@@ -152,7 +152,8 @@ void RequireEmptyFile(sqlite3* db) {
 
 } // namespace
 
-std::vector<TableRows> CopyRowsToServer(sqlite3* file, PgConnection& server, const CopyProgress& progress) {
+std::vector<TableRows> CopyRowsToServer(sqlite3* file, PgConnection& server, const CopyProgress& progress,
+                                        bool strictIdentity) {
     std::vector<TableRows> counts;
     long long total = 0;
     for (const auto& t : QuotationTables()) {
@@ -207,18 +208,33 @@ std::vector<TableRows> CopyRowsToServer(sqlite3* file, PgConnection& server, con
             const long long copiedHigh =
                 FileScalar(file, "select coalesce(max(" + std::string(t.Identity) + "),0) from " + name);
             if (high > copiedHigh) {
+                server.Exec("SAVEPOINT lty_identity");
                 try {
                     server.Query("select setval(pg_get_serial_sequence($1, $2), $3)",
                                  {Lower(t.Name), Lower(t.Identity), std::to_string(high)});
+                    server.Exec("RELEASE SAVEPOINT lty_identity");
                 } catch (const EngineError& e) {
-                    throw EngineError(name + ": cannot move the identity past " + std::to_string(high) + " (" +
-                                      e.what() + "); run the copy as the database's owner");
+                    server.Exec("ROLLBACK TO SAVEPOINT lty_identity; RELEASE SAVEPOINT lty_identity");
+                    if (strictIdentity)
+                        throw EngineError(name + ": cannot move the identity past " + std::to_string(high) + " (" +
+                                          e.what() + "); run the copy as the database's owner");
                 }
             }
         }
     }
     if (progress) progress(done, total, "");
     return counts;
+}
+
+void ReplaceServerRows(const std::string& sqlitePath, PgConnection& server) {
+    if (!fs::exists(sqlitePath)) throw EngineError(sqlitePath + ": no such file");
+    auto file = OpenFile(sqlitePath, SQLITE_OPEN_READONLY);
+    FileExec(file.get(), "BEGIN");
+    // Only a copy of this program's database may replace it: anything else
+    // is refused before a row is touched.
+    for (const auto& t : QuotationTables()) FileScalar(file.get(), "select count(*) from " + std::string(t.Name));
+    for (const auto& t : QuotationTables()) server.Exec("delete from " + std::string(t.Name));
+    CopyRowsToServer(file.get(), server, {}, false);
 }
 
 std::vector<TableRows> CopyFileToServer(const std::string& sqlitePath, const std::string& conninfo,

@@ -34,7 +34,15 @@ std::vector<TableRows> CopyServerToFile(const std::string& conninfo, const std::
                                         const CopyProgress& progress = {});
 
 // The copy itself, inside a transaction the caller holds on `server`; the
-// set-up tool uses it for the first rows. Raises on any error.
-std::vector<TableRows> CopyRowsToServer(sqlite3* file, PgConnection& server, const CopyProgress& progress);
+// set-up tool uses it for the first rows. Raises on any error. With
+// `strictIdentity` false, identities the role may not move past ids that a
+// file deleted are left where the copied rows put them (the server never
+// hands out an id twice itself).
+std::vector<TableRows> CopyRowsToServer(sqlite3* file, PgConnection& server, const CopyProgress& progress,
+                                        bool strictIdentity = true);
+
+// Replaces every row of the nine tables on `server` by the rows of the
+// database file at `sqlitePath`, inside a transaction the caller holds.
+void ReplaceServerRows(const std::string& sqlitePath, PgConnection& server);
 
 } // namespace lty

@@ -74,8 +74,17 @@ PgConnection::~PgConnection() {
 }
 
 std::string PgConnection::ErrorOf(const pg_result* r) const {
-    const char* m = r ? PQresultErrorMessage(r) : nullptr;
-    if (m && *m) return Trimmed(m);
+    // The server's own sentence, as the file engine gives its own: without
+    // the severity word and the PL/pgSQL context lines around it.
+    if (r) {
+        if (const char* primary = PQresultErrorField(r, PG_DIAG_MESSAGE_PRIMARY)) {
+            std::string msg = primary;
+            if (const char* detail = PQresultErrorField(r, PG_DIAG_MESSAGE_DETAIL)) msg.append("\n").append(detail);
+            return msg;
+        }
+        const char* m = PQresultErrorMessage(r);
+        if (m && *m) return Trimmed(m);
+    }
     return Trimmed(PQerrorMessage(conn_));
 }
 

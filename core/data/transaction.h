@@ -6,6 +6,8 @@
 
 #include "core/data/engine.h"
 
+#include <string>
+
 namespace lty {
 
 class Transaction {
@@ -19,8 +21,9 @@ public:
         try {
             connection_.BeginTrans();
             began_ = owned_ = true;
-        } catch (const std::exception&) {
+        } catch (const std::exception& e) {
             // Busy past the timeout, or the file cannot be written: nothing may be sent.
+            error_ = e.what();
         }
     }
     ~Transaction() { Rollback(); }
@@ -39,11 +42,15 @@ public:
         try {
             connection_.CommitTrans();
             return true;
-        } catch (const std::exception&) {
+        } catch (const std::exception& e) {
+            error_ = e.what();
             RollbackQuietly();
             return false;
         }
     }
+
+    // The engine's reason when the begin or the commit failed.
+    const std::string& Error() const { return error_; }
 
     // Undoes everything since the beginning (also when the engine already did).
     void Rollback() {
@@ -64,6 +71,7 @@ private:
     TADOConnection& connection_;
     bool began_ = false;
     bool owned_ = false;
+    std::string error_;
 };
 
 } // namespace lty

@@ -8,6 +8,8 @@ namespace lty {
 
 enum class MessageIcon { None, Information, Warning, Stop, Question };
 
+enum class Answer { Yes, No, Cancel };
+
 class UserMessages {
 public:
     virtual ~UserMessages() = default;
@@ -17,6 +19,11 @@ public:
     virtual void ShowBox(const std::string& text, const std::string& title, MessageIcon icon) = 0;
     // A Yes/No question with the question icon; true for Yes.
     virtual bool Ask(const std::string& text, const std::string& title) = 0;
+    // A Yes/No/Cancel question with the question icon. A seam that cannot
+    // offer Cancel answers as its Yes/No question does.
+    virtual Answer AskYesNoCancel(const std::string& text, const std::string& title) {
+        return Ask(text, title) ? Answer::Yes : Answer::No;
+    }
 };
 
 } // namespace lty

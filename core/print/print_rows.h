@@ -23,7 +23,9 @@ struct PrintRow {
 };
 
 // Item rows above the first section get an empty section name and, as their
-// subtotal, column 5 of row 2.
+// subtotal, column 5 of row 2. Consecutive sections of one name print as one
+// group, so their lines are numbered through and all carry the sum of those
+// sections' subtotals.
 std::vector<PrintRow> QuotationPrintRows(const QuotationGrid& grid);
 
 } // namespace lty

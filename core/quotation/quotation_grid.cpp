@@ -180,7 +180,7 @@ void QuotationGrid::AddItemRow(const CatalogLine& item, bool manual) {
     // The new row goes directly below the current row. With the hidden end
     // row current (where a delete at the bottom leaves it) the row still goes
     // above the end row, which must stay the last row.
-    const int r = std::min(currentRow_ + 1, EndRow());
+    const int r = ItemInsertRow();
     rows_.insert(rows_.begin() + r, BlankRow());
     const double amount = item.Price * item.Count;
     auto& row = rows_[static_cast<std::size_t>(r)];
@@ -200,6 +200,8 @@ void QuotationGrid::AddItemRow(const CatalogLine& item, bool manual) {
     for (int c = 1; c < kQuotationColumns; ++c) SetCellAlign(c, r, kItemAlign[static_cast<std::size_t>(c)]);
     RecalcTotals();
 }
+
+int QuotationGrid::ItemInsertRow() const { return std::min(currentRow_ + 1, EndRow()); }
 
 bool QuotationGrid::AddCatalogEntry(const CatalogLine& item) {
     if (currentRow_ == 1) return false;
@@ -271,13 +273,40 @@ const QuotationCharges& QuotationGrid::RecalcTotals() {
         heading = r;
         itemCount = 0;
     }
+    rows_[1].Cells[5].Text = FormatTwoDecimals(grand);
+    StoreCharges(grand);
+    return charges_;
+}
+
+void QuotationGrid::StoreCharges(double grand) {
     charges_.ProjectTotal = grand;
     charges_.TaxAmount = grand * kTaxRate;
     charges_.OverheadAmount = grand * kOverheadRate;
     charges_.Edit9Text = FormatTwoDecimals(charges_.TaxAmount);
     charges_.Edit8Text = FormatTwoDecimals(charges_.OverheadAmount);
-    rows_[1].Cells[5].Text = FormatTwoDecimals(grand);
-    charges_.Label16Text = rows_[1].Cells[5].Text;
+    charges_.Label16Text = FormatTwoDecimals(grand);
+}
+
+const QuotationCharges& QuotationGrid::RecalcCharges() {
+    ++recalcCount_;
+    // The same sums in the same order as RecalcTotals, so both give the same
+    // cent: per heading, then the headings' sums into the grand total.
+    double grand = 0;
+    double sum = 0;
+    int items = 0;
+    const int n = RowCount();
+    for (int r = 2; r < n; ++r) {
+        if (IsItemRow(r)) {
+            const auto& text = rows_[static_cast<std::size_t>(r)].Cells[5].Text;
+            sum += IsBlankText(text) ? 0.0 : StrToFloat(text);
+            ++items;
+            continue;
+        }
+        if (items > 0) grand += sum;
+        sum = 0;
+        items = 0;
+    }
+    StoreCharges(grand);
     return charges_;
 }
 
@@ -296,6 +325,121 @@ void QuotationGrid::ApplyColumnAlignments() {
         auto& cells = rows_[static_cast<std::size_t>(r)].Cells;
         for (std::size_t c = 0; c < cells.size(); ++c) cells[c].Align = align[c];
     }
+}
+
+int QuotationGrid::SectionEnd(int row) const {
+    int end = row + 1;
+    while (end < EndRow() && IsItemRow(end)) ++end;
+    return end;
+}
+
+RowSpan QuotationGrid::MoveCurrentRowUp() {
+    const int c = currentRow_;
+    if (!IsBodyRow(c)) return {};
+    const auto at = [this](int r) { return rows_.begin() + r; };
+    if (IsItemRow(c)) {
+        if (c - 1 < 2) return {};
+        std::swap(rows_[static_cast<std::size_t>(c - 1)], rows_[static_cast<std::size_t>(c)]);
+        currentRow_ = c - 1;
+        RecalcTotals();
+        return {c - 1, 2};
+    }
+    int above = c - 1;
+    while (above >= 2 && IsItemRow(above)) --above;
+    if (above < 2) return {};
+    const int end = SectionEnd(c);
+    std::rotate(at(above), at(c), at(end));
+    currentRow_ = above;
+    RecalcTotals();
+    return {above, end - above};
+}
+
+RowSpan QuotationGrid::MoveCurrentRowDown() {
+    const int c = currentRow_;
+    if (!IsBodyRow(c)) return {};
+    const auto at = [this](int r) { return rows_.begin() + r; };
+    if (IsItemRow(c)) {
+        if (c + 1 >= EndRow()) return {};
+        std::swap(rows_[static_cast<std::size_t>(c)], rows_[static_cast<std::size_t>(c + 1)]);
+        currentRow_ = c + 1;
+        RecalcTotals();
+        return {c, 2};
+    }
+    const int end = SectionEnd(c);
+    if (end >= EndRow()) return {};
+    const int next = SectionEnd(end);
+    std::rotate(at(c), at(end), at(next));
+    currentRow_ = c + (next - end);
+    RecalcTotals();
+    return {c, next - c};
+}
+
+bool QuotationGrid::LeaveEndRow() {
+    if (currentRow_ != EndRow()) return false;
+    currentRow_ = EndRow() - 1;
+    return true;
+}
+
+namespace {
+
+void PutU32(std::string& out, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
+}
+
+std::uint32_t TakeU32(std::string_view& in) {
+    if (in.size() < 4) throw std::invalid_argument("quotation image cut short");
+    std::uint32_t v = 0;
+    for (int i = 0; i < 4; ++i) v |= static_cast<std::uint32_t>(static_cast<unsigned char>(in[i])) << (8 * i);
+    in.remove_prefix(4);
+    return v;
+}
+
+} // namespace
+
+std::string QuotationGrid::Image() const {
+    std::size_t size = 4;
+    for (const auto& row : rows_) {
+        size += 4;
+        for (const auto& cell : row.Cells) size += 5 + cell.Text.size();
+    }
+    std::string out;
+    out.reserve(size);
+    PutU32(out, static_cast<std::uint32_t>(rows_.size()));
+    for (const auto& row : rows_) {
+        PutU32(out, static_cast<std::uint32_t>(row.Height));
+        for (const auto& cell : row.Cells) {
+            const auto flags = static_cast<unsigned>(cell.ReadOnly) | static_cast<unsigned>(cell.Align) << 1 |
+                               static_cast<unsigned>(cell.Color) << 3;
+            out += static_cast<char>(flags);
+            PutU32(out, static_cast<std::uint32_t>(cell.Text.size()));
+            out += cell.Text;
+        }
+    }
+    return out;
+}
+
+void QuotationGrid::RestoreImage(std::string_view image) {
+    const std::uint32_t count = TakeU32(image);
+    if (count < 3 || count > image.size() / 4) throw std::invalid_argument("quotation image has no valid row count");
+    std::vector<GridRow> rows(count);
+    for (auto& row : rows) {
+        row.Height = static_cast<int>(TakeU32(image));
+        for (auto& cell : row.Cells) {
+            if (image.empty()) throw std::invalid_argument("quotation image cut short");
+            const auto flags = static_cast<unsigned char>(image.front());
+            image.remove_prefix(1);
+            cell.ReadOnly = (flags & 1u) != 0;
+            cell.Align = static_cast<HAlign>(std::min((flags >> 1) & 3u, 2u));
+            cell.Color = static_cast<CellColor>((flags >> 3) & 1u);
+            const std::uint32_t length = TakeU32(image);
+            if (length > image.size()) throw std::invalid_argument("quotation image cut short");
+            cell.Text.assign(image.substr(0, length));
+            image.remove_prefix(length);
+        }
+    }
+    if (!image.empty()) throw std::invalid_argument("quotation image too long");
+    rows_ = std::move(rows);
+    ClampCurrentRow();
 }
 
 } // namespace lty

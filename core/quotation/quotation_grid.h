@@ -66,6 +66,13 @@ struct PopupMenuVisibility {
     bool N3 = true;   // separator
 };
 
+// The rows an operation rewrote in place: First and the Count rows below it.
+// A Count of 0 means nothing moved.
+struct RowSpan {
+    int First = 0;
+    int Count = 0;
+};
+
 inline constexpr double kOverheadRate = 0.08;
 inline constexpr double kTaxRate = 0.0341;
 inline constexpr std::string_view kInvalidNumberMessage = "输入的数据不合法，请重新输入！";
@@ -137,9 +144,39 @@ public:
     // Removes one body row; the header, total and end rows are never removed.
     void DeleteRowAt(int row);
 
+    // Where AddItemRow puts its row: below the current row, never below the end row.
+    int ItemInsertRow() const;
+
+    // Moves the current row one place: an item row swaps with its neighbour
+    // (past a section row it changes sections); a section row moves together
+    // with its items past the whole neighbouring section. Nothing moves past
+    // the total row or the end row, and a section never moves above items
+    // that belong to no section (they would become its items). The current
+    // cell follows the row; the totals are recomputed after a move. Answers
+    // the rows rewritten.
+    RowSpan MoveCurrentRowUp();
+    RowSpan MoveCurrentRowDown();
+
+    // The end row is hidden and cannot be selected on screen: when a delete
+    // left it current, the current cell moves up to the last visible row.
+    bool LeaveEndRow();
+
+    // Every row with its height and every cell with its text, flags,
+    // alignment and colour, as one string; RestoreImage puts it back exactly.
+    // The stored quotation text is not enough for undo: it drops read-only
+    // flags, alignments and the 21/18 heights of sections. The current cell
+    // and the charges are not part of the image.
+    std::string Image() const;
+    // Throws std::invalid_argument for a string no Image() produced.
+    void RestoreImage(std::string_view image);
+
     // Throws ConvertError when a column-5 text of an item row is not a number;
     // what was written before it stays.
     const QuotationCharges& RecalcTotals();
+    // The charges of RecalcTotals from the item amounts as they stand, without
+    // writing any cell: after an undo the cells are exactly the restored ones
+    // while fee, tax and total follow them. Throws as RecalcTotals does.
+    const QuotationCharges& RecalcCharges();
     void ApplyColumnAlignments();
     void FormatSectionRow(int row, bool lockName);
     void FormatItemRow(int row);
@@ -171,6 +208,8 @@ private:
     void CheckColumn(int col) const;
     void CloseHeading(int heading, int firstItem, int itemCount, double& grandTotal);
     void ClampCurrentRow();
+    int SectionEnd(int row) const;
+    void StoreCharges(double grandTotal);
 
     std::vector<GridRow> rows_;
     int currentRow_ = 1;

@@ -10,7 +10,7 @@
 namespace lty::test {
 
 struct ShownMessage {
-    std::string Kind; // "show", "box" or "ask"
+    std::string Kind; // "show", "box", "ask" or "ask3"
     std::string Text;
     std::string Title;
     MessageIcon Icon = MessageIcon::None;
@@ -20,6 +20,8 @@ class ScriptedMessages : public UserMessages {
 public:
     std::vector<ShownMessage> Shown;
     std::deque<bool> Answers; // Ask pops from the front; an empty queue answers No
+    // AskYesNoCancel pops from the front; an empty queue answers Cancel, which loses nothing.
+    std::deque<Answer> Choices;
 
     void Show(const std::string& text) override { Shown.push_back({"show", text, {}, MessageIcon::None}); }
     void ShowBox(const std::string& text, const std::string& title, MessageIcon icon) override {
@@ -30,6 +32,13 @@ public:
         if (Answers.empty()) return false;
         const bool a = Answers.front();
         Answers.pop_front();
+        return a;
+    }
+    Answer AskYesNoCancel(const std::string& text, const std::string& title) override {
+        Shown.push_back({"ask3", text, title, MessageIcon::Question});
+        if (Choices.empty()) return Answer::Cancel;
+        const Answer a = Choices.front();
+        Choices.pop_front();
         return a;
     }
     std::vector<std::string> Texts() const {

@@ -9,6 +9,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace lty::test {
 
@@ -37,6 +38,25 @@ private:
 
 // Writes Data/server.conf below `programDirectory`, naming `conninfo`.
 void WriteServerConf(const std::string& programDirectory, const std::string& conninfo);
+
+// Statements on a connection of the test's own, outside the program: no
+// trace entry, no authorizer, so a test can look at or break the tables.
+// For a program directory that names a test server database, they run on
+// it as the database's owner, and numbers read as the file engine gives
+// them as text (80.0, 0.5).
+// RawExec answers the engine's message, empty on success; RawColumn the
+// first column of every row as text ("" for NULL).
+std::string RawExec(const std::string& databasePath, const std::string& sql);
+std::vector<std::string> RawColumn(const std::string& databasePath, const std::string& sql);
+
+// The statements that make a table refuse one kind of statement (as a full
+// disk or a read-only file would) with `message` as the engine's reason,
+// for the rows where `when` holds (empty: every row), and that remove that
+// refusal again: in the SQL of the engine the directory of `databasePath`
+// uses. Run them with RawExec.
+std::string RefuseSql(const std::string& databasePath, const std::string& name, const std::string& table,
+                      const std::string& action, const std::string& message, const std::string& when = "");
+std::string StopRefusingSql(const std::string& databasePath, const std::string& name, const std::string& table);
 
 std::string SchemaSql();
 std::string FirstRowsSql();

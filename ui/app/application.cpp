@@ -3,6 +3,9 @@
 #include "ui/app/globals.h"
 
 #include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include <exception>
 
@@ -15,6 +18,11 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
     font.setFamilies(
         {QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Noto Sans SC"), QStringLiteral("sans-serif")});
     setFont(font);
+    // Qt's own dialogs and buttons (printer, file, preview) in Simplified Chinese.
+    auto* qtTranslations = new QTranslator(this);
+    if (qtTranslations->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),
+                             QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(qtTranslations);
 }
 
 bool TApplication::notify(QObject* receiver, QEvent* event) {

@@ -1,45 +1,167 @@
+// The main window's frame: actions, menus, tool bar, left panel with the two
+// trees, status bar, the first showing, help, about and shut-down.
 #include "ui/app/main_window.h"
 
+#include "core/data/data_module.h"
+#include "core/data/tree_nodes.h"
 #include "core/text/date_text.h"
+#include "ui/app/about_window.h"
 #include "ui/app/globals.h"
+#include "ui/app/pictures.h"
+#include "ui/quotation/project_window.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QSplitter>
 #include <QStatusBar>
-#include <QStyle>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QToolBar>
+#include <QTreeWidget>
+#include <QUrl>
+#include <QVBoxLayout>
 
 namespace lty {
 namespace {
+
 constexpr const char* kContactText = "岚庭雅装饰 服务热线：0571-88886666";
+constexpr const char* kHelpDocument = "岚庭雅装饰报价系统操作说明.doc";
+
+QAction* NewAction(QObject* owner, const char* name, const char* caption, int picture) {
+    auto* a = new QAction(QString::fromUtf8(caption), owner);
+    a->setObjectName(QString::fromLatin1(name));
+    if (picture >= 0) a->setIcon(MainPicture(picture));
+    return a;
 }
 
+// Builds the widget items of a whole tree before any of them reaches the
+// view, so the view lays itself out once.
+QTreeWidgetItem* MakeItem(const TTreeNode& node, TreeKind kind, std::vector<QTreeWidgetItem*>& expanded) {
+    auto* item = new QTreeWidgetItem(QStringList{QString::fromStdString(node.Text)});
+    item->setIcon(0, TreePicture(kind, node.ImageIndex, node.SelectedIndex));
+    item->setData(0, TFrmMain::kImageRole, node.ImageIndex);
+    item->setData(0, TFrmMain::kSelectedImageRole, node.SelectedIndex);
+    if (node.Data) {
+        item->setData(0, TFrmMain::kIdRole, QString::fromStdString(node.Data->ID));
+        item->setData(0, TFrmMain::kHasDataRole, true);
+    }
+    if (node.Expanded) expanded.push_back(item);
+    QList<QTreeWidgetItem*> children;
+    children.reserve(static_cast<qsizetype>(node.Children.size()));
+    for (const auto& c : node.Children) children.append(MakeItem(c, kind, expanded));
+    item->addChildren(children);
+    return item;
+}
+
+void FillTree(QTreeWidget* widget, const TTreeView& tree, TreeKind kind) {
+    widget->setUpdatesEnabled(false);
+    widget->clear();
+    std::vector<QTreeWidgetItem*> expanded;
+    QList<QTreeWidgetItem*> top;
+    for (const auto& n : tree.Items) top.append(MakeItem(n, kind, expanded));
+    widget->addTopLevelItems(top);
+    for (QTreeWidgetItem* item : expanded) item->setExpanded(true);
+    widget->setUpdatesEnabled(true);
+}
+
+QTreeWidget* NewTree(QWidget* parent, const char* name, const char* accessibleName) {
+    auto* t = new QTreeWidget(parent);
+    t->setObjectName(QString::fromLatin1(name));
+    t->setAccessibleName(QString::fromUtf8(accessibleName));
+    t->setHeaderHidden(true);
+    t->setColumnCount(1);
+    t->setIndentation(19);
+    t->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    t->setUniformRowHeights(true);
+    t->setExpandsOnDoubleClick(false);
+    // Long customer and address texts scroll sideways instead of being cut.
+    t->header()->setStretchLastSection(false);
+    t->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    return t;
+}
+
+QWidget* NewPage(QWidget* parent, const char* name, QWidget* content, QWidget* above = nullptr) {
+    auto* page = new QWidget(parent);
+    page->setObjectName(QString::fromLatin1(name));
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    if (above) layout->addWidget(above);
+    if (content) layout->addWidget(content);
+    return page;
+}
+
+// The name matches when it holds the text; a node stays visible when it or
+// one of its descendants matches, and is opened to show a match below it.
+bool FilterItem(QTreeWidgetItem* item, const QString& text) {
+    bool below = false;
+    for (int i = 0; i < item->childCount(); ++i) below = FilterItem(item->child(i), text) || below;
+    const bool self = item->text(0).contains(text, Qt::CaseInsensitive);
+    item->setHidden(!(self || below));
+    if (below) item->setExpanded(true);
+    return self || below;
+}
+
+void ShowAll(QTreeWidgetItem* item) {
+    item->setHidden(false);
+    for (int i = 0; i < item->childCount(); ++i) ShowAll(item->child(i));
+}
+
+void CollectExpanded(QTreeWidgetItem* item, std::vector<QTreeWidgetItem*>& out) {
+    if (item->isExpanded()) out.push_back(item);
+    for (int i = 0; i < item->childCount(); ++i) CollectExpanded(item->child(i), out);
+}
+
+// Visits only the open part of the tree; each collapse goes through the
+// view's signal, so the folder pictures follow.
+void CollapseExpanded(QTreeWidgetItem* item) {
+    if (!item->isExpanded()) return;
+    for (int i = 0; i < item->childCount(); ++i) CollapseExpanded(item->child(i));
+    item->setExpanded(false);
+}
+
+} // namespace
+
 TFrmMain::TFrmMain(QWidget* parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("TFrmMain"));
     setWindowTitle(QString::fromUtf8(kApplicationTitle));
+    setWindowIcon(Picture("ltyquote"));
     resize(992, 658);
+
     mdiArea_ = new QMdiArea(this);
+    mdiArea_->setObjectName(QStringLiteral("MdiArea"));
     mdiArea_->setBackground(palette().brush(QPalette::Dark));
-    setCentralWidget(mdiArea_);
+    connect(mdiArea_, &QMdiArea::subWindowActivated, this, &TFrmMain::SubWindowActivated);
 
-    ActExit = new QAction(QStringLiteral("退出"), this);
-    ActExit->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
-    connect(ActExit, &QAction::triggered, this, &TFrmMain::ActExitExecute);
+    CreateActions();
+    CreateMenus();
+    CreateLeftPanel();
 
-    MenuProject = menuBar()->addMenu(QStringLiteral("装饰工程"));
-    MenuProject->addAction(ActExit);
+    Splitter1 = new QSplitter(Qt::Horizontal, this);
+    Splitter1->setObjectName(QStringLiteral("Splitter1"));
+    Splitter1->addWidget(Panel1);
+    Splitter1->addWidget(mdiArea_);
+    Splitter1->setStretchFactor(0, 0);
+    Splitter1->setStretchFactor(1, 1);
+    Splitter1->setCollapsible(1, false);
+    Splitter1->setSizes({241, 751});
+    setCentralWidget(Splitter1);
 
-    ToolBar1 = addToolBar(QStringLiteral("工具栏"));
-    ToolBar1->setMovable(false);
-    ToolBar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    ToolBar1->addAction(ActExit);
-
+    statusBar()->setObjectName(QStringLiteral("STBar_Main"));
     for (int i = 0; i < 3; ++i) {
         auto* panel = new QLabel(this);
+        panel->setObjectName(QStringLiteral("STBar_Main_Panel%1").arg(i));
         panel->setMinimumWidth(200);
         panel->setFrameShape(QFrame::StyledPanel);
         statusBar()->addWidget(panel);
@@ -48,7 +170,144 @@ TFrmMain::TFrmMain(QWidget* parent) : QMainWindow(parent) {
     FormCreate();
 }
 
-TFrmMain::~TFrmMain() = default;
+TFrmMain::~TFrmMain() {
+    // The project windows go first, while this window can still take their
+    // menu entries away.
+    for (QMdiSubWindow* w : mdiArea_->subWindowList()) delete w;
+}
+
+void TFrmMain::CreateActions() {
+    ActNewProject = NewAction(this, "ActNewProject", "新建装饰工程", 0);
+    ActNewProject->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    connect(ActNewProject, &QAction::triggered, this, &TFrmMain::ActNewProjectExecute);
+    SaveProject = NewAction(this, "SaveProject", "保存装饰工程", 2);
+    SaveProject->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    connect(SaveProject, &QAction::triggered, this, &TFrmMain::SaveProjectExecute);
+    DeleteProject = NewAction(this, "DeleteProject", "删除装饰工程", 5);
+    connect(DeleteProject, &QAction::triggered, this, &TFrmMain::DeleteProjectExecute);
+    // Printing and its preview come with the report; until then they do nothing.
+    ActPrint = NewAction(this, "ActPrint", "打印", 3);
+    ActPrint->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    ActPreview = NewAction(this, "ActPreview", "打印预览", 8);
+    ActHindLeft = NewAction(this, "ActHindLeft", "显示/隐藏资源栏", 7);
+    connect(ActHindLeft, &QAction::triggered, this, &TFrmMain::ActHindLeftExecute);
+    acthelp = NewAction(this, "acthelp", "帮助", 9);
+    acthelp->setShortcut(QKeySequence(Qt::Key_F1));
+    connect(acthelp, &QAction::triggered, this, &TFrmMain::acthelpExecute);
+    ActExit = NewAction(this, "ActExit", "退出", 6);
+    connect(ActExit, &QAction::triggered, this, &TFrmMain::ActExitExecute);
+    ActOpenProject = NewAction(this, "ActOpenProject", "打开装饰工程", -1);
+    connect(ActOpenProject, &QAction::triggered, this, &TFrmMain::TreeView1DblClick);
+    N15 = NewAction(this, "N15", "关于", -1);
+    connect(N15, &QAction::triggered, this, &TFrmMain::N15Click);
+    N20 = NewAction(this, "N20", "系统管理", -1);
+    N25 = NewAction(this, "N25", "系统初始化", -1);
+    ActFindCatalog = NewAction(this, "ActFindCatalog", "搜索施工项目", -1);
+    ActFindCatalog->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    connect(ActFindCatalog, &QAction::triggered, this, [this] {
+        Panel1->show();
+        PageControl1->setCurrentWidget(TabSheet2);
+        CatalogSearch->setFocus(Qt::ShortcutFocusReason);
+        CatalogSearch->selectAll();
+    });
+    addAction(ActFindCatalog);
+}
+
+void TFrmMain::CreateMenus() {
+    MenuProject = menuBar()->addMenu(QStringLiteral("装饰工程"));
+    MenuProject->setObjectName(QStringLiteral("MenuProject"));
+    MenuProject->addActions({ActNewProject, SaveProject, DeleteProject});
+    MenuProject->addSeparator();
+    MenuProject->addActions({ActPreview, ActPrint});
+    MenuProject->addSeparator();
+    MenuProject->addAction(ActExit);
+
+    MenuSystem = menuBar()->addMenu(QStringLiteral("系统管理"));
+    MenuSystem->setObjectName(QStringLiteral("MenuSystem"));
+    MenuSystem->addActions({N20, N25});
+
+    MenuWindow = menuBar()->addMenu(QStringLiteral("窗口"));
+    MenuWindow->setObjectName(QStringLiteral("MenuWindow"));
+    MenuWindow->addAction(ActHindLeft);
+    MenuWindow->addSeparator();
+    N1 = MenuWindow->addSeparator();
+    N1->setObjectName(QStringLiteral("N1"));
+
+    MenuHelp = menuBar()->addMenu(QStringLiteral("帮助"));
+    MenuHelp->setObjectName(QStringLiteral("MenuHelp"));
+    MenuHelp->addActions({acthelp, N15});
+
+    ToolBar1 = addToolBar(QStringLiteral("工具栏"));
+    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    ToolBar1->setMovable(false);
+    ToolBar1->setFloatable(false);
+    ToolBar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    ToolBar1->setIconSize(QSize(24, 24));
+    ToolBar1->addActions({ActNewProject, SaveProject});
+    ToolBar1->addSeparator();
+    ToolBar1->addActions({ActPrint, ActPreview});
+    ToolBar1->addSeparator();
+    ToolBar1->addAction(ActHindLeft);
+    ToolBar1->addSeparator();
+    ToolBar1->addAction(acthelp);
+    ToolBar1->addSeparator();
+    ToolBar1->addAction(ActExit);
+    ToolBar1->toggleViewAction()->setEnabled(false);
+
+    PopupMenuTree = new QMenu(this);
+    PopupMenuTree->setObjectName(QStringLiteral("PopupMenuTree"));
+    PopupMenuTree->addAction(ActOpenProject);
+    PopupMenuTree->addSeparator();
+    PopupMenuTree->addActions({ActNewProject, DeleteProject});
+}
+
+void TFrmMain::CreateLeftPanel() {
+    Panel1 = new QWidget(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setMinimumWidth(120);
+    auto* layout = new QVBoxLayout(Panel1);
+    layout->setContentsMargins(0, 0, 0, 0);
+
+    PageControl1 = new QTabWidget(Panel1);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    PageControl1->setTabPosition(QTabWidget::South);
+    PageControl1->setDocumentMode(true);
+    PageControl1->setUsesScrollButtons(false);
+    PageControl1->setIconSize(QSize(14, 14));
+    PageControl1->tabBar()->setExpanding(true);
+    layout->addWidget(PageControl1);
+
+    TreeView1 = NewTree(PageControl1, "TreeView1", "装饰工程");
+    TreeView1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(TreeView1, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        if (QTreeWidgetItem* item = TreeView1->itemAt(pos)) TreeView1->setCurrentItem(item);
+        PopupMenuTree->popup(TreeView1->viewport()->mapToGlobal(pos));
+    });
+    connect(TreeView1, &QTreeWidget::itemDoubleClicked, this, [this] { TreeView1DblClick(); });
+    TreeView1->installEventFilter(this);
+
+    TreeView2 = NewTree(PageControl1, "TreeView2", "施工项目");
+    connect(TreeView2, &QTreeWidget::itemDoubleClicked, this, [this] { TreeView2DblClick(); });
+    connect(TreeView2, &QTreeWidget::itemExpanded, this, &TFrmMain::TreeView2Expanded);
+    connect(TreeView2, &QTreeWidget::itemCollapsed, this, &TFrmMain::TreeView2Collapsed);
+    TreeView2->installEventFilter(this);
+
+    CatalogSearch = new QLineEdit(PageControl1);
+    CatalogSearch->setObjectName(QStringLiteral("CatalogSearch"));
+    CatalogSearch->setPlaceholderText(QStringLiteral("搜索施工项目"));
+    CatalogSearch->setAccessibleName(QStringLiteral("搜索施工项目"));
+    CatalogSearch->setClearButtonEnabled(true);
+    CatalogSearch->addAction(Picture("search"), QLineEdit::LeadingPosition);
+    connect(CatalogSearch, &QLineEdit::textChanged, this, &TFrmMain::FilterCatalog);
+    CatalogSearch->installEventFilter(this);
+
+    TabSheet1 = NewPage(PageControl1, "TabSheet1", TreeView1);
+    TabSheet2 = NewPage(PageControl1, "TabSheet2", TreeView2, CatalogSearch);
+    TabSheet3 = NewPage(PageControl1, "TabSheet3", nullptr);
+    PageControl1->addTab(TabSheet1, Picture("tab_projects"), QStringLiteral("装饰工程"));
+    PageControl1->addTab(TabSheet2, Picture("tab_catalog"), QStringLiteral("施工项目"));
+    PageControl1->addTab(TabSheet3, Picture("tab_tools"), QStringLiteral("工具"));
+}
 
 void TFrmMain::FormCreate() {
     // The start date stays as it is for the whole run.
@@ -58,13 +317,184 @@ void TFrmMain::FormCreate() {
     WindowMenuEntries.clear();
 }
 
+void TFrmMain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (shown_) return;
+    shown_ = true;
+    FormShow();
+}
+
+void TFrmMain::FormShow() {
+    // Without a data module nothing can be read; the trees stay empty.
+    if (!DM) return;
+    // Which database the data live in: this PC's file or the office server.
+    statusPanels_[0]->setText(QString::fromStdString(DM->DatabaseLocationText()));
+    ReloadTrees();
+    ReloadCompanyAndRemark();
+}
+
+void TFrmMain::ReloadTrees() {
+    ReloadProjectTree();
+    ReloadCatalogTree();
+}
+
+void TFrmMain::ReloadProjectTree() {
+    if (!DM) return;
+    TTreeView tree;
+    try {
+        DM->LoadProjectTree(tree);
+    } catch (...) {
+        // The tree shows as far as it was built; the command ends with the error.
+        ShowProjectTree(tree);
+        throw;
+    }
+    ShowProjectTree(tree);
+}
+
+void TFrmMain::ReloadCatalogTree() {
+    if (!DM) return;
+    TTreeView tree;
+    DM->LoadCatalogTree(tree);
+    ShowCatalogTree(tree);
+}
+
+void TFrmMain::ReloadCompanyAndRemark() {
+    if (!DM) return;
+    CompanyInfo() = DM->LoadCompanyInfo();
+    DM->GetQuotationRemark(QuotationRemark);
+}
+
+void TFrmMain::ShowProjectTree(const TTreeView& tree) { FillTree(TreeView1, tree, TreeKind::Projects); }
+
+void TFrmMain::ShowCatalogTree(const TTreeView& tree) {
+    searching_ = false;
+    expandedBeforeSearch_.clear();
+    FillTree(TreeView2, tree, TreeKind::Catalog);
+    if (!CatalogSearch->text().isEmpty()) FilterCatalog(CatalogSearch->text());
+}
+
+QTreeWidgetItem* TFrmMain::SelectedNode(QTreeWidget* tree) const {
+    const auto selected = tree->selectedItems();
+    return selected.isEmpty() ? nullptr : selected.first();
+}
+
+void TFrmMain::TreeView2Expanded(QTreeWidgetItem* item) {
+    if (item->data(0, TFrmMain::kImageRole).toInt() != 4) return;
+    item->setData(0, TFrmMain::kImageRole, 3);
+    item->setIcon(0, TreePicture(TreeKind::Catalog, 3, item->data(0, TFrmMain::kSelectedImageRole).toInt()));
+}
+
+void TFrmMain::TreeView2Collapsed(QTreeWidgetItem* item) {
+    if (item->data(0, TFrmMain::kImageRole).toInt() != 3) return;
+    item->setData(0, TFrmMain::kImageRole, 4);
+    item->setIcon(0, TreePicture(TreeKind::Catalog, 4, item->data(0, TFrmMain::kSelectedImageRole).toInt()));
+}
+
+void TFrmMain::TreeView2DblClick() {
+    QTreeWidgetItem* node = SelectedNode(TreeView2);
+    if (!node || !DM) return;
+    const TItemData item =
+        DM->GetProduct(node->data(0, TFrmMain::kIdRole).toString().toStdString(), node->text(0).toStdString());
+    TFrmProject_Detail* window = ActiveProjectWindow();
+    if (!window) return;
+    CatalogLine line;
+    line.ItemName = item.ItemName;
+    line.Price = item.Price;
+    line.Count = item.Count;
+    line.Unit = item.Unit;
+    line.Amount = item.Amount;
+    line.Spec = item.Spec;
+    window->AddCatalogEntry(line);
+}
+
+void TFrmMain::FilterCatalog(const QString& text) {
+    const QString needle = text.trimmed();
+    TreeView2->setUpdatesEnabled(false);
+    if (needle.isEmpty()) {
+        if (searching_) {
+            searching_ = false;
+            for (int i = 0; i < TreeView2->topLevelItemCount(); ++i) {
+                ShowAll(TreeView2->topLevelItem(i));
+                CollapseExpanded(TreeView2->topLevelItem(i));
+            }
+            for (QTreeWidgetItem* item : expandedBeforeSearch_) item->setExpanded(true);
+            expandedBeforeSearch_.clear();
+        }
+    } else {
+        if (!searching_) {
+            searching_ = true;
+            expandedBeforeSearch_.clear();
+            for (int i = 0; i < TreeView2->topLevelItemCount(); ++i)
+                CollectExpanded(TreeView2->topLevelItem(i), expandedBeforeSearch_);
+        }
+        for (int i = 0; i < TreeView2->topLevelItemCount(); ++i) {
+            CollapseExpanded(TreeView2->topLevelItem(i));
+            FilterItem(TreeView2->topLevelItem(i), needle);
+        }
+    }
+    TreeView2->setUpdatesEnabled(true);
+}
+
+bool TFrmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (watched == TreeView1 && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+            TreeView1DblClick();
+            return true;
+        }
+        if (watched == TreeView1 && key == Qt::Key_Delete) {
+            DeleteProjectExecute();
+            return true;
+        }
+        if (watched == TreeView2 && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+            TreeView2DblClick();
+            return true;
+        }
+        if (watched == CatalogSearch && key == Qt::Key_Escape) {
+            CatalogSearch->clear();
+            return true;
+        }
+        if (watched == CatalogSearch && key == Qt::Key_Down) {
+            TreeView2->setFocus(Qt::TabFocusReason);
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TFrmMain::ActHindLeftExecute() { Panel1->setVisible(!Panel1->isVisible()); }
+
+void TFrmMain::acthelpExecute() {
+    // Looked up in the current directory; a missing document shows nothing.
+    const QString path = QDir::current().absoluteFilePath(QString::fromUtf8(kHelpDocument));
+    if (QFileInfo::exists(path)) QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+TFrmAbout* TFrmMain::AboutWindow() {
+    if (!about_) about_ = new TFrmAbout(this);
+    return about_;
+}
+
+void TFrmMain::N15Click() {
+    TFrmAbout* about = AboutWindow();
+    about->show();
+    about->raise();
+    about->activateWindow();
+}
+
 void TFrmMain::ActExitExecute() { close(); }
 
-bool TFrmMain::FormCloseQuery() { return Messages().Ask("确认退出系统吗？", "询问"); }
+bool TFrmMain::FormCloseQuery() {
+    if (!Messages().Ask("确认退出系统吗？", "询问")) return false;
+    // Each project window with changes asks whether to keep them; Cancel, or
+    // a save that was refused, keeps the program running.
+    for (TFrmProject_Detail* w : ProjectWindows())
+        if (!w->ConfirmClose()) return false;
+    return true;
+}
 
 void TFrmMain::FormClose() {
-    // Project windows close without asking to save.
-    for (QMdiSubWindow* w : mdiArea_->subWindowList()) w->close();
+    for (TFrmProject_Detail* w : ProjectWindows()) w->CloseWithoutAsking();
 }
 
 void TFrmMain::closeEvent(QCloseEvent* event) {

@@ -1,17 +1,34 @@
-// The main window: a multi-document frame holding the project windows.
+// The main window: a multi-document frame holding the project windows, with
+// the project and catalog trees on its left panel and the project commands.
 #pragma once
 
-#include <QMainWindow>
+#include "core/data/records.h"
 
+#include <QMainWindow>
+#include <QPointer>
+
+#include <memory>
 #include <vector>
 
 class QAction;
 class QLabel;
+class QLineEdit;
 class QMdiArea;
+class QMdiSubWindow;
 class QMenu;
+class QSplitter;
+class QTabWidget;
 class QToolBar;
+class QTreeWidget;
+class QTreeWidgetItem;
 
 namespace lty {
+
+class TFrmProject_Detail;
+class TFrmSelectHuxing;
+class TFrmNewProject;
+class TFrmAbout;
+struct TTreeView;
 
 class TFrmMain : public QMainWindow {
     Q_OBJECT
@@ -21,23 +38,123 @@ public:
 
     QMdiArea* MdiArea() const { return mdiArea_; }
     QLabel* StatusPanel(int index) const { return statusPanels_.at(static_cast<std::size_t>(index)); }
+
+    // ---- commands ------------------------------------------------------
+    QAction* ActNewProject = nullptr;
+    QAction* SaveProject = nullptr;
+    QAction* DeleteProject = nullptr;
+    QAction* ActPrint = nullptr;
+    QAction* ActPreview = nullptr;
+    QAction* ActHindLeft = nullptr;
+    QAction* acthelp = nullptr;
     QAction* ActExit = nullptr;
+    QAction* ActOpenProject = nullptr; // "打开装饰工程" of the project tree's menu
+    QAction* N15 = nullptr;            // "关于"
+    QAction* N20 = nullptr;            // "系统管理"
+    QAction* N25 = nullptr;            // "系统初始化"
+    QAction* N1 = nullptr;             // the separator closing the window entries
+    QAction* ActFindCatalog = nullptr; // Ctrl+F: into the catalog search box
+
     QMenu* MenuProject = nullptr;
+    QMenu* MenuSystem = nullptr;
+    QMenu* MenuWindow = nullptr;
+    QMenu* MenuHelp = nullptr;
+    QMenu* PopupMenuTree = nullptr;
     QToolBar* ToolBar1 = nullptr;
+
+    // ---- left panel ----------------------------------------------------
+    QWidget* Panel1 = nullptr;
+    QSplitter* Splitter1 = nullptr;
+    QTabWidget* PageControl1 = nullptr;
+    QWidget* TabSheet1 = nullptr;
+    QWidget* TabSheet2 = nullptr;
+    QWidget* TabSheet3 = nullptr;
+    QTreeWidget* TreeView1 = nullptr; // projects under their designers
+    QTreeWidget* TreeView2 = nullptr; // the catalog
+    QLineEdit* CatalogSearch = nullptr;
+
+    // What a tree node keeps besides its text: its TTreeData id, whether it
+    // carries a TTreeData at all, its picture and its selected picture.
+    static constexpr int kIdRole = Qt::UserRole;
+    static constexpr int kHasDataRole = Qt::UserRole + 1;
+    static constexpr int kImageRole = Qt::UserRole + 2;
+    static constexpr int kSelectedImageRole = Qt::UserRole + 3;
+
     // One entry per open project window, listed in the "窗口" menu.
     std::vector<QAction*> WindowMenuEntries;
 
+    // ---- start-up ------------------------------------------------------
+    // Runs once, when the window is first shown: both trees, CompanyInfo,
+    // QuotationRemark.
+    void FormShow();
+    void ReloadTrees();
+    void ReloadProjectTree();
+    void ReloadCatalogTree();
+    void ReloadCompanyAndRemark();
+
+    // ---- project windows -----------------------------------------------
+    // Kind 0 blank, 1 laid out from the house-type dialog, 2 showing `record`.
+    bool OpenProjectWindow(int kind, std::unique_ptr<TREC_PROJECT> record = nullptr);
+    // The open project windows in the order they were made.
+    std::vector<TFrmProject_Detail*> ProjectWindows() const;
+    int ActiveProjectWindowIndex() const;
+    TFrmProject_Detail* ActiveProjectWindow() const;
+    // Builds the window's record and stores it in the window's own save mode;
+    // true when a row was written.
+    bool SaveProjectWindow(TFrmProject_Detail* window);
+
+    void AddWindowMenuEntry(TFrmProject_Detail* window);
+    void WindowMenuEntryClick(QAction* entry);
+    void UpdateWindowMenuChecks();
+    void RemoveWindowMenuEntries(const QString& caption);
+
+    // ---- handlers --------------------------------------------------------
+    void ActNewProjectExecute();
+    void SaveProjectExecute();
+    void DeleteProjectExecute();
+    void TreeView1DblClick();
+    void TreeView2DblClick();
+    void TreeView2Expanded(QTreeWidgetItem* item);
+    void TreeView2Collapsed(QTreeWidgetItem* item);
+    void ActHindLeftExecute();
+    void acthelpExecute();
+    void N15Click();
+    // Shows only the catalog entries whose name holds `text` (any letter
+    // case), each with its ancestors; an empty text shows the whole tree.
+    void FilterCatalog(const QString& text);
+
+    // The secondary windows, created on first use and kept.
+    TFrmSelectHuxing* HouseTypeDialog();
+    TFrmAbout* AboutWindow();
+    TFrmNewProject* LastNewProjectDialog() const; // the newest, while it is open
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void FormCreate();
+    void CreateActions();
+    void CreateMenus();
+    void CreateLeftPanel();
     bool FormCloseQuery();
     void FormClose();
     void ActExitExecute();
+    void ShowProjectTree(const TTreeView& tree);
+    void ShowCatalogTree(const TTreeView& tree);
+    QTreeWidgetItem* SelectedNode(QTreeWidget* tree) const;
+    void SubWindowActivated(QMdiSubWindow* window);
 
     QMdiArea* mdiArea_ = nullptr;
     std::vector<QLabel*> statusPanels_;
+    bool shown_ = false;
+    TFrmSelectHuxing* houseTypeDialog_ = nullptr;
+    TFrmAbout* about_ = nullptr;
+    QPointer<TFrmNewProject> lastNewProject_; // each closes and goes on its own
+    // Expansion of the catalog nodes before a search began, restored after it.
+    std::vector<QTreeWidgetItem*> expandedBeforeSearch_;
+    bool searching_ = false;
 };
 
 } // namespace lty

@@ -10,6 +10,7 @@ public:
     void Show(const std::string& text) override;
     void ShowBox(const std::string& text, const std::string& title, MessageIcon icon) override;
     bool Ask(const std::string& text, const std::string& title) override;
+    Answer AskYesNoCancel(const std::string& text, const std::string& title) override;
 };
 
 } // namespace lty

@@ -209,10 +209,13 @@ TEST_F(DataModuleTest, UpdateItemAndTheEntrySelect) {
     EXPECT_FALSE(dm.GetCatalogEntry("0", entry));
     EXPECT_EQ(entry.ItemName, "Tom's wall");
 
-    // Updating the root matches nothing and still counts as saved.
+    // Updating the root, or an entry deleted meanwhile, matches nothing:
+    // nothing was kept, so it is not reported as saved.
     rec.SetID(0);
-    EXPECT_TRUE(dm.UpdateItem(rec));
-    EXPECT_EQ(messages.Texts().back(), "保存成功！");
+    EXPECT_FALSE(dm.UpdateItem(rec));
+    EXPECT_EQ(messages.Texts().back(), "保存失败！");
+    rec.SetID(999);
+    EXPECT_FALSE(dm.UpdateItem(rec));
 
     RefuseOn("TBLITEM", "update");
     rec.SetID(3);

@@ -31,13 +31,19 @@ TEST_F(DataModuleTest, CompanyInfoReadsAndWritesEveryField) {
     EXPECT_FALSE(dm.UpdateCompanyInfo(nullptr));
     EXPECT_EQ(trace.size(), sent);
 
-    // No company row: the read gives empty fields; the update matches nothing and succeeds.
+    // No company row: the read gives empty fields; the save inserts the row,
+    // so the details are kept.
     Raw("delete from TBLCOMPANYINFO");
     const TCompanyInfo empty = dm.LoadCompanyInfo();
     EXPECT_EQ(empty.Name, "");
     EXPECT_EQ(empty.Person, "");
     EXPECT_TRUE(dm.UpdateCompanyInfo(&info));
-    EXPECT_EQ(RawCount("TBLCOMPANYINFO"), 0);
+    EXPECT_EQ(trace.back(), "insert into TBLCOMPANYINFO(COM_NAME,COM_ADDRESS,COM_TEL1,COM_TEL2,COM_PERSON)values("
+                            "'O''Hara & Co','a','1','2','p''q')");
+    EXPECT_EQ(RawCount("TBLCOMPANYINFO"), 1);
+    EXPECT_EQ(dm.LoadCompanyInfo().Tel1, "1");
+    EXPECT_TRUE(dm.UpdateCompanyInfo(&info)); // the next save updates that row
+    EXPECT_EQ(RawCount("TBLCOMPANYINFO"), 1);
 
     Raw("alter table TBLCOMPANYINFO rename to TBLGone");
     EXPECT_THROW(dm.LoadCompanyInfo(), EngineError);
@@ -146,19 +152,24 @@ TEST_F(DataModuleTest, PasswordCheckAndChange) {
     Raw("update TBLPASSWORD set PSNAME='  admin\t'");
     EXPECT_TRUE(dm.CheckPassword("admin")); // stored blanks are trimmed
 
+    // A change stores a salted hash, never the text itself.
     EXPECT_TRUE(dm.UpdatePassword("it's"));
-    EXPECT_EQ(trace.back(), "update TBLPassWord set PSNAME='it''s'");
+    EXPECT_EQ(trace.back().rfind("update TBLPassWord set PSNAME='$argon2id$", 0), 0u) << trace.back();
+    EXPECT_EQ(trace.back().find("it"), std::string::npos);
     EXPECT_TRUE(dm.CheckPassword("it's"));
     EXPECT_FALSE(dm.CheckPassword("it"));
+    EXPECT_FALSE(dm.CheckPassword("IT'S"));
 
     Raw("update TBLPASSWORD set PSNAME=''");
     EXPECT_TRUE(dm.CheckPassword(""));
 
-    // No row: nothing is accepted, and a change "succeeds" without storing.
+    // No row: nothing is accepted; a change inserts the row, so the guard
+    // can be passed again.
     Raw("delete from TBLPASSWORD");
     EXPECT_FALSE(dm.CheckPassword(""));
     EXPECT_TRUE(dm.UpdatePassword("x"));
-    EXPECT_EQ(RawCount("TBLPASSWORD"), 0);
+    EXPECT_EQ(RawCount("TBLPASSWORD"), 1);
+    EXPECT_TRUE(dm.CheckPassword("x"));
 
     Raw("alter table TBLPASSWORD rename to TBLGone");
     EXPECT_FALSE(dm.CheckPassword(""));

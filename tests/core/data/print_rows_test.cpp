@@ -79,5 +79,32 @@ TEST_F(DataModuleTest, AFailedPrintRowIsReportedByTheBatch) {
     EXPECT_EQ(RawCount("TMP_Print"), 0);
 }
 
+TEST_F(DataModuleTest, AFailedPreparationLeavesTheLastOneExactlyAsItWas) {
+    const std::vector<TDM::PrintRowTexts> old{{"客厅", "旧项目", "1", "1", "项", "", "1", "1"},
+                                              {"客厅", "旧项目2", "1", "1", "项", "", "2", "1"}};
+    ASSERT_TRUE(dm.ReplacePrintData(old));
+
+    // A refused delete: the new lines must not land beside the old ones.
+    RefuseOn("TMP_Print", "delete");
+    EXPECT_FALSE(dm.ReplacePrintData({{"卧室", "新项目", "2", "2", "项", "", "1", "4"}}));
+    EXPECT_FALSE(dm.ADOMain.InTransaction());
+    EXPECT_EQ(RawColumn("select DataName from TMP_Print"), (std::vector<std::string>{"旧项目", "旧项目2"}));
+    StopRefusing("TMP_Print", "delete");
+
+    // A refused insert after a good delete: the old rows come back too.
+    Raw(test::RefuseSql(dir.DatabasePath(), "refuse_new", "TMP_Print", "insert", "refused", "new.DataName='坏'"));
+    EXPECT_FALSE(dm.ReplacePrintData(
+        {{"卧室", "好", "1", "1", "项", "", "1", "1"}, {"卧室", "坏", "1", "1", "项", "", "2", "1"}}));
+    EXPECT_EQ(RawCount("TMP_Print"), 2);
+    EXPECT_EQ(RawText("select DataName from TMP_Print where DataName='好'"), "<no row>");
+
+    // The pair used step by step rolls back the same way.
+    EXPECT_TRUE(dm.BeginPrintRows());
+    EXPECT_TRUE(dm.ClearPrintData());
+    EXPECT_FALSE(dm.InsertPrintRow({"卧室", "坏", "1", "1", "项", "", "1", "1"}));
+    EXPECT_FALSE(dm.EndPrintRows());
+    EXPECT_EQ(RawCount("TMP_Print"), 2);
+}
+
 } // namespace
 } // namespace lty

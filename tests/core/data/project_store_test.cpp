@@ -370,3 +370,41 @@ TEST_F(DataModuleTest, ProjectTreeRaisesOnARefusedSelectKeepingWhatItBuilt) {
 
 } // namespace
 } // namespace lty
+
+namespace lty {
+namespace {
+
+TEST_F(DataModuleTest, ARefusedSaveSaysSoWithTheEnginesReason) {
+    // Stands in for a full disk or a read-only file: the engine refuses the write.
+    RefuseOn("tblProject", "insert", "disk I/O error");
+    TREC_PROJECT r = FullRecord();
+    messages.Shown.clear();
+    EXPECT_FALSE(dm.StoreProject(r, SaveModeInsert));
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"保存工程失败，数据未保存！\ndisk I/O error"});
+    EXPECT_EQ(r.IntID, 0);
+    EXPECT_EQ(RawCount("tblProject"), 0);
+
+    StopRefusing("tblProject", "insert");
+    ASSERT_TRUE(dm.StoreProject(r, SaveModeInsert));
+    RefuseOn("tblProject", "update", "attempt to write a readonly database");
+    r.SetcharCustomer("改过的");
+    messages.Shown.clear();
+    EXPECT_FALSE(dm.StoreProject(r, SaveModeUpdate));
+    EXPECT_EQ(messages.Texts(),
+              std::vector<std::string>{"保存工程失败，数据未保存！\nattempt to write a readonly database"});
+    EXPECT_NE(RawText("select charCustomer from tblProject"), "改过的");
+}
+
+TEST_F(DataModuleTest, AnUnreadableDateStillOpensTheProject) {
+    LTY_FILE_ENGINE_ONLY(); // a server's date column holds dates only
+    Raw("insert into tblProject(IntID,charProjectID,charCustomer,dateSignDate,dateStartDate) "
+        "values(5,'X','张三','下周二','2009-06-22')");
+    const auto r = dm.LoadProject("5");
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->charCustomer, "张三");
+    EXPECT_EQ(r->dateSignDate, "下周二"); // the window reports it and shows today
+    EXPECT_EQ(r->dateStartDate, "2009-6-22");
+}
+
+} // namespace
+} // namespace lty

@@ -59,5 +59,23 @@ TEST(PrintRows, ItemsAboveTheFirstSectionHaveNoSectionNameAndTakeRowTwoAsSum) {
                                          {"卧室", "灯", "5", "2", "个", "", "1", "10.00"}}));
 }
 
+TEST(PrintRows, ConsecutiveSectionsOfOneNameCarryTheirSubtotalsTogether) {
+    QuotationGrid g;
+    TextToQuotation(g, "101101010@厨房@@@@100.00@@墙砖@50@2@平米@100.00@@厨房@@@@0.00@@厨房@@@@34.10@@"
+                       "吊顶@34.1@1@项@34.10@@卫生间@@@@5.00@@地漏@5@1@个@5.00@@厨房@@@@1.00@@"
+                       "挂件@1@1@个@1.00@");
+    const auto rows = Walk(g);
+    ASSERT_EQ(rows.size(), 5u);
+    // Three kitchens in a row, the empty one included: one group, one 小计.
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(rows[static_cast<std::size_t>(i)][6], std::to_string(i + 1));
+        EXPECT_EQ(rows[static_cast<std::size_t>(i)][7], "134.10") << i;
+    }
+    EXPECT_EQ(rows[1], (Row{"厨房", "", "0.00", "0.00", "", "", "2", "134.10"}));
+    // Sections apart from each other keep their own subtotals.
+    EXPECT_EQ(rows[3][7], "5.00");
+    EXPECT_EQ(rows[4], (Row{"厨房", "挂件", "1", "1", "个", "", "1", "1.00"}));
+}
+
 } // namespace
 } // namespace lty

@@ -1,0 +1,222 @@
+// The printed quotation at the size of a very large job, 2,000 lines: layout,
+// PDF, the preview's first page after the command, and the same lines
+// turned into a PDF by LibreOffice from a spreadsheet, as firms do today.
+#include "bench/silent_messages.h"
+#include "controls/report/report.h"
+#include "controls/report/report_pdf.h"
+#include "core/data/data_module.h"
+#include "core/quotation/quotation_grid.h"
+#include "tests/core/test_database.h"
+#include "ui/app/globals.h"
+#include "ui/print/print_commands.h"
+#include "ui/print/print_form.h"
+#include "ui/print/quotation_report.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+namespace {
+
+constexpr int kSections = 80;
+constexpr int kLinesPerSection = 25;
+
+const char* const kMemos[] = {
+    "",
+    "防潮膜及扣条，地板由客户自购。",
+    "墙面找平：石膏粉找平，刮耐水腻子三遍，打磨平整；立邦净味乳胶漆一底两面，颜色由客户选定。",
+    "轻钢龙骨框架，纸面石膏板，接缝处贴绷带防裂，含灯孔开孔。",
+};
+
+// 80 rooms of 25 lines each, built with the grid's own operations.
+struct LargeQuotation {
+    lty::QuotationGrid Grid;
+    lty::QuotationPrintSource Source;
+    LargeQuotation() {
+        for (int s = 0; s < kSections; ++s) {
+            Grid.AddSectionRow();
+            Grid.SetCellText(1, Grid.EndRow() - 1, "房间" + std::to_string(s + 1));
+            for (int i = 0; i < kLinesPerSection; ++i) {
+                Grid.SetCurrentCell(1, Grid.EndRow() - 1);
+                Grid.AddItemRow(lty::CatalogLine{"施工项目" + std::to_string(i + 1), 12.5 + i, 3.0 + i % 7, "平米", 0,
+                                                 kMemos[i % 4]},
+                                false);
+            }
+        }
+        Grid.RecalcTotals();
+        Source = {&Grid,
+                  "王先生",
+                  "13800000000",
+                  "陈设计",
+                  "13900000000",
+                  "滨江路88号",
+                  Grid.Charges().Edit8Text,
+                  Grid.Charges().Edit9Text};
+    }
+};
+
+// One program directory, data module and prepared form for the whole run.
+struct Fixture {
+    lty::bench::SilentMessages messages;
+    lty::test::TempProgramDir dir;
+    lty::TDM dm{messages, dir.Dir()};
+    LargeQuotation quotation;
+    QTemporaryDir out;
+    Fixture() {
+        lty::SetMessages(&messages);
+        lty::DM = &dm;
+        lty::CompanyInfo().Name = "岚庭雅装饰工程有限公司";
+        lty::QuotationRemark = "1. 本报价有效期为三十天。";
+        if (!lty::FrmPrint().PreparePrintData(quotation.Source)) throw std::runtime_error("prepare");
+    }
+};
+
+Fixture& Shared() {
+    static Fixture f;
+    return f;
+}
+
+lty::report::ReportTable TableOf(const lty::QuotationGrid& grid);
+
+void BM_LayOut2000Lines(benchmark::State& state) {
+    Fixture& f = Shared();
+    lty::TFrmPrint& form = lty::FrmPrint();
+    const lty::report::ReportTable table = TableOf(f.quotation.Grid);
+    std::size_t pages = 0;
+    for (auto _ : state) {
+        auto laid = lty::report::LayOut(form.QuickRep1, table);
+        pages = laid.Pages.size();
+        benchmark::DoNotOptimize(laid);
+    }
+    state.counters["pages"] = static_cast<double>(pages);
+}
+BENCHMARK(BM_LayOut2000Lines)->Unit(benchmark::kMillisecond);
+
+void BM_Pdf2000Lines(benchmark::State& state) {
+    Fixture& f = Shared();
+    const QString path = f.out.filePath(QStringLiteral("ours.pdf"));
+    for (auto _ : state)
+        if (!lty::FrmPrint().WritePdf(path)) state.SkipWithError("PDF not written");
+    state.counters["bytes"] = static_cast<double>(QFile(path).size());
+}
+BENCHMARK(BM_Pdf2000Lines)->Unit(benchmark::kMillisecond);
+
+// From the command to the first page on screen: preparation of TMP_Print in
+// one transaction, reading it back, layout, painting the first page.
+void BM_PreviewFirstPage2000Lines(benchmark::State& state) {
+    Fixture& f = Shared();
+    for (auto _ : state) {
+        lty::PreviewQuotation(nullptr, &f.quotation.Source);
+        benchmark::DoNotOptimize(lty::FrmPrint().CurrentImage());
+        state.PauseTiming();
+        lty::FrmPrint().hide();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_PreviewFirstPage2000Lines)->Unit(benchmark::kMillisecond);
+
+// What the user waits for when exporting: preparation, layout and the PDF.
+void BM_QuotationToPdf2000Lines(benchmark::State& state) {
+    Fixture& f = Shared();
+    const QString path = f.out.filePath(QStringLiteral("export.pdf"));
+    for (auto _ : state) {
+        if (!lty::FrmPrint().PreparePrintData(f.quotation.Source) || !lty::FrmPrint().WritePdf(path))
+            state.SkipWithError("export failed");
+    }
+}
+BENCHMARK(BM_QuotationToPdf2000Lines)->Unit(benchmark::kMillisecond);
+
+// The same 2,000 lines as a spreadsheet (CSV), converted by LibreOffice in
+// headless mode. A warm-up conversion first, so its profile exists.
+void BM_LibreOfficeCsvToPdf2000Lines(benchmark::State& state) {
+    Fixture& f = Shared();
+    const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+    if (soffice.isEmpty()) {
+        state.SkipWithError("soffice not installed (apt-get install libreoffice-calc-nogui)");
+        return;
+    }
+    const QString csv = f.out.filePath(QStringLiteral("quotation.csv"));
+    {
+        QFile file(csv);
+        file.open(QIODevice::WriteOnly);
+        QTextStream s(&file);
+        s << "房间,序号,项目名称,工艺做法及说明,数量,单位,单价,合计\n";
+        const auto& g = f.quotation.Grid;
+        std::string room;
+        int index = 0;
+        for (int r = 2; r < g.EndRow(); ++r) {
+            if (!g.IsItemRow(r)) {
+                room = g.Text(1, r);
+                index = 0;
+                continue;
+            }
+            s << QString::fromStdString(room) << ',' << ++index << ',' << QString::fromStdString(g.Text(1, r)) << ",\""
+              << QString::fromStdString(g.Text(6, r)) << "\"," << QString::fromStdString(g.Text(3, r)) << ','
+              << QString::fromStdString(g.Text(4, r)) << ',' << QString::fromStdString(g.Text(2, r)) << ','
+              << QString::fromStdString(g.Text(5, r)) << '\n';
+        }
+    }
+    const QString profile = QStringLiteral("-env:UserInstallation=file://") + f.out.filePath(QStringLiteral("lo"));
+    const QStringList args{profile,
+                           QStringLiteral("--headless"),
+                           QStringLiteral("--convert-to"),
+                           QStringLiteral("pdf"),
+                           QStringLiteral("--outdir"),
+                           f.out.path(),
+                           csv};
+    auto run = [&] {
+        QProcess p;
+        p.start(soffice, args);
+        return p.waitForFinished(120000) && p.exitCode() == 0;
+    };
+    if (!run()) {
+        state.SkipWithError("LibreOffice conversion failed");
+        return;
+    }
+    for (auto _ : state)
+        if (!run()) state.SkipWithError("LibreOffice conversion failed");
+}
+BENCHMARK(BM_LibreOfficeCsvToPdf2000Lines)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The report's rows as the form reads them back, for timing layout alone.
+lty::report::ReportTable TableOf(const lty::QuotationGrid& grid) {
+    lty::report::ReportTable t;
+    t.Fields = lty::kPrintFields;
+    std::string room;
+    double sum = 0;
+    int index = 0;
+    for (int r = 2; r < grid.EndRow(); ++r) {
+        if (!grid.IsItemRow(r)) {
+            room = grid.Text(1, r);
+            sum = std::atof(grid.Text(5, r).c_str());
+            index = 0;
+            continue;
+        }
+        t.Rows.push_back({QString::fromStdString(room), QString::fromStdString(grid.Text(1, r)),
+                          std::atof(grid.Text(2, r).c_str()), std::atof(grid.Text(3, r).c_str()),
+                          QString::fromStdString(grid.Text(4, r)), QString::fromStdString(grid.Text(6, r)),
+                          static_cast<double>(++index), sum});
+    }
+    return t;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

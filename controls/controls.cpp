@@ -1,1 +1,0 @@
-// Generic controls: the editable grid and the banded report engine live here.

@@ -1,0 +1,53 @@
+// Copies of the database kept in Data/backup/ beside the database file, as
+// LTY-YYYYMMDD-HHMMSS.db: made before a reset and on demand, listed, and
+// restored while the program runs.
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <string>
+#include <vector>
+
+namespace lty {
+
+class TDM;
+
+// The folder of the copies, ending in a separator.
+std::string BackupFolder(const TDM& dm);
+// "LTY-20261208-234104.db" for that local time.
+std::string BackupFileName(std::time_t when);
+
+struct BackupResult {
+    bool Ok = false;
+    std::string Path;  // the copy, when Ok
+    std::string Error; // the engine's or the file system's reason otherwise
+};
+
+// Copies the whole database into the backup folder, creating the folder.
+// A second copy within the same second gets "-2", "-3", ... before ".db".
+BackupResult MakeBackup(TDM& dm, std::time_t when = std::time(nullptr));
+
+struct BackupCopy {
+    std::string Name;     // file name
+    std::string Path;     // full path
+    std::string TimeText; // "2026-12-08 23:41:04", from the name
+    std::uintmax_t Size = 0;
+};
+// The copies in the backup folder, newest first; none when it is missing.
+std::vector<BackupCopy> ListBackups(const TDM& dm);
+
+struct RestoreResult {
+    bool Ok = false;
+    std::string SafetyCopy; // where the data replaced by the restore were saved
+    std::string Error;
+};
+// First saves the current data as a copy of its own, then replaces the
+// database by `copyPath`. Nothing is replaced when either step fails. The
+// data module's queries are closed afterwards; everything read before the
+// restore has to be read again.
+RestoreResult RestoreBackup(TDM& dm, const std::string& copyPath, std::time_t when = std::time(nullptr));
+
+// "1.2 MB", "34 KB", "512 B".
+std::string SizeText(std::uintmax_t bytes);
+
+} // namespace lty

@@ -1,0 +1,57 @@
+// The catalog with its prices as a UTF-8 CSV file, one line per item:
+// level-1 category, level-2 category, item, unit, price, grade, workmanship
+// text. A category without entries below it gets a line of its own with the
+// later columns empty. Spreadsheet programs open and save such a file, so
+// prices can be kept there and read back.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lty {
+
+class TDM;
+
+// The heading line's columns.
+const std::vector<std::string>& CatalogCsvHeadings();
+
+// The whole catalog as CSV text: a byte order mark (so spreadsheet programs
+// read it as UTF-8), the heading line, then every category and item in tree
+// order. Rows deeper than the third level are not written. A refused select
+// raises.
+std::string CatalogToCsv(TDM& dm);
+
+// What an import will do, worked out before anything is written.
+struct CatalogImportPlan {
+    int Adds = 0;    // new categories and items
+    int Changes = 0; // existing items whose unit, price, grade or text differ
+
+    struct Node {
+        std::string Name;
+        std::int64_t Id = 0; // 0 while the row does not exist yet
+        int Parent = -1;     // index into Nodes; -1 below the root
+        int Level = 1;
+        bool HasPriceRow = false;
+        bool PriceChanged = false;
+        double Price = 0;
+        std::string Unit, Spec, Grade;
+    };
+    std::vector<Node> Nodes; // existing rows first, new ones after in file order
+};
+
+struct CsvProblem {
+    int Line = 0;       // 1-based line of the file
+    std::string Reason; // why that line cannot be read
+};
+
+// Reads `csv` against the current catalog. Entries are matched by their
+// names along the path (the first of equal siblings); nothing is written.
+// False, with the first malformed line in `problem`, when any line is malformed.
+bool PlanCatalogImport(TDM& dm, std::string_view csv, CatalogImportPlan& plan, CsvProblem& problem);
+
+// Writes the plan in one transaction: all of it or, on any failure, nothing.
+bool ApplyCatalogImport(TDM& dm, const CatalogImportPlan& plan);
+
+} // namespace lty

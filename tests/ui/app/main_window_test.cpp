@@ -1,0 +1,278 @@
+// The main window as a user meets it: its commands, the trees, opening,
+// saving and deleting projects, the window menu, the catalog search.
+#include "tests/ui/app/main_window_fixture.h"
+#include "ui/app/about_window.h"
+#include "ui/app/new_project_dialog.h"
+#include "ui/app/pictures.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolBar>
+
+namespace lty::test {
+namespace {
+
+QStringList Texts(const QList<QAction*>& actions) {
+    QStringList out;
+    for (QAction* a : actions) out << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    return out;
+}
+
+TEST_F(MainWindowTest, FirstShowingFillsBothTreesAndTheSharedValues) {
+    EXPECT_EQ(frm->objectName(), "TFrmMain");
+    EXPECT_EQ(Texts(frm->ToolBar1->actions()), (QStringList{"新建装饰工程", "保存装饰工程", "-", "打印", "打印预览",
+                                                            "-", "显示/隐藏资源栏", "-", "帮助", "-", "退出"}));
+    for (QAction* a : frm->ToolBar1->actions()) {
+        if (!a->isSeparator()) {
+            EXPECT_FALSE(a->icon().pixmap(24, 24).isNull()) << a->text().toStdString();
+        }
+    }
+    QStringList menus;
+    for (QAction* m : frm->menuBar()->actions()) menus << m->text();
+    EXPECT_EQ(menus, (QStringList{"装饰工程", "系统管理", "窗口", "帮助"}));
+    EXPECT_EQ(Texts(frm->MenuProject->actions()),
+              (QStringList{"新建装饰工程", "保存装饰工程", "删除装饰工程", "-", "打印预览", "打印", "-", "退出"}));
+    EXPECT_EQ(Texts(frm->MenuSystem->actions()), (QStringList{"系统管理", "系统初始化"}));
+    EXPECT_EQ(Texts(frm->MenuWindow->actions()), (QStringList{"显示/隐藏资源栏", "-", "-"}));
+    EXPECT_EQ(frm->MenuWindow->actions().back(), frm->N1);
+    EXPECT_EQ(Texts(frm->MenuHelp->actions()), (QStringList{"帮助", "关于"}));
+    EXPECT_EQ(Texts(frm->PopupMenuTree->actions()), (QStringList{"打开装饰工程", "-", "新建装饰工程", "删除装饰工程"}));
+    EXPECT_EQ(frm->PageControl1->tabPosition(), QTabWidget::South);
+    EXPECT_EQ(frm->PageControl1->tabText(0), "装饰工程");
+    EXPECT_EQ(frm->PageControl1->tabText(1), "施工项目");
+    EXPECT_EQ(frm->PageControl1->tabText(2), "工具");
+
+    // An empty project table: the root alone.
+    ASSERT_EQ(frm->TreeView1->topLevelItemCount(), 1);
+    EXPECT_EQ(frm->TreeView1->topLevelItem(0)->text(0), "装饰工程");
+    EXPECT_EQ(frm->TreeView1->topLevelItem(0)->childCount(), 0);
+    ASSERT_EQ(frm->TreeView2->topLevelItemCount(), 1);
+    QTreeWidgetItem* catalog = frm->TreeView2->topLevelItem(0);
+    EXPECT_EQ(catalog->text(0), "施工项目");
+    EXPECT_FALSE(catalog->isExpanded());
+    EXPECT_EQ(Children(catalog).mid(0, 2), (QStringList{"拆除及基础工程", "水电工程"}));
+    EXPECT_EQ(CompanyInfo().Name, "岚庭雅装饰工程有限公司");
+    EXPECT_TRUE(messages.Shown.empty());
+
+    // Folder pictures follow expansion; an item on the fourth level keeps its own.
+    QTreeWidgetItem* branch = Node(frm->TreeView2, "拆除工程");
+    const QTreeWidgetItem* item = Node(frm->TreeView2, "拆除非承重墙体");
+    EXPECT_EQ(branch->data(0, TFrmMain::kImageRole).toInt(), 4);
+    EXPECT_EQ(item->data(0, TFrmMain::kImageRole).toInt(), 2);
+    branch->setExpanded(true);
+    EXPECT_EQ(branch->data(0, TFrmMain::kImageRole).toInt(), 3);
+    branch->setExpanded(false);
+    EXPECT_EQ(branch->data(0, TFrmMain::kImageRole).toInt(), 4);
+    EXPECT_EQ(item->data(0, TFrmMain::kImageRole).toInt(), 2);
+
+    frm->ActHindLeft->trigger();
+    EXPECT_FALSE(frm->Panel1->isVisible());
+    frm->ActHindLeft->trigger();
+    EXPECT_TRUE(frm->Panel1->isVisible());
+    frm->N15->trigger();
+    EXPECT_TRUE(frm->AboutWindow()->isVisible());
+    EXPECT_EQ(frm->AboutWindow()->windowTitle(), "关于");
+}
+
+TEST(MainWindowWithoutDatabase, ShowsTheRootAloneAfterTheEnginesError) {
+    TempProgramDir dir(false);
+    ScriptedMessages messages;
+    SetMessages(&messages);
+    TFrmMain frm;
+    TDM dm(messages, dir.Dir());
+    DM = &dm;
+    frm.show();
+    EXPECT_EQ(messages.Shown.size(), 2u); // the connection message, then the engine's error
+    EXPECT_EQ(messages.Shown[0].Text, "连接数据库失败，请检查数据库文件！");
+    EXPECT_EQ(messages.Shown[1].Icon, MessageIcon::Stop);
+    ASSERT_EQ(frm.TreeView1->topLevelItemCount(), 1);
+    EXPECT_EQ(frm.TreeView1->topLevelItem(0)->text(0), "装饰工程");
+    EXPECT_EQ(frm.TreeView2->topLevelItemCount(), 0);
+    // Saving a window then fails with the save's own message, not silently.
+    ASSERT_TRUE(frm.OpenProjectWindow(0));
+    frm.ActiveProjectWindow()->Edit1->setText(QStringLiteral("王先生"));
+    frm.ActiveProjectWindow()->Edit2->setText(QStringLiteral("P1"));
+    frm.SaveProject->trigger();
+    EXPECT_EQ(messages.Texts().back().rfind("保存工程失败，数据未保存！", 0), 0u);
+    DM = nullptr;
+    SetMessages(nullptr);
+}
+
+TEST_F(MainWindowTest, ProjectsAreGroupedUnderTheirDesignersAndOpenByDoubleClick) {
+    Raw("insert into tblProject(IntID,charProjectID,charCustomer,charAddress,charDesigner) values"
+        "(3,'B1','赵六','滨江路','王磊'),(1,'A1','张三','文一路','李婷'),(2,'A2','李四','','李婷'),"
+        "(4,'E1','无名','某地','')");
+    frm->ReloadProjectTree();
+    QTreeWidgetItem* root = frm->TreeView1->topLevelItem(0);
+    EXPECT_EQ(Children(root), (QStringList{"", "李婷", "王磊"}));
+    EXPECT_EQ(Children(Node(frm->TreeView1, "李婷")), (QStringList{"张三（文一路）", "李四（）"}));
+    EXPECT_TRUE(Node(frm->TreeView1, "李婷")->isExpanded());
+
+    // The root and a designer open nothing.
+    OpenFromTree("装饰工程");
+    OpenFromTree("李婷");
+    EXPECT_TRUE(frm->ProjectWindows().empty());
+    EXPECT_EQ(ProjectWindowMode, 0);
+
+    // Enter on a project node opens it as the double-click does.
+    frm->TreeView1->setCurrentItem(Node(frm->TreeView1, "张三（文一路）"));
+    QTest::keyClick(frm->TreeView1, Qt::Key_Return);
+    ASSERT_EQ(frm->ProjectWindows().size(), 1u);
+    EXPECT_EQ(Active()->Caption(), "张三（文一路）");
+    EXPECT_EQ(WindowMenuCaptions(), QStringList{"张三（文一路）"});
+    EXPECT_EQ(CheckedEntries(), QStringList{"张三（文一路）"});
+    EXPECT_EQ(frm->ActiveProjectWindowIndex(), 0);
+
+    // A project deleted meanwhile opens nothing.
+    Raw("delete from tblProject where IntID=2");
+    ProjectWindowMode = 0;
+    OpenFromTree("李四（）");
+    EXPECT_EQ(frm->ProjectWindows().size(), 1u);
+    EXPECT_EQ(ProjectWindowMode, 1);
+}
+
+TEST_F(MainWindowTest, DeleteAsksFirstAndTouchesOnlyProjectNodes) {
+    Raw("insert into tblProject(IntID,charProjectID,charCustomer,charAddress,charDesigner) values"
+        "(1,'A1','张三','文一路','李婷'),(2,'A2','李四','古墩路','李婷')");
+    frm->ReloadProjectTree();
+
+    frm->TreeView1->setCurrentItem(Node(frm->TreeView1, "李婷"));
+    frm->DeleteProject->trigger();
+    EXPECT_TRUE(messages.Shown.empty());
+
+    frm->TreeView1->setCurrentItem(Node(frm->TreeView1, "张三（文一路）"));
+    messages.Answers = {false};
+    frm->DeleteProject->trigger();
+    ASSERT_EQ(messages.Shown.size(), 1u);
+    EXPECT_EQ(messages.Shown[0].Text, "确认要删除张三（文一路）吗？");
+    EXPECT_EQ(messages.Shown[0].Title, "删除提示");
+    EXPECT_EQ(ProjectRows(), 2);
+    EXPECT_NE(Node(frm->TreeView1, "张三（文一路）"), nullptr);
+
+    // The Delete key asks the same question.
+    messages.Answers = {true};
+    QTest::keyClick(frm->TreeView1, Qt::Key_Delete);
+    EXPECT_EQ(messages.Texts().back(), "删除成功!");
+    EXPECT_EQ(ProjectRows(), 1);
+    EXPECT_EQ(Node(frm->TreeView1, "张三（文一路）"), nullptr);
+    EXPECT_NE(Node(frm->TreeView1, "李四（古墩路）"), nullptr);
+}
+
+TEST_F(MainWindowTest, WindowMenuFollowsCaptionsAndTheActiveWindow) {
+    const auto blank = [this] { return frm->OpenProjectWindow(0); };
+    ASSERT_TRUE(blank());
+    ASSERT_TRUE(blank());
+    EXPECT_EQ(WindowMenuCaptions(), (QStringList{"新装饰工程:1", "新装饰工程:2"}));
+    EXPECT_EQ(CheckedEntries(), QStringList{"新装饰工程:2"});
+    ASSERT_TRUE(blank());
+    EXPECT_EQ(Active()->Caption(), "新装饰工程:3");
+    EXPECT_EQ(frm->OpenProjectWindow(7), false);
+    EXPECT_EQ(frm->ProjectWindows().size(), 3u);
+
+    // Entries stand between the two separators, in the order windows were made.
+    const auto entries = frm->MenuWindow->actions();
+    EXPECT_EQ(Texts(entries),
+              (QStringList{"显示/隐藏资源栏", "-", "新装饰工程:1", "新装饰工程:2", "新装饰工程:3", "-"}));
+
+    // Choosing an entry brings its window to the front.
+    frm->WindowMenuEntries[0]->trigger();
+    EXPECT_EQ(Active()->Caption(), "新装饰工程:1");
+    EXPECT_EQ(frm->ActiveProjectWindowIndex(), 0);
+    EXPECT_EQ(CheckedEntries(), QStringList{"新装饰工程:1"});
+
+    // Closing the first of three: the next blank window counts three again
+    // and shares the caption of the second.
+    frm->ProjectWindows()[0]->close();
+    Settle();
+    EXPECT_EQ(WindowMenuCaptions(), (QStringList{"新装饰工程:2", "新装饰工程:3"}));
+    ASSERT_TRUE(blank());
+    EXPECT_EQ(WindowMenuCaptions(), (QStringList{"新装饰工程:2", "新装饰工程:3", "新装饰工程:3"}));
+    EXPECT_EQ(CheckedEntries(), (QStringList{"新装饰工程:3", "新装饰工程:3"}));
+
+    // Closing one of the two windows of one caption takes both entries away.
+    Active()->close();
+    Settle();
+    EXPECT_EQ(WindowMenuCaptions(), QStringList{"新装饰工程:2"});
+    EXPECT_EQ(frm->ProjectWindows().size(), 2u);
+}
+
+TEST_F(MainWindowTest, NewProjectDialogOffersBlankAndHouseType) {
+    frm->ActNewProject->trigger();
+    TFrmNewProject* dialog = frm->LastNewProjectDialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->windowTitle(), "新装饰工程");
+    ASSERT_EQ(dialog->ListView1->count(), 2);
+    EXPECT_EQ(dialog->ListView1->item(0)->text(), "空白工程");
+    EXPECT_EQ(dialog->ListView1->item(1)->text(), "户型选择");
+    EXPECT_EQ(dialog->size(), QSize(428, 242));
+
+    // Nothing selected: nothing made, the dialog stays.
+    dialog->ListView1->clearSelection();
+    dialog->ListView1DblClick();
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_TRUE(frm->ProjectWindows().empty());
+
+    dialog->ListView1->setCurrentRow(0);
+    dialog->ListView1DblClick();
+    EXPECT_FALSE(dialog->isVisible());
+    ASSERT_EQ(frm->ProjectWindows().size(), 1u);
+    EXPECT_EQ(Active()->Caption(), "新装饰工程:1");
+    EXPECT_EQ(Active()->Grid().BodyRowCount(), 0);
+}
+
+TEST_F(MainWindowTest, CatalogSearchShowsMatchesWithTheirAncestorsAndAddsFromThem) {
+    QTreeWidgetItem* root = frm->TreeView2->topLevelItem(0);
+    frm->ActFindCatalog->trigger();
+    EXPECT_EQ(frm->PageControl1->currentWidget(), frm->TabSheet2);
+    EXPECT_EQ(frm->CatalogSearch->placeholderText(), "搜索施工项目");
+
+    TypeText(frm->CatalogSearch, "pvc");
+    QStringList visible;
+    for (QTreeWidgetItemIterator it(frm->TreeView2); *it; ++it)
+        if (!(*it)->isHidden()) visible << (*it)->text(0);
+    EXPECT_EQ(visible, (QStringList{"施工项目", "水电工程", "给排水", "PVC排水管（Φ50）", "PVC排水管（Φ110）"}));
+    EXPECT_TRUE(Node(frm->TreeView2, "给排水")->isExpanded());
+    EXPECT_EQ(Node(frm->TreeView2, "给排水")->data(0, TFrmMain::kImageRole).toInt(), 3);
+
+    // A found entry goes into the active quotation as from the whole tree.
+    ASSERT_TRUE(frm->OpenProjectWindow(0));
+    TFrmProject_Detail* w = Active();
+    w->Grid().AddSectionRow();
+    ASSERT_TRUE(w->Grid().SetCurrentCell(1, 2));
+    Raw("update TBLPRODUCT set ProductPrice=12.5,ProductUnit='米' where Product_ID=18");
+    frm->TreeView2->setCurrentItem(Node(frm->TreeView2, "PVC排水管（Φ50）"));
+    frm->TreeView2DblClick();
+    ASSERT_EQ(w->Grid().BodyRowCount(), 2);
+    EXPECT_EQ(w->Grid().Text(1, 3), "PVC排水管（Φ50）");
+    EXPECT_EQ(w->Grid().Text(2, 3), "12.5");
+    EXPECT_EQ(w->Grid().Text(5, 3), "12.50");
+    EXPECT_EQ(w->Label16->text(), "12.50");
+    EXPECT_EQ(w->Edit8->text(), "1.00");
+    EXPECT_EQ(w->Edit9->text(), "0.43");
+    EXPECT_TRUE(w->IsModified());
+
+    // Esc gives the whole tree back, as it was before the search.
+    QTest::keyClick(frm->CatalogSearch, Qt::Key_Escape);
+    EXPECT_TRUE(frm->CatalogSearch->text().isEmpty());
+    for (QTreeWidgetItemIterator it(frm->TreeView2); *it; ++it) EXPECT_FALSE((*it)->isHidden());
+    EXPECT_FALSE(root->isExpanded());
+    EXPECT_EQ(Node(frm->TreeView2, "给排水")->data(0, TFrmMain::kImageRole).toInt(), 4);
+
+    // Nothing found: only the tree's root would match nothing, so nothing shows.
+    TypeText(frm->CatalogSearch, "不存在的项目");
+    EXPECT_TRUE(root->isHidden());
+}
+
+} // namespace
+} // namespace lty::test

@@ -1,0 +1,324 @@
+// The printed quotation end to end: a grid built with the core's own
+// operations, prepared through TMP_Print, written as a real PDF and read back
+// as text the way a customer's viewer would.
+#include "core/data/data_module.h"
+#include "core/data/records.h"
+#include "core/quotation/house_type.h"
+#include "core/quotation/quotation_grid.h"
+#include "tests/core/scripted_messages.h"
+#include "tests/core/test_database.h"
+#include "ui/app/globals.h"
+#include "ui/print/print_commands.h"
+#include "ui/print/print_form.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace lty {
+namespace {
+
+struct Line {
+    std::string Name;
+    double Price;
+    double Count;
+    std::string Unit;
+    std::string Memo;
+};
+struct Section {
+    std::string Name;
+    std::vector<Line> Lines;
+};
+
+void Build(QuotationGrid& grid, const std::vector<Section>& sections) {
+    for (const Section& s : sections) {
+        grid.AddSectionRow();
+        grid.SetCellText(1, grid.EndRow() - 1, s.Name);
+        for (const Line& l : s.Lines) {
+            grid.SetCurrentCell(1, grid.EndRow() - 1);
+            grid.AddItemRow(CatalogLine{l.Name, l.Price, l.Count, l.Unit, 0, l.Memo}, false);
+        }
+    }
+    grid.RecalcTotals();
+}
+
+QuotationPrintSource Source(const QuotationGrid& grid, const std::string& customer) {
+    return {&grid,
+            customer,
+            "13800000000",
+            "陈设计",
+            "13900000000",
+            "滨江路88号3栋1201",
+            grid.Charges().Edit8Text,
+            grid.Charges().Edit9Text};
+}
+
+class QuotationPrint : public ::testing::Test {
+protected:
+    test::ScriptedMessages messages;
+    test::TempProgramDir dir;
+    TDM dm{messages, dir.Dir()};
+    QTemporaryDir out;
+
+    void SetUp() override {
+        SetMessages(&messages);
+        DM = &dm;
+        CompanyInfo().Name = "岚庭雅装饰工程有限公司";
+        QuotationRemark = "1. 本报价有效期为三十天。";
+    }
+    void TearDown() override {
+        delete &FrmPrint(); // the next test brings its own data module
+        DM = nullptr;
+        SetMessages(nullptr);
+    }
+
+    static QString PdfText(const QString& path) {
+        QProcess p;
+        p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
+        p.waitForFinished();
+        return QString::fromUtf8(p.readAllStandardOutput());
+    }
+    // Prepares and writes the PDF; answers its text ("" when not prepared).
+    QString Printed(const QuotationPrintSource& source, const QString& name = QStringLiteral("q.pdf")) {
+        TFrmPrint& form = FrmPrint();
+        if (!form.PreparePrintData(source)) return {};
+        const QString path = out.filePath(name);
+        EXPECT_TRUE(form.WritePdf(path));
+        if (const char* keep = getenv("LTY_KEEP_PDF")) QFile::copy(path, QString::fromUtf8(keep) + "/" + name);
+        return PdfText(path);
+    }
+    static QStringList LinesWith(const QString& text, const QString& pattern) {
+        QStringList found;
+        const QRegularExpression re(pattern);
+        for (const QString& line : text.split('\n'))
+            if (re.match(line).hasMatch()) found << line.simplified();
+        return found;
+    }
+    std::vector<std::string> PrintRowNames() {
+        std::vector<std::string> names;
+        TADOQuery q(dm.ADOMain);
+        dm.OpenPrintData(q);
+        for (; !q.Eof(); q.Next()) names.push_back(q.FieldByName("DataName").AsString());
+        return names;
+    }
+};
+
+TEST_F(QuotationPrint, AHouseTypeWithoutItemsPrintsOneEmptyLinePerRoom) {
+    QuotationGrid grid;
+    THuxing house;
+    house.SetBedroom(2);
+    house.SetKitchen(1);
+    LayoutFromHouseType(grid, house);
+    const QString text = Printed(Source(grid, "王先生"));
+    ASSERT_FALSE(text.isEmpty());
+    EXPECT_TRUE(text.contains("岚庭雅装饰工程有限公司"));
+    EXPECT_TRUE(text.contains("居室装修报价单（）"));
+    EXPECT_TRUE(text.contains("王先生") && text.contains("陈设计") && text.contains("滨江路88号3栋1201"));
+    // Three groups, each one line numbered 1 with nothing priced, and 小计 0.00.
+    EXPECT_EQ(LinesWith(text, "^\\s*(卧室|卧室2|厨房)\\s*$"), (QStringList{"卧室", "卧室2", "厨房"}));
+    EXPECT_EQ(LinesWith(text, "^\\s*1\\s+0\\s+0\\s+0\\.00\\s*$").size(), 3);
+    EXPECT_EQ(LinesWith(text, "小计：\\s+0\\.00$").size(), 3);
+    EXPECT_EQ(LinesWith(text, "合计：\\s+0\\.00$").size(), 1);
+    EXPECT_TRUE(text.contains("合计人民币（大写）：零元整"));
+    EXPECT_TRUE(text.contains("1. 本报价有效期为三十天。"));
+    EXPECT_TRUE(text.contains("客户签字：") && text.contains("设计师签字：") && text.contains("日期："));
+    EXPECT_TRUE(text.contains(QRegularExpression("第\\s*1\\s*页\\s*共\\s*1\\s*页")));
+    EXPECT_TRUE(messages.Shown.empty());
+}
+
+TEST_F(QuotationPrint, LinesAreNumberedPerRoomAndTheTotalsAddUp) {
+    QuotationGrid grid;
+    Build(grid, {{"客厅", {{"墙面乳胶漆", 25, 24, "平米", "两遍底漆"}, {"石膏线", 20, 10, "米", ""}}},
+                 {"厨房", {{"墙砖铺贴", 50, 2, "平米", ""}}},
+                 {"厨房", {{"吊顶", 100, 1, "项", ""}}}});
+    ASSERT_DOUBLE_EQ(grid.ProjectTotal(), 1000);
+    const QString text = Printed(Source(grid, "李女士"));
+    EXPECT_EQ(LinesWith(text, "墙面乳胶漆|石膏线|墙砖铺贴|吊顶"),
+              (QStringList{"1 墙面乳胶漆 24 平米 25 600.00", "2 石膏线 10 米 20 200.00", "1 墙砖铺贴 2 平米 50 100.00",
+                           "2 吊顶 1 项 100 100.00"}));
+    EXPECT_EQ(LinesWith(text, "两遍底漆"), QStringList{"两遍底漆"}); // the memo, above the line's figures
+    // Two sections of one name in a row print as one group with one 小计,
+    // which is theirs together.
+    EXPECT_EQ(LinesWith(text, "^\\s*(客厅|厨房)\\s*$"), (QStringList{"客厅", "厨房"}));
+    EXPECT_EQ(LinesWith(text, "小计："), (QStringList{"小计： 800.00", "小计： 200.00"}));
+    EXPECT_EQ(LinesWith(text, "工程总价：|管理费：|税金：|^\\s*合计："),
+              (QStringList{"工程总价： 1000.00", "管理费： 80.00", "税金： 34.10", "合计： 1114.10"}));
+    EXPECT_TRUE(text.contains("合计人民币（大写）：壹仟壹佰壹拾肆元壹角整"));
+}
+
+TEST_F(QuotationPrint, ThePaperIsAlwaysTheWindowAsItStands) {
+    // A window's lines and heading, then another, never saved, window's: the
+    // second paper holds nothing of the first.
+    QuotationGrid first;
+    Build(first, {{"客厅", {{"旧沙发背景墙", 1000, 1, "项", ""}}}});
+    ASSERT_FALSE(Printed(Source(first, "张三")).isEmpty());
+    QuotationGrid unsaved;
+    Build(unsaved, {{"卧室", {{"衣柜", 2000, 1, "项", ""}}}});
+    QString text = Printed(Source(unsaved, "李四"));
+    EXPECT_TRUE(text.contains("李四") && text.contains("衣柜"));
+    EXPECT_FALSE(text.contains("张三") || text.contains("旧沙发背景墙"));
+
+    // Fee and tax as the window shows them, here those of a stored project
+    // in the general format beside a total changed since: 合计 adds what is printed.
+    QuotationPrintSource shown = Source(unsaved, "李四");
+    shown.OverheadText = "98.76";
+    shown.TaxText = "42.1";
+    text = Printed(shown);
+    EXPECT_EQ(LinesWith(text, "工程总价：|管理费：|税金：|^\\s*合计："),
+              (QStringList{"工程总价： 2000.00", "管理费： 98.76", "税金： 42.10", "合计： 2140.86"}));
+
+    // A price or quantity that holds no number prints as 0.
+    QuotationGrid odd;
+    Build(odd, {{"阳台", {{"防腐木地板", 300, 2, "平米", ""}, {"晾衣架", 150, 1, "套", ""}}}});
+    odd.SetCellText(2, 3, "");
+    odd.SetCellText(3, 4, "两个");
+    text = Printed(Source(odd, "赵五"));
+    EXPECT_EQ(LinesWith(text, "防腐木地板|晾衣架"),
+              (QStringList{"1 防腐木地板 2 平米 0 0.00", "2 晾衣架 0 套 150 0.00"}));
+}
+
+TEST_F(QuotationPrint, AFailedPreparationSaysSoAndPrintsNothing) {
+    QuotationGrid first;
+    Build(first, {{"客厅", {{"电视墙", 1000, 1, "项", ""}}}});
+    ASSERT_FALSE(Printed(Source(first, "张三")).isEmpty());
+    ASSERT_EQ(test::RawExec(dir.DatabasePath(), test::RefuseSql(dir.DatabasePath(), "refuse", "TMP_Print", "insert",
+                                                                "refused", "new.DataName='地漏'")),
+              "");
+    QuotationGrid second;
+    Build(second, {{"卫生间", {{"防水", 80, 10, "平米", ""}, {"地漏", 50, 2, "个", ""}}}});
+    const QuotationPrintSource source = Source(second, "李四");
+
+    // The printer is chosen, the preparation fails: no paper, the old rows stay.
+    const QString printed = out.filePath(QStringLiteral("printer.pdf"));
+    PrintDialogs::ChoosePrinter = [&](QPrinter& printer, QWidget*) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(printed);
+        return true;
+    };
+    PrintQuotation(nullptr, &source);
+    EXPECT_FALSE(QFile::exists(printed));
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"准备打印数据失败！"});
+    EXPECT_EQ(PrintRowNames(), std::vector<std::string>{"电视墙"});
+
+    PreviewQuotation(nullptr, &source);
+    EXPECT_FALSE(FrmPrint().isVisible());
+    EXPECT_EQ(messages.Shown.size(), 2u);
+
+    // Mended, the same command prints the new quotation on the chosen printer.
+    test::RawExec(dir.DatabasePath(), test::StopRefusingSql(dir.DatabasePath(), "refuse", "TMP_Print"));
+    PrintQuotation(nullptr, &source);
+    const QString text = PdfText(printed);
+    EXPECT_TRUE(text.contains("地漏") && text.contains("李四") && text.contains("卫生间"));
+    EXPECT_EQ(messages.Shown.size(), 2u);
+    PrintDialogs::ChoosePrinter = nullptr;
+}
+
+TEST_F(QuotationPrint, CommandsWithoutAProjectWindowAndThePreviewAndExport) {
+    // Qt's own dialogs speak Chinese.
+    EXPECT_EQ(QCoreApplication::translate("QPrintDialog", "Print"), "打印");
+    PrintDialogs::ChoosePrinter = [](QPrinter&, QWidget*) -> bool { throw std::logic_error("no dialog expected"); };
+    PrintQuotation(nullptr, nullptr);
+    PreviewQuotation(nullptr, nullptr);
+    ExportQuotationPdf(nullptr, nullptr);
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>(3, "请选择要打印的工程！"));
+    messages.Shown.clear();
+
+    QuotationGrid grid;
+    std::vector<Line> lines;
+    for (int i = 0; i < 60; ++i) lines.push_back({"项目" + std::to_string(i), 10, 1, "项", "说明"});
+    Build(grid, {{"全屋", lines}});
+    const QuotationPrintSource source = Source(grid, "王/先生");
+    PreviewQuotation(nullptr, &source);
+    TFrmPrint& form = FrmPrint();
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_EQ(form.windowTitle(), "打印预览");
+    EXPECT_EQ(form.objectName(), "TFrmPrint");
+    ASSERT_GE(form.PageCount(), 3);
+    EXPECT_EQ(form.PageIndex(), 0);
+    form.ActLast->trigger();
+    EXPECT_EQ(form.PageIndex(), form.PageCount() - 1);
+    EXPECT_FALSE(form.ActNext->isEnabled());
+    form.ActPrior->trigger();
+    EXPECT_EQ(form.PageIndex(), form.PageCount() - 2);
+    const int width = form.CurrentImage().width();
+    form.ActZoomIn->trigger();
+    EXPECT_GT(form.CurrentImage().width(), width);
+
+    // The preview's PDF button: the customer's name, made safe for a file name.
+    QString proposed;
+    const QString path = out.filePath(QStringLiteral("导出"));
+    PrintDialogs::ChoosePdfPath = [&](QWidget*, const QString& p) {
+        proposed = p;
+        return path;
+    };
+    form.ActPdf->trigger();
+    EXPECT_TRUE(proposed.endsWith("/王_先生报价单.pdf")) << proposed.toStdString();
+    ASSERT_TRUE(QFile::exists(path + ".pdf"));
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {path + ".pdf"});
+    info.waitForFinished();
+    const QString meta = QString::fromUtf8(info.readAllStandardOutput());
+    EXPECT_TRUE(meta.contains(QRegularExpression("Title:\\s+王/先生报价单"))) << meta.toStdString();
+    EXPECT_TRUE(meta.contains(QRegularExpression(QStringLiteral("Pages:\\s+%1\\b").arg(form.PageCount()))));
+    EXPECT_TRUE(
+        PdfText(path + ".pdf")
+            .contains(QRegularExpression(QStringLiteral("第\\s*1\\s*页\\s*共\\s*%1\\s*页").arg(form.PageCount()))));
+
+    // A place that cannot be written says so.
+    PrintDialogs::ChoosePdfPath = [](QWidget*, const QString&) { return QStringLiteral("/nonexistent/dir/x.pdf"); };
+    ExportQuotationPdf(nullptr, &source);
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{kPdfWriteFailed});
+    PrintDialogs::ChoosePdfPath = nullptr;
+    PrintDialogs::ChoosePrinter = nullptr;
+}
+
+TEST_F(QuotationPrint, AThreeRoomQuotationOverPagesKeepsItsHeadingsAndPageNumbers) {
+    QuotationGrid grid;
+    const std::string plaster =
+        "墙面找平：石膏粉找平，刮耐水腻子三遍，打磨平整；立邦净味乳胶漆一底两面，颜色由客户选定。";
+    Build(grid,
+          {{"客厅",
+            {{"墙面乳胶漆", 38, 62.5, "平米", plaster},
+             {"顶面石膏板吊顶", 145, 18.6, "平米", "轻钢龙骨框架，泰山纸面石膏板，接缝处贴绷带防裂，含灯孔开孔。"},
+             {"电视背景墙", 2800, 1, "项", "木工板基层，饰面板造型，具体以设计图纸为准。"},
+             {"地面瓷砖铺贴", 65, 35.2, "平米", "水泥砂浆铺贴，800×800 抛光砖，瓷砖由客户自购。"},
+             {"踢脚线安装", 18, 24, "米", "与地砖同色踢脚线，含辅料。"},
+             {"窗帘盒", 120, 4.2, "米", ""}}},
+           {"主卧",
+            {{"墙面乳胶漆", 38, 45.8, "平米", plaster},
+             {"实木复合地板铺设", 35, 16.4, "平米", "含防潮膜及扣条，地板由客户自购。"},
+             {"衣柜", 1280, 3.6, "平米", "E0 级多层板柜体，投影面积计算，五金另计。"},
+             {"门及门套", 1650, 1, "套", "实木复合门，含门锁、合页、门吸。"}}},
+           {"卫生间",
+            {{"防水处理", 85, 22.5, "平米", "地面及墙面 1.8 米高刷防水涂料两遍，闭水试验四十八小时。"},
+             {"墙地砖铺贴", 72, 30.6, "平米", "300×600 墙砖，300×300 防滑地砖，瓷砖由客户自购。"},
+             {"铝扣板吊顶", 165, 4.8, "平米", ""},
+             {"洁具安装", 380, 1, "项", "坐便器、洗脸盆、淋浴花洒安装，洁具由客户自购。"},
+             {"地漏", 45, 2, "个", "防臭地漏。"}}}});
+    QuotationPrintSource source = Source(grid, "王先生");
+    const QString text = Printed(source, QStringLiteral("three_rooms.pdf"));
+    const QStringList pages = text.split('\f', Qt::SkipEmptyParts);
+    ASSERT_GE(pages.size(), 2);
+    const int count = static_cast<int>(pages.size());
+    for (int p = 0; p < count; ++p) {
+        // Headings over every page of lines; the signatures' page has none.
+        EXPECT_EQ(pages[p].contains("工艺做法及说明"), !pages[p].contains("客户签字：")) << "page " << p + 1;
+        EXPECT_TRUE(pages[p].contains(
+            QRegularExpression(QStringLiteral("第\\s*%1\\s*页\\s*共\\s*%2\\s*页").arg(p + 1).arg(count))));
+    }
+    EXPECT_FALSE(pages[1].contains("居室装修报价单（）"));
+    // Every line's amount is price × count; 合计 adds what the paper shows.
+    const auto totals = LinesWith(text, "工程总价：|管理费：|税金：|^\\s*合计：");
+    EXPECT_EQ(totals, (QStringList{"工程总价： 25046.10", "管理费： 2003.69", "税金： 854.07", "合计： 27903.86"}));
+    EXPECT_TRUE(text.contains("合计人民币（大写）：贰万柒仟玖佰零叁元捌角陆分"));
+    EXPECT_EQ(LinesWith(text, "1 墙面乳胶漆").size(), 2);
+}
+
+} // namespace
+} // namespace lty

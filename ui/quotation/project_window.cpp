@@ -1,0 +1,263 @@
+// The project window's life: creation, filling from a record, building a
+// record, the charges, changes, closing.
+#include "ui/quotation/project_window.h"
+
+#include "core/data/data_module.h"
+#include "core/quotation/quotation_text.h"
+#include "core/text/date_text.h"
+#include "core/text/number_text.h"
+#include "ui/app/globals.h"
+#include "ui/app/main_window.h"
+#include "ui/app/pictures.h"
+#include "ui/quotation/number_boxes.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace lty {
+namespace {
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+std::string S(const QString& s) { return s.toStdString(); }
+
+// Keeps `loading` raised for a scope, so filling the window is no change.
+class Loading {
+public:
+    explicit Loading(int& counter) : counter_(counter) { ++counter_; }
+    ~Loading() { --counter_; }
+    Loading(const Loading&) = delete;
+    Loading& operator=(const Loading&) = delete;
+
+private:
+    int& counter_;
+};
+
+} // namespace
+
+TFrmProject_Detail::TFrmProject_Detail(TFrmMain* main, int saveMode)
+    : QMdiSubWindow(nullptr), main_(main), saveMode_(saveMode) {
+    setObjectName(QStringLiteral("TFrmProject_Detail"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowIcon(Picture("project"));
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    PageControl1->setTabPosition(QTabWidget::South);
+    TabSheet1 = new QWidget(PageControl1);
+    TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
+    TabSheet2 = new QWidget(PageControl1);
+    TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
+    auto* quotationLayout = new QVBoxLayout(TabSheet2);
+    quotationLayout->setContentsMargins(0, 0, 0, 0);
+    quotationLayout->setSpacing(0);
+    PageControl1->addTab(TabSheet1, QStringLiteral("工程信息"));
+    PageControl1->addTab(TabSheet2, QStringLiteral("报价明细"));
+    PageControl1->setCurrentWidget(TabSheet1);
+    setWidget(PageControl1);
+    BuildInformationPage();
+    FormCreate();
+    WatchForChanges();
+}
+
+TFrmProject_Detail::~TFrmProject_Detail() { FormDestroy(); }
+
+void TFrmProject_Detail::FormCreate() {
+    const Loading loading(loading_);
+    grid_.LayoutQuotationGrid();
+    HouseType = THuxing();
+    ResetProjectInfo();
+    chargesShownFor_ = grid_.RecalcCount();
+}
+
+void TFrmProject_Detail::FormDestroy() {
+    if (destroyed_) return;
+    destroyed_ = true;
+    if (main_) main_->RemoveWindowMenuEntries(caption_);
+}
+
+void TFrmProject_Detail::SetCaption(const QString& caption) {
+    caption_ = caption;
+    setWindowTitle(caption);
+}
+
+void TFrmProject_Detail::SetProjectRecord(std::unique_ptr<TREC_PROJECT> record) { projectRecord_ = std::move(record); }
+
+void TFrmProject_Detail::SetModified(bool modified) { modified_ = modified; }
+
+void TFrmProject_Detail::ResetProjectInfo() {
+    const Loading loading(loading_);
+    for (QLineEdit* e : {Edit1, Edit2, Edit3, Edit4}) e->clear();
+    if (ComboBox1->count() > 0) ComboBox1->setCurrentIndex(0);
+    if (ComboBox2->count() > 0) ComboBox2->setCurrentIndex(0);
+    Edit5->setText(QStringLiteral("0"));
+    if (ComboBox3->count() > 0) ComboBox3->setCurrentIndex(0);
+    Edit6->clear();
+    DateTimePicker1->setDate(QDate::currentDate());
+    Edit7->setText(QStringLiteral("0"));
+    Memo1->clear();
+    Edit8->setText(QStringLiteral("0.00"));
+    Edit9->setText(QStringLiteral("0.00"));
+}
+
+void TFrmProject_Detail::FormShow() {
+    const Loading loading(loading_);
+    TNameList names;
+    if (DM) DM->FillDesignerNames(names);
+    ComboBox3->clear();
+    for (const auto& n : names.Items) ComboBox3->addItem(Q(n));
+    if (ComboBox3->count() > 0)
+        ComboBox3->setCurrentIndex(0);
+    else
+        ComboBox3->setEditText(QString());
+}
+
+void TFrmProject_Detail::showEvent(QShowEvent* event) {
+    QMdiSubWindow::showEvent(event);
+    if (shown_) return;
+    shown_ = true;
+    FormShow();
+}
+
+void TFrmProject_Detail::FormActivate() {
+    if (main_) main_->UpdateWindowMenuChecks();
+}
+
+void TFrmProject_Detail::ShowProjectRecord(const TREC_PROJECT& record) {
+    std::string badDate;
+    {
+        const Loading loading(loading_);
+        Edit1->setText(Q(record.charCustomer));
+        Edit2->setText(Q(record.charProjectID));
+        Edit3->setText(Q(record.charAddress));
+        Edit4->setText(Q(record.charCustomerTel));
+        ComboBox1->setEditText(Q(record.charHouseType));
+        ComboBox2->setEditText(Q(record.charDesignStyle));
+        Edit5->setText(Q(FloatToStr(record.numHouseAcreage)));
+        ComboBox3->setEditText(Q(record.charDesigner));
+        Edit6->setText(Q(record.charDesignerTel));
+        Date date;
+        if (TryStrToDate(record.dateSignDate, date)) {
+            DateTimePicker1->setDate(QDate(date.Year, date.Month, date.Day));
+        } else {
+            // Only a hand-edited file holds such a date; the rest of the
+            // project still deserves to be shown.
+            DateTimePicker1->setDate(QDate::currentDate());
+            badDate = record.dateSignDate;
+        }
+        Edit7->setText(Q(FloatToStr(record.numEarnest)));
+        Memo1->setPlainText(Q(record.charCustomerDemand));
+        CheckBox1->setChecked(record.blnSignContract);
+        Edit8->setText(Q(FloatToStr(record.numOverheadExp)));
+        Edit9->setText(Q(FloatToStr(record.numTax)));
+        grid_.SetProjectTotal(record.numContractPrice);
+        Label16->setText(Q(FloatToStr(record.numContractPrice)));
+        TextToQuotation(grid_, record.charQuotation);
+        chargesShownFor_ = grid_.RecalcCount();
+    }
+    modified_ = false;
+    if (!badDate.empty()) Messages().Show("'" + badDate + "' is not a valid date");
+}
+
+TREC_PROJECT* TFrmProject_Detail::BuildProjectRecord() {
+    auto r = std::make_unique<TREC_PROJECT>();
+    r->SetcharCustomer(S(Edit1->text()));
+    r->SetcharProjectID(S(Edit2->text()));
+    r->SetcharAddress(S(Edit3->text()));
+    r->SetcharCustomerTel(S(Edit4->text()));
+    r->SetcharHouseType(S(ComboBox1->currentText()));
+    r->SetcharDesignStyle(S(ComboBox2->currentText()));
+    r->SetnumHouseAcreage(StrToFloat(S(Edit5->text())));
+    r->SetcharDesigner(S(ComboBox3->currentText()));
+    r->SetcharDesignerTel(S(Edit6->text()));
+    const QDate d = DateTimePicker1->date();
+    r->SetdateSignDate(DateToStr(Date{d.year(), d.month(), d.day()}));
+    r->SetnumEarnest(StrToFloat(S(Edit7->text())));
+    r->SetcharCustomerDemand(S(Memo1->toPlainText()));
+    r->SetblnSignContract(CheckBox1->isChecked());
+    r->SetnumOverheadExp(StrToFloat(S(Edit8->text())));
+    r->SetnumTax(StrToFloat(S(Edit9->text())));
+    r->SetcharQuotation(QuotationToText(grid_));
+    r->SetnumContractPrice(grid_.ProjectTotal());
+    // The row this window writes: the one it was opened from or inserted.
+    // With it the update can refuse to reach any other project's row.
+    r->SetIntID(projectRecord_ ? projectRecord_->IntID : 0);
+    projectRecord_ = std::move(r);
+    return projectRecord_.get();
+}
+
+void TFrmProject_Detail::LayoutFromHouseType() { lty::LayoutFromHouseType(grid_, HouseType); }
+
+void TFrmProject_Detail::ShowCharges() {
+    const QuotationCharges& c = grid_.Charges();
+    Edit8->setText(Q(c.Edit8Text));
+    Edit9->setText(Q(c.Edit9Text));
+    Label16->setText(Q(c.Label16Text));
+    chargesShownFor_ = grid_.RecalcCount();
+}
+
+void TFrmProject_Detail::GridChanged() {
+    if (grid_.RecalcCount() != chargesShownFor_) {
+        const Loading loading(loading_);
+        ShowCharges();
+    }
+    modified_ = true;
+}
+
+void TFrmProject_Detail::AddCatalogEntry(const CatalogLine& line) {
+    if (grid_.AddCatalogEntry(line)) GridChanged();
+}
+
+void TFrmProject_Detail::Edit5Exit() { ZeroWhenBlank(Edit5); }
+void TFrmProject_Detail::Edit7Exit() { ZeroWhenBlank(Edit7); }
+
+bool TFrmProject_Detail::ConfirmClose() {
+    if (!modified_) return true;
+    switch (Messages().AskYesNoCancel("工程「" + S(caption_) + "」已修改，是否保存？", "询问")) {
+    case Answer::Yes:
+        return main_ && main_->SaveProjectWindow(this);
+    case Answer::No:
+        return true;
+    case Answer::Cancel:
+        break;
+    }
+    return false;
+}
+
+void TFrmProject_Detail::CloseWithoutAsking() {
+    closeConfirmed_ = true;
+    close();
+}
+
+void TFrmProject_Detail::closeEvent(QCloseEvent* event) {
+    if (!closeConfirmed_ && !ConfirmClose()) {
+        event->ignore();
+        return;
+    }
+    closing_ = true;
+    QMdiSubWindow::closeEvent(event);
+    // The menu entry goes with the window, not when the deferred delete runs.
+    FormDestroy();
+}
+
+// ---- texts for the printed heading ------------------------------------------
+
+QString TFrmProject_Detail::CustomerText() const { return Edit1->text(); }
+QString TFrmProject_Detail::ProjectNumberText() const { return Edit2->text(); }
+QString TFrmProject_Detail::AddressText() const { return Edit3->text(); }
+QString TFrmProject_Detail::CustomerTelText() const { return Edit4->text(); }
+QString TFrmProject_Detail::HouseTypeText() const { return ComboBox1->currentText(); }
+QString TFrmProject_Detail::DesignStyleText() const { return ComboBox2->currentText(); }
+QString TFrmProject_Detail::AreaText() const { return Edit5->text(); }
+QString TFrmProject_Detail::DesignerText() const { return ComboBox3->currentText(); }
+QString TFrmProject_Detail::DesignerTelText() const { return Edit6->text(); }
+QString TFrmProject_Detail::OverheadText() const { return Edit8->text(); }
+QString TFrmProject_Detail::TaxText() const { return Edit9->text(); }
+QString TFrmProject_Detail::TotalText() const { return Label16->text(); }
+
+} // namespace lty

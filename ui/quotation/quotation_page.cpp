@@ -1,0 +1,299 @@
+#include "ui/quotation/quotation_page.h"
+
+#include "controls/grid/text_grid.h"
+#include "core/quotation/quotation_clipboard.h"
+#include "ui/app/globals.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace lty {
+namespace {
+
+QAction* MenuAction(QWidget* owner, QMenu* menu, const QString& text, const char* name,
+                    const QList<QKeySequence>& keys = {}) {
+    auto* a = new QAction(text, owner);
+    a->setObjectName(QLatin1String(name));
+    if (!keys.isEmpty()) {
+        a->setShortcuts(keys);
+        a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        owner->addAction(a); // the keys work wherever the focus is on the page
+    }
+    menu->addAction(a);
+    return a;
+}
+
+} // namespace
+
+QuotationPage::QuotationPage(QuotationGrid& grid, QWidget* parent) : QWidget(parent), grid_(grid), source_(grid) {
+    setObjectName(QStringLiteral("QuotationPage"));
+    advsg1 = new controls::TextGrid(this);
+    advsg1->setObjectName(QStringLiteral("advsg1"));
+    advsg1->setAccessibleName(QStringLiteral("报价明细"));
+    // Tahoma has no Chinese glyphs; the Simplified Chinese face is asked for by name.
+    QFont font(QStringLiteral("Noto Sans CJK SC"));
+    font.setPixelSize(11);
+    advsg1->SetGridFont(font);
+    auto& colors = advsg1->Colors();
+    colors.Selected = QColor(QRgb(QuotationGrid::kSelectedCellRgb));
+    colors.BandFirst = Qt::white;
+    colors.BandSecond = palette().color(QPalette::AlternateBase);
+    advsg1->SetSource(source_);
+    advsg1->SetColumnWidths({QuotationGrid::kColumnWidths.begin(), QuotationGrid::kColumnWidths.end()});
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(advsg1);
+    setFocusProxy(advsg1);
+
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    N1 = MenuAction(this, PopupMenu1, QStringLiteral("添加装修条目"), "N1");
+    N2 = MenuAction(this, PopupMenu1, QStringLiteral("添加装修明细"), "N2");
+    N11 = MenuAction(this, PopupMenu1, QStringLiteral("删    除"), "N11");
+    N3 = PopupMenu1->addSeparator();
+    N3->setObjectName(QStringLiteral("N3"));
+    NMoveUp = MenuAction(this, PopupMenu1, QStringLiteral("上移"), "NMoveUp", {QKeySequence(Qt::CTRL | Qt::Key_Up)});
+    NMoveDown =
+        MenuAction(this, PopupMenu1, QStringLiteral("下移"), "NMoveDown", {QKeySequence(Qt::CTRL | Qt::Key_Down)});
+    PopupMenu1->addSeparator();
+    NUndo = MenuAction(this, PopupMenu1, QStringLiteral("撤销"), "NUndo", {QKeySequence(Qt::CTRL | Qt::Key_Z)});
+    NRedo = MenuAction(this, PopupMenu1, QStringLiteral("重做"), "NRedo",
+                       {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    advsg1->SetPopupMenu(PopupMenu1);
+
+    connect(N1, &QAction::triggered, this, &QuotationPage::N1Click);
+    connect(N2, &QAction::triggered, this, &QuotationPage::N2Click);
+    connect(N11, &QAction::triggered, this, &QuotationPage::N11Click);
+    connect(NMoveUp, &QAction::triggered, this, &QuotationPage::MoveUpClick);
+    connect(NMoveDown, &QAction::triggered, this, &QuotationPage::MoveDownClick);
+    connect(NUndo, &QAction::triggered, this, &QuotationPage::UndoClick);
+    connect(NRedo, &QAction::triggered, this, &QuotationPage::RedoClick);
+    connect(advsg1, &controls::TextGrid::cellSelected, this, &QuotationPage::advsg1SelectCell);
+    connect(advsg1, &controls::TextGrid::cellValidate, this, &QuotationPage::advsg1CellValidate);
+    connect(advsg1, &controls::TextGrid::rightClickCell, this, &QuotationPage::advsg1RightClickCell);
+    connect(advsg1, &controls::TextGrid::copyRequested, this, &QuotationPage::CopyClick);
+    source_.BeforeWrite = [this] { BeginEdit(); };
+
+    ShowCurrentCell();
+    UpdateActions();
+}
+
+QuotationPage::~QuotationPage() {
+    // The grid goes while the source it reads is still here, not later with
+    // the page's other children.
+    source_.BeforeWrite = nullptr;
+    delete advsg1;
+    advsg1 = nullptr;
+}
+
+void QuotationPage::ReloadFromGrid() {
+    advsg1->Model()->NotifyReset();
+    ShowCurrentCell();
+    UpdateActions();
+}
+
+// One user change: a snapshot before it, the view told what moved, and the
+// window told that the quotation and perhaps the charges changed. A change
+// that altered nothing leaves no undo step and no modified mark.
+template <class Op>
+void QuotationPage::Change(Op op) {
+    const auto recalcs = grid_.RecalcCount();
+    history_.Begin(grid_);
+    syncing_ = true;
+    try {
+        op();
+    } catch (...) {
+        syncing_ = false;
+        Finish(recalcs, true);
+        throw;
+    }
+    syncing_ = false;
+    Finish(recalcs, true);
+}
+
+void QuotationPage::Finish(std::uint64_t recalcsBefore, bool showCurrent) {
+    const bool recalculated = grid_.RecalcCount() != recalcsBefore;
+    const bool changedGrid = history_.End(grid_, recalculated);
+    if (showCurrent) ShowCurrentCell();
+    UpdateActions();
+    if (changedGrid) emit changed();
+    if (recalculated) emit chargesChanged();
+}
+
+void QuotationPage::ShowCurrentCell() {
+    syncing_ = true;
+    advsg1->SetCurrentCell(grid_.CurrentCol(), grid_.CurrentRow());
+    syncing_ = false;
+}
+
+void QuotationPage::UpdateActions() {
+    const bool body = grid_.IsBodyRow(grid_.CurrentRow());
+    NMoveUp->setEnabled(body);
+    NMoveDown->setEnabled(body);
+    NUndo->setEnabled(history_.CanUndo());
+    NRedo->setEnabled(history_.CanRedo());
+}
+
+void QuotationPage::advsg1SelectCell(int col, int row) {
+    if (syncing_) return;
+    // Whether the editor may open is the model's read-only flag, which the
+    // grid control asks for itself.
+    grid_.advsg1SelectCell(col, row);
+    UpdateActions();
+}
+
+void QuotationPage::BeginEdit() {
+    if (editing_) return;
+    editRecalcs_ = grid_.RecalcCount();
+    history_.Begin(grid_);
+    editing_ = true;
+}
+
+std::vector<std::string> QuotationPage::Amounts() const {
+    std::vector<std::string> amounts;
+    amounts.reserve(static_cast<std::size_t>(grid_.RowCount()));
+    for (int r = 0; r < grid_.RowCount(); ++r) amounts.push_back(grid_.Text(5, r));
+    return amounts;
+}
+
+// Only the amounts that changed are signalled, in runs of adjacent rows: an
+// edit repaints the edited row, its section's subtotal and the total.
+void QuotationPage::SignalChangedAmounts(const std::vector<std::string>& before) {
+    auto* model = advsg1->Model();
+    const int n = std::min(static_cast<int>(before.size()), grid_.RowCount());
+    int r = 0;
+    while (r < n) {
+        if (before[static_cast<std::size_t>(r)] == grid_.Text(5, r)) {
+            ++r;
+            continue;
+        }
+        const int first = r;
+        while (r < n && before[static_cast<std::size_t>(r)] != grid_.Text(5, r)) ++r;
+        model->NotifyCellsChanged(5, first, 5, r - 1);
+    }
+}
+
+void QuotationPage::advsg1CellValidate(int col, int row) {
+    BeginEdit();
+    editing_ = false;
+    const auto before = Amounts();
+    try {
+        grid_.advsg1CellValidate(col, row, Messages());
+    } catch (...) {
+        SignalChangedAmounts(before);
+        Finish(editRecalcs_, false);
+        throw;
+    }
+    SignalChangedAmounts(before);
+    advsg1->Model()->NotifyCellsChanged(0, row, kQuotationColumns - 1, row);
+    // The current cell is the user's: the editor may have closed because a
+    // click already moved it on.
+    Finish(editRecalcs_, false);
+}
+
+void QuotationPage::advsg1RightClickCell(int row, int col) {
+    // Outside every cell counts as the heading row: only a section can be added there.
+    const auto menu = grid_.advsg1RightClickCell(std::max(row, 0), col);
+    N1->setVisible(menu.N1);
+    N2->setVisible(menu.N2);
+    N11->setVisible(menu.N11);
+    N3->setVisible(menu.N3);
+    NMoveUp->setVisible(menu.N11);
+    NMoveDown->setVisible(menu.N11);
+    UpdateActions();
+}
+
+void QuotationPage::N1Click() {
+    Change([this] {
+        grid_.AddSectionRow();
+        advsg1->Model()->NotifyRowsInserted(grid_.EndRow() - 1, 1);
+    });
+    // The new section is at the bottom, which may be far below what is shown.
+    advsg1->scrollTo(advsg1->Model()->index(grid_.EndRow() - 2, 1));
+}
+
+void QuotationPage::InsertItem(const CatalogLine& line, bool catalog) {
+    Change([&] {
+        const int at = grid_.ItemInsertRow();
+        if (catalog) {
+            if (!grid_.AddCatalogEntry(line)) return;
+        } else {
+            grid_.AddItemRow(line, true);
+        }
+        auto* model = advsg1->Model();
+        model->NotifyRowsInserted(at, 1);
+        model->NotifyAllCellsChanged(); // subtotals, total and, for a catalog entry, the alignments
+    });
+}
+
+void QuotationPage::N2Click() { InsertItem(CatalogLine{}, false); }
+
+void QuotationPage::AddCatalogEntry(const CatalogLine& line) { InsertItem(line, true); }
+
+void QuotationPage::N11Click() {
+    Change([this] {
+        const int row = grid_.CurrentRow();
+        const int rows = grid_.RowCount();
+        if (!grid_.DeleteCurrentRow()) return;
+        auto* model = advsg1->Model();
+        model->NotifyRowsRemoved(row, rows - grid_.RowCount());
+        grid_.LeaveEndRow();
+        model->NotifyAllCellsChanged();
+    });
+}
+
+void QuotationPage::Move(RowSpan (QuotationGrid::*move)()) {
+    Change([this, move] {
+        const RowSpan span = (grid_.*move)();
+        if (span.Count == 0) return;
+        advsg1->Model()->NotifyRowsRewritten(span.First, span.Count);
+        advsg1->Model()->NotifyAllCellsChanged();
+    });
+}
+
+void QuotationPage::MoveUpClick() { Move(&QuotationGrid::MoveCurrentRowUp); }
+
+void QuotationPage::MoveDownClick() { Move(&QuotationGrid::MoveCurrentRowDown); }
+
+void QuotationPage::Restore(bool (QuotationHistory::*step)(QuotationGrid&)) {
+    if (advsg1->Editing()) return; // the editor has its own undo
+    const auto recalcs = grid_.RecalcCount();
+    const int scroll = advsg1->verticalScrollBar()->value();
+    bool done = false;
+    try {
+        done = (history_.*step)(grid_);
+    } catch (...) {
+        advsg1->Model()->NotifyReset();
+        ShowCurrentCell();
+        UpdateActions();
+        emit changed();
+        throw;
+    }
+    if (!done) return;
+    advsg1->Model()->NotifyReset();
+    advsg1->verticalScrollBar()->setValue(scroll);
+    ShowCurrentCell();
+    UpdateActions();
+    emit changed();
+    if (grid_.RecalcCount() != recalcs) emit chargesChanged();
+}
+
+void QuotationPage::UndoClick() { Restore(&QuotationHistory::Undo); }
+
+void QuotationPage::RedoClick() { Restore(&QuotationHistory::Redo); }
+
+void QuotationPage::CopyClick() {
+    std::vector<CellRef> cells;
+    for (const auto& [col, row] : advsg1->SelectedCells()) cells.push_back({col, row});
+    const std::string text = SelectionToTsv(grid_, cells);
+    if (!text.empty()) QGuiApplication::clipboard()->setText(QString::fromStdString(text));
+}
+
+} // namespace lty

@@ -1,0 +1,95 @@
+// The page "报价明细" of a project window: the quotation grid advsg1 with its
+// context menu, the cell events, undo and redo, moving rows and copying.
+// The page renders the window's QuotationGrid (not owned) and runs the core
+// operations on it; every rule stays in the core.
+#pragma once
+
+#include "core/quotation/quotation_grid.h"
+#include "core/quotation/quotation_history.h"
+#include "ui/quotation/quotation_grid_source.h"
+
+#include <QWidget>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class QAction;
+class QMenu;
+
+namespace lty {
+
+namespace controls {
+class TextGrid;
+}
+
+class QuotationPage : public QWidget {
+    Q_OBJECT
+public:
+    // Messages go through the process-wide seam Messages().
+    explicit QuotationPage(QuotationGrid& grid, QWidget* parent = nullptr);
+    ~QuotationPage() override;
+
+    // A catalog entry below the current row (undoable); nothing while the
+    // total row is current.
+    void AddCatalogEntry(const CatalogLine& line);
+    // After the window laid the grid out anew (stored text, house type): the
+    // view forgets what it showed and shows the grid. Not an undo step.
+    void ReloadFromGrid();
+
+    QuotationGrid& Grid() { return grid_; }
+    const QuotationHistory& History() const { return history_; }
+
+    controls::TextGrid* advsg1;
+    QMenu* PopupMenu1;
+    QAction* N1;  // "添加装修条目"
+    QAction* N2;  // "添加装修明细"
+    QAction* N11; // "删    除"
+    QAction* N3;  // separator
+    QAction* NMoveUp;
+    QAction* NMoveDown;
+    QAction* NUndo;
+    QAction* NRedo;
+
+signals:
+    // After every change of the quotation (the window counts as modified).
+    void changed();
+    // After every recalculation of the totals: fee, tax and total to show are
+    // in Grid().Charges().
+    void chargesChanged();
+
+public slots:
+    void advsg1SelectCell(int col, int row);
+    void advsg1CellValidate(int col, int row);
+    void advsg1RightClickCell(int row, int col);
+    void N1Click();
+    void N2Click();
+    void N11Click();
+    void MoveUpClick();
+    void MoveDownClick();
+    void UndoClick();
+    void RedoClick();
+    void CopyClick();
+
+private:
+    template <class Op>
+    void Change(Op op);
+    void Finish(std::uint64_t recalcsBefore, bool showCurrent);
+    void BeginEdit();
+    void Restore(bool (QuotationHistory::*step)(QuotationGrid&));
+    void Move(RowSpan (QuotationGrid::*move)());
+    void ShowCurrentCell();
+    void UpdateActions();
+    std::vector<std::string> Amounts() const;
+    void SignalChangedAmounts(const std::vector<std::string>& before);
+    void InsertItem(const CatalogLine& line, bool catalog);
+
+    QuotationGrid& grid_;
+    QuotationGridSource source_;
+    QuotationHistory history_;
+    bool syncing_ = false; // the view follows the core; its events are not the user's
+    bool editing_ = false; // a typed text was written, its validation is due
+    std::uint64_t editRecalcs_ = 0;
+};
+
+} // namespace lty
