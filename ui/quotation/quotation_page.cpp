@@ -99,6 +99,8 @@ void QuotationPage::ReloadFromGrid() {
     UpdateActions();
 }
 
+void QuotationPage::FinishEditing() { advsg1->CommitEdit(); }
+
 // One user change: a snapshot before it, the view told what moved, and the
 // window told that the quotation and perhaps the charges changed. A change
 // that altered nothing leaves no undo step and no modified mark.

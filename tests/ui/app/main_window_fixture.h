@@ -2,12 +2,14 @@
 // the offscreen platform, with every message box answered by the script.
 #pragma once
 
+#include "controls/grid/text_grid.h"
 #include "core/data/data_module.h"
 #include "tests/core/scripted_messages.h"
 #include "tests/core/test_database.h"
 #include "ui/app/globals.h"
 #include "ui/app/main_window.h"
 #include "ui/quotation/project_window.h"
+#include "ui/quotation/quotation_page.h"
 
 #include <QApplication>
 #include <QCoreApplication>
