@@ -197,6 +197,16 @@ TEST_F(QuotationPageTest, CatalogEntriesUnderASectionAndDeletingSectionsWithThei
     EXPECT_TRUE(View().isRowHidden(View().Model()->rowCount() - 1));
     page->AddCatalogEntry(Entry("x", 1));
     EXPECT_EQ(grid.BodyRowCount(), 0);
+
+    // Under the last section of a long quotation the new row would land below
+    // the bottom edge; the view brings it into sight.
+    for (int i = 0; i < 40; ++i) page->N1->trigger();
+    Click(1, grid.EndRow() - 1);
+    page->AddCatalogEntry(Entry("墙面乳胶漆", 18));
+    const QRect added = View().visualRect(View().Model()->index(grid.EndRow() - 2, 1));
+    EXPECT_TRUE(View().viewport()->rect().contains(added)) << added.y();
+    page->N2->trigger();
+    EXPECT_TRUE(View().viewport()->rect().contains(View().visualRect(View().Model()->index(grid.EndRow() - 3, 1))));
 }
 
 TEST_F(QuotationPageTest, UndoRedoMovesAndCopyFromTheKeyboard) {
