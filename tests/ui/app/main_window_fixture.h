@@ -89,6 +89,12 @@ protected:
         w->setFocus(Qt::MouseFocusReason);
     }
     TFrmProject_Detail* Active() const { return frm->ActiveProjectWindow(); }
+    // A blank project window, as "新建装饰工程" and the blank project make it.
+    TFrmProject_Detail* NewBlank() {
+        frm->ActNewProject->trigger();
+        EXPECT_TRUE(frm->OpenProjectWindow(0));
+        return Active();
+    }
 
     QStringList WindowMenuCaptions() const {
         QStringList out;

@@ -19,11 +19,6 @@ namespace {
 
 class ProjectQuotationTest : public MainWindowTest {
 protected:
-    TFrmProject_Detail* NewBlank() {
-        frm->ActNewProject->trigger();
-        EXPECT_TRUE(frm->OpenProjectWindow(0));
-        return Active();
-    }
     static controls::TextGrid& View(TFrmProject_Detail* w) { return *w->Page()->advsg1; }
     // A click on the window's tab "报价明细".
     static void ShowQuotation(TFrmProject_Detail* w) {

@@ -23,11 +23,6 @@ namespace {
 
 class ProjectWindowTest : public MainWindowTest {
 protected:
-    TFrmProject_Detail* NewBlank() {
-        frm->ActNewProject->trigger();
-        EXPECT_TRUE(frm->OpenProjectWindow(0));
-        return Active();
-    }
     // Types the way a user does: into the focused box, key by key.
     static void Type(QWidget* w, const QString& text) {
         Focus(w);
