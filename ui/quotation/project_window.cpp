@@ -77,6 +77,10 @@ void TFrmProject_Detail::CreateQuotationPage() {
         const Loading loading(loading_);
         ShowCharges();
     });
+    // Brought up, the quotation takes the keys at once: arrows, typing, Ctrl+Z.
+    connect(PageControl1, &QTabWidget::currentChanged, this, [this] {
+        if (PageControl1->currentWidget() == TabSheet2) page_->setFocus(Qt::OtherFocusReason);
+    });
 }
 
 TFrmProject_Detail::~TFrmProject_Detail() {

@@ -65,6 +65,7 @@ TEST_F(ProjectQuotationTest, CatalogEntriesTypedQuantitiesAndUndoMoveTheChargesA
 
     ShowQuotation(w);
     controls::TextGrid& v = View(w);
+    EXPECT_EQ(w->focusWidget(), &v) << "the quotation brought up takes the keys";
     for (int i = 0; i < 2; ++i) {
         ClickCell(v, 2, 1, Qt::RightButton);
         ASSERT_TRUE(w->Page()->PopupMenu1->isVisible());
