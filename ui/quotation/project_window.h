@@ -23,6 +23,7 @@ class QTabWidget;
 
 namespace lty {
 
+class QuotationPage;
 class TFrmMain;
 
 class TFrmProject_Detail : public QMdiSubWindow {
@@ -55,12 +56,18 @@ public:
     // Every change to the grid ends here: the window counts as changed, and
     // after a recalculation the fee, tax and total show the new charges.
     void GridChanged();
-    // A catalog entry for the quotation (the catalog tree's double-click).
+    // A catalog entry for the quotation (the catalog tree's double-click):
+    // below the current row, undoable; nothing while the total row is current.
     void AddCatalogEntry(const CatalogLine& line);
+    // Writes a cell the user is still typing in, so what is saved, printed
+    // or asked about on closing is what the screen shows.
+    void FinishGridEdit();
 
-    // The empty page "报价明细" (a QVBoxLayout without margins) that holds
-    // the quotation page.
+    // The page "报价明细" (a QVBoxLayout without margins) and the quotation
+    // page that fills it. Every change to the grid goes through the page, so
+    // the view, the undo history and the charges stay in step.
     QWidget* QuotationTab() const { return TabSheet2; }
+    QuotationPage* Page() const { return page_; }
 
     // ---- operations --------------------------------------------------------
     void ResetProjectInfo();
@@ -132,9 +139,11 @@ private:
     void BuildInformationPage();
     void WatchForChanges();
     void ShowCharges();
+    void CreateQuotationPage();
 
     QPointer<TFrmMain> main_;
     QuotationGrid grid_;
+    QuotationPage* page_ = nullptr;
     std::unique_ptr<TREC_PROJECT> projectRecord_;
     int saveMode_;
     QString caption_;

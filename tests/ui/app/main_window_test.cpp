@@ -248,8 +248,8 @@ TEST_F(MainWindowTest, CatalogSearchShowsMatchesWithTheirAncestorsAndAddsFromThe
     // A found entry goes into the active quotation as from the whole tree.
     ASSERT_TRUE(frm->OpenProjectWindow(0));
     TFrmProject_Detail* w = Active();
-    w->Grid().AddSectionRow();
-    ASSERT_TRUE(w->Grid().SetCurrentCell(1, 2));
+    w->Page()->N1->trigger();
+    w->Page()->advsg1->SetCurrentCell(1, 2);
     Raw("update TBLPRODUCT set ProductPrice=12.5,ProductUnit='米' where Product_ID=18");
     frm->TreeView2->setCurrentItem(Node(frm->TreeView2, "PVC排水管（Φ50）"));
     frm->TreeView2DblClick();
