@@ -291,4 +291,9 @@ QString TFrmProject_Detail::OverheadText() const { return Edit8->text(); }
 QString TFrmProject_Detail::TaxText() const { return Edit9->text(); }
 QString TFrmProject_Detail::TotalText() const { return Label16->text(); }
 
+QuotationPrintSource TFrmProject_Detail::PrintSource() const {
+    return {&grid_,           S(CustomerText()), S(CustomerTelText()), S(DesignerText()), S(DesignerTelText()),
+            S(AddressText()), S(OverheadText()), S(TaxText())};
+}
+
 } // namespace lty

@@ -5,6 +5,7 @@
 #include "core/data/records.h"
 #include "core/quotation/house_type.h"
 #include "core/quotation/quotation_grid.h"
+#include "ui/print/print_source.h"
 
 #include <QMdiSubWindow>
 #include <QPointer>
@@ -99,6 +100,9 @@ public:
     QString OverheadText() const; // Edit8, 管理费
     QString TaxText() const;      // Edit9, 税金
     QString TotalText() const;    // Label16, 项目总价
+    // What the print commands print: this window's grid and the texts above
+    // as they stand now, saved or not. Valid while the window lives.
+    QuotationPrintSource PrintSource() const;
 
     // ---- events ------------------------------------------------------------
     void FormShow();
