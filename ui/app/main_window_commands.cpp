@@ -16,7 +16,12 @@ namespace {
 template <class Command>
 void WithPrintSource(TFrmMain* main, Command command) {
     std::optional<QuotationPrintSource> source;
-    if (const TFrmProject_Detail* window = main->ActiveProjectWindow()) source = window->PrintSource();
+    if (TFrmProject_Detail* window = main->ActiveProjectWindow()) {
+        // Tool-bar buttons take no focus, so a cell still being typed in must
+        // be written first, or the paper would miss what the screen shows.
+        window->FinishGridEdit();
+        source = window->PrintSource();
+    }
     command(main, source ? &*source : nullptr);
 }
 

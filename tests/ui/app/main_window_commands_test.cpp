@@ -4,6 +4,7 @@
 #include "tests/ui/admin/password_answers.h"
 #include "tests/ui/app/main_window_fixture.h"
 #include "tests/ui/print/pdf_text.h"
+#include "tests/ui/quotation/grid_input.h"
 #include "ui/admin/admin_commands.h"
 #include "ui/admin/backup_page.h"
 #include "ui/admin/catalog_page.h"
@@ -14,6 +15,7 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QPrinter>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 
@@ -125,6 +127,10 @@ TEST_F(MainWindowCommands, PrintPreviewAndExportTakeTheActiveWindowAsItStands) {
     Active()->Edit1->setText(QStringLiteral("吴先生"));
     AddSection(Active()->Grid(), "书房", {{"书柜", 1500, 1, "项", 0, ""}});
     Active()->GridChanged();
+    Active()->Page()->ReloadFromGrid();
+    // A quantity still in its editor when 打印 is clicked is printed too.
+    Active()->PageControl1->setCurrentWidget(Active()->TabSheet2);
+    ASSERT_NE(StartTyping(*Active()->Page()->advsg1, 3, 3, QStringLiteral("2")), nullptr);
     const QString printed = out.filePath(QStringLiteral("printer.pdf"));
     PrintDialogs::ChoosePrinter = [&](QPrinter& printer, QWidget* parent) {
         EXPECT_EQ(parent, frm.get());
@@ -135,6 +141,7 @@ TEST_F(MainWindowCommands, PrintPreviewAndExportTakeTheActiveWindowAsItStands) {
     frm->ActPrint->trigger();
     const QString paper = PdfText(printed);
     EXPECT_TRUE(paper.contains(QStringLiteral("吴先生")) && paper.contains(QStringLiteral("书柜")));
+    EXPECT_EQ(LinesWith(paper, QStringLiteral("书柜")), (QStringList{"1 书柜 2 项 1500 3000.00"}));
     EXPECT_FALSE(paper.contains(QStringLiteral("周女士")) || paper.contains(QStringLiteral("石膏线")));
     EXPECT_TRUE(messages.Shown.empty());
 }
