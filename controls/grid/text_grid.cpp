@@ -107,6 +107,14 @@ std::vector<std::pair<int, int>> TextGrid::SelectedCells() const {
     return cells;
 }
 
+void TextGrid::CommitEdit() {
+    if (!Editing()) return;
+    QWidget* editor = indexWidget(currentIndex());
+    if (!editor) return;
+    commitData(editor);
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
 void TextGrid::CellWritten(int col, int row) {
     // Inside an editor the event waits until the editor has closed, so a
     // message box raised by it never meets a half-closed editor.

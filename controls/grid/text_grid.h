@@ -46,6 +46,9 @@ public:
     // Makes the cell current and the only one selected, and scrolls to it.
     void SetCurrentCell(int col, int row);
     bool Editing() const { return state() == QAbstractItemView::EditingState; }
+    // Writes what the open editor holds, as Enter would without moving on,
+    // and closes it; cellValidate follows. Nothing without an editor.
+    void CommitEdit();
     // Every selected cell as (col, row).
     std::vector<std::pair<int, int>> SelectedCells() const;
 

@@ -1,7 +1,10 @@
 -- First rows of a new quotation database: password, company, grade and
 -- unit lists, designers and a starter catalog with prices.
 INSERT INTO TBLPASSWORD(PSNAME) VALUES('admin');
-INSERT INTO TBLCOMPANYINFO(COM_NAME,COM_ADDRESS,COM_TEL1,COM_TEL2,COM_PERSON) VALUES('岚庭雅装饰工程有限公司','杭州市西湖区文三路198号','0571-88886666','0571-88887777','陈岚');
+-- The company page shows COM_TEL1 under 联系人, COM_TEL2 under 联系电话1 and
+-- COM_PERSON under 联系电话2, and stores what is typed there the same way;
+-- the first row follows the page, as every row saved by the program does.
+INSERT INTO TBLCOMPANYINFO(COM_NAME,COM_ADDRESS,COM_TEL1,COM_TEL2,COM_PERSON) VALUES('岚庭雅装饰工程有限公司','杭州市西湖区文三路198号','陈岚','0571-88886666','0571-88887777');
 INSERT INTO TBLCLASS(CLASSNAME) VALUES('经济型');
 INSERT INTO TBLCLASS(CLASSNAME) VALUES('标准型');
 INSERT INTO TBLCLASS(CLASSNAME) VALUES('精品型');
@@ -21,9 +24,11 @@ INSERT INTO TBLUNIT(UnitNAME) VALUES('扇');
 INSERT INTO TBLUNIT(UnitNAME) VALUES('张');
 INSERT INTO TBLUNIT(UnitNAME) VALUES('处');
 INSERT INTO TBLUNIT(UnitNAME) VALUES('台');
-INSERT INTO TBLDESIGNER(DESNAME,DESTEL,DESADDRESS) VALUES('张明','13805710001','设计一部');
-INSERT INTO TBLDESIGNER(DESNAME,DESTEL,DESADDRESS) VALUES('李婷','13805710002','设计一部');
-INSERT INTO TBLDESIGNER(DESNAME,DESTEL,DESADDRESS) VALUES('王磊','13805710003','设计二部');
+-- The designer page stores the address in DESTEL and the telephone in
+-- DESADDRESS (and shows them under 设计师地址 and 设计师电话); so do these rows.
+INSERT INTO TBLDESIGNER(DESNAME,DESTEL,DESADDRESS) VALUES('张明','设计一部','13805710001');
+INSERT INTO TBLDESIGNER(DESNAME,DESTEL,DESADDRESS) VALUES('李婷','设计一部','13805710002');
+INSERT INTO TBLDESIGNER(DESNAME,DESTEL,DESADDRESS) VALUES('王磊','设计二部','13805710003');
 INSERT INTO TBLITEM(ITEM_ID,ITEM_NAME,CATALOGExtrainfo,CatalogExtrainfo2,Item_Type,Parent_ID) VALUES(1,'拆除及基础工程','1. 本报价有效期为三十天，逾期请与本公司重新核价。'||char(13,10)||'2. 付款方式：签订合同时付工程总价的30%；水电工程验收合格后付40%；木工、泥工工程验收合格后付25%；竣工验收合格后付清余款5%。'||char(13,10)||'3. 本报价不含：燃气管道改造、物业收取的装修押金及管理费、家具家电、灯具洁具及瓷砖地板等主材（另有注明的除外）。'||char(13,10)||'4. 施工中如有增减项目，双方签字确认后按实际发生量结算。'||char(13,10)||'5. 保修期：隐蔽工程五年，其余工程两年，自竣工验收之日起计算。','',1,0);
 INSERT INTO TBLPRODUCT(Product_ID) VALUES(1);
 INSERT INTO TBLITEM(ITEM_ID,ITEM_NAME,CATALOGExtrainfo,CatalogExtrainfo2,Item_Type,Parent_ID) VALUES(2,'拆除工程','','',1,1);

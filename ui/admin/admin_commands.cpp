@@ -52,6 +52,8 @@ void N20Click(QWidget* mainWindow, const AdminHooks& hooks) {
 void N25Click(QWidget* mainWindow, const AdminHooks& hooks) {
     if (!Messages().Ask("确认要清空所有的数据吗？", "询问")) return;
     if (!PasswordGuard(mainWindow)) return;
+    // Changes still open are saved (or dropped) before the copy is taken.
+    if (!ProjectWindowsClosed(hooks)) return;
     // A wrong click must cost nothing: no wipe without a copy to go back to.
     const BackupResult backup = MakeBackup(*DM);
     if (!backup.Ok) {

@@ -21,8 +21,8 @@ namespace {
 constexpr int kPathRole = Qt::UserRole;
 }
 
-TBackupPage::TBackupPage(std::function<void()> restored, QWidget* parent)
-    : QWidget(parent), restored_(std::move(restored)) {
+TBackupPage::TBackupPage(std::function<bool()> mayRestore, std::function<void()> restored, QWidget* parent)
+    : QWidget(parent), mayRestore_(std::move(mayRestore)), restored_(std::move(restored)) {
     setObjectName(QStringLiteral("TabSheet6"));
     auto* intro = new QLabel(QStringLiteral("每次“系统初始化”之前都会自动备份全部数据。选中一个备份后按“恢复”，"
                                             "可把数据恢复到备份时的样子；恢复之前，当前的数据也会先备份。"),
@@ -94,6 +94,7 @@ void TBackupPage::btnRestoreClick() {
                         "询问"))
         return;
     if (!PasswordGuard(window())) return;
+    if (mayRestore_ && !mayRestore_()) return;
     const RestoreResult r = RestoreBackup(*DM, S(item->data(0, kPathRole).toString()));
     if (!r.Ok) {
         Messages().Show("恢复数据失败，数据没有改变！");

@@ -15,9 +15,10 @@ namespace lty {
 class TBackupPage : public QWidget {
     Q_OBJECT
 public:
-    // `restored` runs after a copy replaced the data: everything shown has to
-    // be read again.
-    TBackupPage(std::function<void()> restored, QWidget* parent = nullptr);
+    // `mayRestore` runs after the question and the password, just before a
+    // copy replaces the data; false stops the restore. `restored` runs after
+    // a copy replaced the data: everything shown has to be read again.
+    TBackupPage(std::function<bool()> mayRestore, std::function<void()> restored, QWidget* parent = nullptr);
 
     QTreeWidget* lvBackups = nullptr;
     QLabel* lblFolder = nullptr;
@@ -31,6 +32,7 @@ public:
     void btnOpenFolderClick();
 
 private:
+    std::function<bool()> mayRestore_;
     std::function<void()> restored_;
 };
 

@@ -35,7 +35,7 @@ TFrmSystem::TFrmSystem(QWidget* owner, AdminHooks hooks)
     TabSheet1 = new TPasswordPage;
     TabSheet4 = new TCompanyPage;
     TabSheet5 = new TDesignerPage;
-    TabSheet6 = new TBackupPage([this] { Restored(); });
+    TabSheet6 = new TBackupPage([this] { return ProjectWindowsClosed(hooks_); }, [this] { Restored(); });
     PageControl1->addTab(TabSheet2, QStringLiteral("装修项目分类管理"));
     PageControl1->addTab(TabSheet3, QStringLiteral("报价管理"));
     PageControl1->addTab(TabSheet1, QStringLiteral("修改密码"));

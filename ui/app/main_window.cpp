@@ -185,10 +185,15 @@ void TFrmMain::CreateActions() {
     connect(SaveProject, &QAction::triggered, this, &TFrmMain::SaveProjectExecute);
     DeleteProject = NewAction(this, "DeleteProject", "删除装饰工程", 5);
     connect(DeleteProject, &QAction::triggered, this, &TFrmMain::DeleteProjectExecute);
-    // Printing and its preview come with the report; until then they do nothing.
     ActPrint = NewAction(this, "ActPrint", "打印", 3);
     ActPrint->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    connect(ActPrint, &QAction::triggered, this, &TFrmMain::ActPrintExecute);
     ActPreview = NewAction(this, "ActPreview", "打印预览", 8);
+    connect(ActPreview, &QAction::triggered, this, &TFrmMain::ActPreviewExecute);
+    ActExportPdf = NewAction(this, "ActExportPdf", "导出PDF", -1);
+    ActExportPdf->setIcon(Picture("export_pdf"));
+    ActExportPdf->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    connect(ActExportPdf, &QAction::triggered, this, &TFrmMain::ActExportPdfExecute);
     ActHindLeft = NewAction(this, "ActHindLeft", "显示/隐藏资源栏", 7);
     connect(ActHindLeft, &QAction::triggered, this, &TFrmMain::ActHindLeftExecute);
     acthelp = NewAction(this, "acthelp", "帮助", 9);
@@ -201,7 +206,9 @@ void TFrmMain::CreateActions() {
     N15 = NewAction(this, "N15", "关于", -1);
     connect(N15, &QAction::triggered, this, &TFrmMain::N15Click);
     N20 = NewAction(this, "N20", "系统管理", -1);
+    connect(N20, &QAction::triggered, this, &TFrmMain::N20Click);
     N25 = NewAction(this, "N25", "系统初始化", -1);
+    connect(N25, &QAction::triggered, this, &TFrmMain::N25Click);
     ActFindCatalog = NewAction(this, "ActFindCatalog", "搜索施工项目", -1);
     ActFindCatalog->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
     connect(ActFindCatalog, &QAction::triggered, this, [this] {
@@ -218,7 +225,7 @@ void TFrmMain::CreateMenus() {
     MenuProject->setObjectName(QStringLiteral("MenuProject"));
     MenuProject->addActions({ActNewProject, SaveProject, DeleteProject});
     MenuProject->addSeparator();
-    MenuProject->addActions({ActPreview, ActPrint});
+    MenuProject->addActions({ActPreview, ActPrint, ActExportPdf});
     MenuProject->addSeparator();
     MenuProject->addAction(ActExit);
 
@@ -245,7 +252,7 @@ void TFrmMain::CreateMenus() {
     ToolBar1->setIconSize(QSize(24, 24));
     ToolBar1->addActions({ActNewProject, SaveProject});
     ToolBar1->addSeparator();
-    ToolBar1->addActions({ActPrint, ActPreview});
+    ToolBar1->addActions({ActPrint, ActPreview, ActExportPdf});
     ToolBar1->addSeparator();
     ToolBar1->addAction(ActHindLeft);
     ToolBar1->addSeparator();

@@ -29,6 +29,7 @@ class TFrmSelectHuxing;
 class TFrmNewProject;
 class TFrmAbout;
 struct TTreeView;
+struct AdminHooks;
 
 class TFrmMain : public QMainWindow {
     Q_OBJECT
@@ -45,6 +46,7 @@ public:
     QAction* DeleteProject = nullptr;
     QAction* ActPrint = nullptr;
     QAction* ActPreview = nullptr;
+    QAction* ActExportPdf = nullptr; // "导出PDF", Ctrl+E
     QAction* ActHindLeft = nullptr;
     QAction* acthelp = nullptr;
     QAction* ActExit = nullptr;
@@ -119,6 +121,21 @@ public:
     void ActHindLeftExecute();
     void acthelpExecute();
     void N15Click();
+
+    // ---- printing and system management (main_window_commands.cpp) --------
+    // Each prints the active project window as it stands; without one they
+    // say "请选择要打印的工程！".
+    void ActPrintExecute();
+    void ActPreviewExecute();
+    void ActExportPdfExecute();
+    void N20Click(); // "系统管理", behind the password
+    void N25Click(); // "系统初始化", behind the question and the password
+    // What the management commands call back: the trees, the shared values,
+    // and CloseProjectWindows before the data are replaced.
+    AdminHooks AdminCallbacks();
+    // Every project window closed, each with changes asking first (Yes saves,
+    // No drops them, Cancel keeps all open); false when one stays open.
+    bool CloseProjectWindows();
     // Shows only the catalog entries whose name holds `text` (any letter
     // case), each with its ancestors; an empty text shows the whole tree.
     void FilterCatalog(const QString& text);

@@ -98,7 +98,8 @@ QString ProposedPdfPath(const QString& customer) {
     for (QChar& c : name)
         if (QStringLiteral("/\\:*?\"<>|").contains(c) || c.unicode() < 32) c = '_';
     QString dir = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (dir.isEmpty()) dir = QDir::homePath();
+    // A documents folder that was never made would leave the dialog elsewhere.
+    if (dir.isEmpty() || !QDir(dir).exists()) dir = QDir::homePath();
     return QDir(dir).filePath(name + QStringLiteral("报价单.pdf"));
 }
 

@@ -110,9 +110,14 @@ void TFrmProject_Detail::BuildInformationPage() {
     fee->setGeometry(100, kRowTop[7], 81, kRowHeight);
     Edit9 = Place<QLineEdit>(g, "Edit9", 7, kRightColumn, 133);
     CaptionLabel(g, "税金：", 7, kRightColumn, Edit9);
-    // Computed from the quotation; nobody types them.
-    Edit8->setEnabled(false);
-    Edit9->setEnabled(false);
+    // Computed from the quotation; nobody types them. Disabled, but their
+    // figures are read as often as the total's, so not in the greyed text.
+    for (QLineEdit* e : {Edit8, Edit9}) {
+        e->setEnabled(false);
+        QPalette p = e->palette();
+        p.setColor(QPalette::Disabled, QPalette::Text, p.color(QPalette::Active, QPalette::Text));
+        e->setPalette(p);
+    }
 
     QFont totalFont = font();
     totalFont.setBold(true);

@@ -10,6 +10,7 @@
 #include "ui/app/main_window.h"
 #include "ui/app/pictures.h"
 #include "ui/quotation/number_boxes.h"
+#include "ui/quotation/quotation_page.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -62,10 +63,32 @@ TFrmProject_Detail::TFrmProject_Detail(TFrmMain* main, int saveMode)
     setWidget(PageControl1);
     BuildInformationPage();
     FormCreate();
+    CreateQuotationPage();
     WatchForChanges();
 }
 
-TFrmProject_Detail::~TFrmProject_Detail() { FormDestroy(); }
+// The page renders the grid FormCreate laid out; the window keeps the grid and
+// learns of every change, and of every recalculation, from the page.
+void TFrmProject_Detail::CreateQuotationPage() {
+    page_ = new QuotationPage(grid_, TabSheet2);
+    TabSheet2->layout()->addWidget(page_);
+    connect(page_, &QuotationPage::changed, this, &TFrmProject_Detail::GridChanged);
+    connect(page_, &QuotationPage::chargesChanged, this, [this] {
+        const Loading loading(loading_);
+        ShowCharges();
+    });
+    // Brought up, the quotation takes the keys at once: arrows, typing, Ctrl+Z.
+    connect(PageControl1, &QTabWidget::currentChanged, this, [this] {
+        if (PageControl1->currentWidget() == TabSheet2) page_->setFocus(Qt::OtherFocusReason);
+    });
+}
+
+TFrmProject_Detail::~TFrmProject_Detail() {
+    FormDestroy();
+    // The page reads grid_, a member that goes before the widgets do.
+    delete page_;
+    page_ = nullptr;
+}
 
 void TFrmProject_Detail::FormCreate() {
     const Loading loading(loading_);
@@ -158,6 +181,7 @@ void TFrmProject_Detail::ShowProjectRecord(const TREC_PROJECT& record) {
         grid_.SetProjectTotal(record.numContractPrice);
         Label16->setText(Q(FloatToStr(record.numContractPrice)));
         TextToQuotation(grid_, record.charQuotation);
+        page_->ReloadFromGrid();
         chargesShownFor_ = grid_.RecalcCount();
     }
     modified_ = false;
@@ -165,6 +189,7 @@ void TFrmProject_Detail::ShowProjectRecord(const TREC_PROJECT& record) {
 }
 
 TREC_PROJECT* TFrmProject_Detail::BuildProjectRecord() {
+    FinishGridEdit();
     auto r = std::make_unique<TREC_PROJECT>();
     r->SetcharCustomer(S(Edit1->text()));
     r->SetcharProjectID(S(Edit2->text()));
@@ -191,7 +216,10 @@ TREC_PROJECT* TFrmProject_Detail::BuildProjectRecord() {
     return projectRecord_.get();
 }
 
-void TFrmProject_Detail::LayoutFromHouseType() { lty::LayoutFromHouseType(grid_, HouseType); }
+void TFrmProject_Detail::LayoutFromHouseType() {
+    lty::LayoutFromHouseType(grid_, HouseType);
+    page_->ReloadFromGrid();
+}
 
 void TFrmProject_Detail::ShowCharges() {
     const QuotationCharges& c = grid_.Charges();
@@ -209,14 +237,17 @@ void TFrmProject_Detail::GridChanged() {
     modified_ = true;
 }
 
-void TFrmProject_Detail::AddCatalogEntry(const CatalogLine& line) {
-    if (grid_.AddCatalogEntry(line)) GridChanged();
+void TFrmProject_Detail::AddCatalogEntry(const CatalogLine& line) { page_->AddCatalogEntry(line); }
+
+void TFrmProject_Detail::FinishGridEdit() {
+    if (page_) page_->FinishEditing();
 }
 
 void TFrmProject_Detail::Edit5Exit() { ZeroWhenBlank(Edit5); }
 void TFrmProject_Detail::Edit7Exit() { ZeroWhenBlank(Edit7); }
 
 bool TFrmProject_Detail::ConfirmClose() {
+    FinishGridEdit();
     if (!modified_) return true;
     switch (Messages().AskYesNoCancel("工程「" + S(caption_) + "」已修改，是否保存？", "询问")) {
     case Answer::Yes:
@@ -259,5 +290,10 @@ QString TFrmProject_Detail::DesignerTelText() const { return Edit6->text(); }
 QString TFrmProject_Detail::OverheadText() const { return Edit8->text(); }
 QString TFrmProject_Detail::TaxText() const { return Edit9->text(); }
 QString TFrmProject_Detail::TotalText() const { return Label16->text(); }
+
+QuotationPrintSource TFrmProject_Detail::PrintSource() const {
+    return {&grid_,           S(CustomerText()), S(CustomerTelText()), S(DesignerText()), S(DesignerTelText()),
+            S(AddressText()), S(OverheadText()), S(TaxText())};
+}
 
 } // namespace lty

@@ -5,6 +5,7 @@
 #include "core/data/records.h"
 #include "core/quotation/house_type.h"
 #include "core/quotation/quotation_grid.h"
+#include "ui/print/print_source.h"
 
 #include <QMdiSubWindow>
 #include <QPointer>
@@ -23,6 +24,7 @@ class QTabWidget;
 
 namespace lty {
 
+class QuotationPage;
 class TFrmMain;
 
 class TFrmProject_Detail : public QMdiSubWindow {
@@ -55,12 +57,18 @@ public:
     // Every change to the grid ends here: the window counts as changed, and
     // after a recalculation the fee, tax and total show the new charges.
     void GridChanged();
-    // A catalog entry for the quotation (the catalog tree's double-click).
+    // A catalog entry for the quotation (the catalog tree's double-click):
+    // below the current row, undoable; nothing while the total row is current.
     void AddCatalogEntry(const CatalogLine& line);
+    // Writes a cell the user is still typing in, so what is saved, printed
+    // or asked about on closing is what the screen shows.
+    void FinishGridEdit();
 
-    // The empty page "报价明细" (a QVBoxLayout without margins) that holds
-    // the quotation page.
+    // The page "报价明细" (a QVBoxLayout without margins) and the quotation
+    // page that fills it. Every change to the grid goes through the page, so
+    // the view, the undo history and the charges stay in step.
     QWidget* QuotationTab() const { return TabSheet2; }
+    QuotationPage* Page() const { return page_; }
 
     // ---- operations --------------------------------------------------------
     void ResetProjectInfo();
@@ -92,6 +100,9 @@ public:
     QString OverheadText() const; // Edit8, 管理费
     QString TaxText() const;      // Edit9, 税金
     QString TotalText() const;    // Label16, 项目总价
+    // What the print commands print: this window's grid and the texts above
+    // as they stand now, saved or not. Valid while the window lives.
+    QuotationPrintSource PrintSource() const;
 
     // ---- events ------------------------------------------------------------
     void FormShow();
@@ -132,9 +143,11 @@ private:
     void BuildInformationPage();
     void WatchForChanges();
     void ShowCharges();
+    void CreateQuotationPage();
 
     QPointer<TFrmMain> main_;
     QuotationGrid grid_;
+    QuotationPage* page_ = nullptr;
     std::unique_ptr<TREC_PROJECT> projectRecord_;
     int saveMode_;
     QString caption_;

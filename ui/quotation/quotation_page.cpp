@@ -99,6 +99,8 @@ void QuotationPage::ReloadFromGrid() {
     UpdateActions();
 }
 
+void QuotationPage::FinishEditing() { advsg1->CommitEdit(); }
+
 // One user change: a snapshot before it, the view told what moved, and the
 // window told that the quotation and perhaps the charges changed. A change
 // that altered nothing leaves no undo step and no modified mark.
@@ -220,6 +222,7 @@ void QuotationPage::N1Click() {
 }
 
 void QuotationPage::InsertItem(const CatalogLine& line, bool catalog) {
+    int inserted = 0;
     Change([&] {
         const int at = grid_.ItemInsertRow();
         if (catalog) {
@@ -230,7 +233,11 @@ void QuotationPage::InsertItem(const CatalogLine& line, bool catalog) {
         auto* model = advsg1->Model();
         model->NotifyRowsInserted(at, 1);
         model->NotifyAllCellsChanged(); // subtotals, total and, for a catalog entry, the alignments
+        inserted = at;
     });
+    // The new row stands below the current one, often below the bottom edge
+    // when the current row is the last shown: the user is to see it arrive.
+    if (inserted > 0) advsg1->scrollTo(advsg1->Model()->index(inserted - 1, 1));
 }
 
 void QuotationPage::N2Click() { InsertItem(CatalogLine{}, false); }

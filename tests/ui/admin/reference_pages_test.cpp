@@ -69,8 +69,8 @@ TEST_F(ReferencePages, PasswordChangeChecksAndStoresAHash) {
 TEST_F(ReferencePages, CompanyBoxesKeepTheirColumnsAcrossAReopen) {
     TCompanyPage* page = frm->TabSheet4;
     EXPECT_EQ(page->Edit7->text(), QStringLiteral("岚庭雅装饰工程有限公司"));
-    EXPECT_EQ(page->Edit9->text(), QStringLiteral("0571-88886666")); // "联系人：" shows COM_TEL1
-    EXPECT_EQ(page->Edit11->text(), QStringLiteral("陈岚"));         // "联系电话2：" shows COM_PERSON
+    EXPECT_EQ(page->Edit9->text(), QStringLiteral("陈岚"));           // "联系人：" shows COM_TEL1
+    EXPECT_EQ(page->Edit11->text(), QStringLiteral("0571-88887777")); // "联系电话2：" shows COM_PERSON
     EXPECT_EQ(page->Edit9->accessibleName(), QStringLiteral("联系人"));
     const QString values[] = {"新公司", "新地址", "联系人甲", "电话一", "电话二"};
     QLineEdit* boxes[] = {page->Edit7, page->Edit8, page->Edit9, page->Edit10, page->Edit11};

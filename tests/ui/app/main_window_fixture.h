@@ -2,12 +2,14 @@
 // the offscreen platform, with every message box answered by the script.
 #pragma once
 
+#include "controls/grid/text_grid.h"
 #include "core/data/data_module.h"
 #include "tests/core/scripted_messages.h"
 #include "tests/core/test_database.h"
 #include "ui/app/globals.h"
 #include "ui/app/main_window.h"
 #include "ui/quotation/project_window.h"
+#include "ui/quotation/quotation_page.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -87,6 +89,12 @@ protected:
         w->setFocus(Qt::MouseFocusReason);
     }
     TFrmProject_Detail* Active() const { return frm->ActiveProjectWindow(); }
+    // A blank project window, as "新建装饰工程" and the blank project make it.
+    TFrmProject_Detail* NewBlank() {
+        frm->ActNewProject->trigger();
+        EXPECT_TRUE(frm->OpenProjectWindow(0));
+        return Active();
+    }
 
     QStringList WindowMenuCaptions() const {
         QStringList out;

@@ -31,8 +31,9 @@ QStringList Texts(const QList<QAction*>& actions) {
 
 TEST_F(MainWindowTest, FirstShowingFillsBothTreesAndTheSharedValues) {
     EXPECT_EQ(frm->objectName(), "TFrmMain");
-    EXPECT_EQ(Texts(frm->ToolBar1->actions()), (QStringList{"新建装饰工程", "保存装饰工程", "-", "打印", "打印预览",
-                                                            "-", "显示/隐藏资源栏", "-", "帮助", "-", "退出"}));
+    EXPECT_EQ(Texts(frm->ToolBar1->actions()),
+              (QStringList{"新建装饰工程", "保存装饰工程", "-", "打印", "打印预览", "导出PDF", "-", "显示/隐藏资源栏",
+                           "-", "帮助", "-", "退出"}));
     for (QAction* a : frm->ToolBar1->actions()) {
         if (!a->isSeparator()) {
             EXPECT_FALSE(a->icon().pixmap(24, 24).isNull()) << a->text().toStdString();
@@ -41,8 +42,8 @@ TEST_F(MainWindowTest, FirstShowingFillsBothTreesAndTheSharedValues) {
     QStringList menus;
     for (QAction* m : frm->menuBar()->actions()) menus << m->text();
     EXPECT_EQ(menus, (QStringList{"装饰工程", "系统管理", "窗口", "帮助"}));
-    EXPECT_EQ(Texts(frm->MenuProject->actions()),
-              (QStringList{"新建装饰工程", "保存装饰工程", "删除装饰工程", "-", "打印预览", "打印", "-", "退出"}));
+    EXPECT_EQ(Texts(frm->MenuProject->actions()), (QStringList{"新建装饰工程", "保存装饰工程", "删除装饰工程", "-",
+                                                               "打印预览", "打印", "导出PDF", "-", "退出"}));
     EXPECT_EQ(Texts(frm->MenuSystem->actions()), (QStringList{"系统管理", "系统初始化"}));
     EXPECT_EQ(Texts(frm->MenuWindow->actions()), (QStringList{"显示/隐藏资源栏", "-", "-"}));
     EXPECT_EQ(frm->MenuWindow->actions().back(), frm->N1);
@@ -248,8 +249,8 @@ TEST_F(MainWindowTest, CatalogSearchShowsMatchesWithTheirAncestorsAndAddsFromThe
     // A found entry goes into the active quotation as from the whole tree.
     ASSERT_TRUE(frm->OpenProjectWindow(0));
     TFrmProject_Detail* w = Active();
-    w->Grid().AddSectionRow();
-    ASSERT_TRUE(w->Grid().SetCurrentCell(1, 2));
+    w->Page()->N1->trigger();
+    w->Page()->advsg1->SetCurrentCell(1, 2);
     Raw("update TBLPRODUCT set ProductPrice=12.5,ProductUnit='米' where Product_ID=18");
     frm->TreeView2->setCurrentItem(Node(frm->TreeView2, "PVC排水管（Φ50）"));
     frm->TreeView2DblClick();

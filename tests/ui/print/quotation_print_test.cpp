@@ -7,6 +7,7 @@
 #include "core/quotation/quotation_grid.h"
 #include "tests/core/scripted_messages.h"
 #include "tests/core/test_database.h"
+#include "tests/ui/print/pdf_text.h"
 #include "ui/app/globals.h"
 #include "ui/print/print_commands.h"
 #include "ui/print/print_form.h"
@@ -78,12 +79,7 @@ protected:
         SetMessages(nullptr);
     }
 
-    static QString PdfText(const QString& path) {
-        QProcess p;
-        p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
-        p.waitForFinished();
-        return QString::fromUtf8(p.readAllStandardOutput());
-    }
+    static QString PdfText(const QString& path) { return test::PdfText(path); }
     // Prepares and writes the PDF; answers its text ("" when not prepared).
     QString Printed(const QuotationPrintSource& source, const QString& name = QStringLiteral("q.pdf")) {
         TFrmPrint& form = FrmPrint();
@@ -93,13 +89,7 @@ protected:
         if (const char* keep = getenv("LTY_KEEP_PDF")) QFile::copy(path, QString::fromUtf8(keep) + "/" + name);
         return PdfText(path);
     }
-    static QStringList LinesWith(const QString& text, const QString& pattern) {
-        QStringList found;
-        const QRegularExpression re(pattern);
-        for (const QString& line : text.split('\n'))
-            if (re.match(line).hasMatch()) found << line.simplified();
-        return found;
-    }
+    static QStringList LinesWith(const QString& text, const QString& pattern) { return test::LinesWith(text, pattern); }
     std::vector<std::string> PrintRowNames() {
         std::vector<std::string> names;
         TADOQuery q(dm.ADOMain);

@@ -23,11 +23,6 @@ namespace {
 
 class ProjectWindowTest : public MainWindowTest {
 protected:
-    TFrmProject_Detail* NewBlank() {
-        frm->ActNewProject->trigger();
-        EXPECT_TRUE(frm->OpenProjectWindow(0));
-        return Active();
-    }
     // Types the way a user does: into the focused box, key by key.
     static void Type(QWidget* w, const QString& text) {
         Focus(w);
@@ -238,9 +233,8 @@ TEST_F(ProjectWindowTest, AnUnreadableDateOpensWithTodayAndSaysSo) {
     EXPECT_EQ(w->Grid().Text(1, 3), "乳胶漆");
 
     // The first change to the quotation brings the computed charges.
-    ASSERT_TRUE(w->Grid().SetCurrentCell(1, 3));
-    ASSERT_TRUE(w->Grid().DeleteCurrentRow());
-    w->GridChanged();
+    w->Page()->advsg1->SetCurrentCell(1, 3);
+    w->Page()->N11->trigger();
     EXPECT_EQ(w->Label16->text(), "0.00");
     EXPECT_EQ(w->Edit8->text(), "0.00");
     EXPECT_EQ(w->Edit9->text(), "0.00");
@@ -349,6 +343,7 @@ TEST_F(ProjectWindowTest, HouseTypeDialogLaysOutSectionsAndKeepsItsCounts) {
     QStringList sections;
     for (int r = 2; r < w->Grid().EndRow(); ++r) sections << QString::fromStdString(w->Grid().Text(1, r));
     EXPECT_EQ(sections, (QStringList{"卧室", "卧室2", "客厅", "卫生间", "厨房", "厨房2", "其他"}));
+    EXPECT_EQ(w->Page()->advsg1->Model()->rowCount(), w->Grid().RowCount() - 1) << "the page shows the layout";
     EXPECT_EQ(w->Grid().Text(5, 1), "0.00");
     EXPECT_FALSE(w->IsModified());
 

@@ -6,13 +6,13 @@
 #include "controls/grid/text_grid.h"
 #include "core/quotation/quotation_text.h"
 #include "tests/core/scripted_messages.h"
+#include "tests/ui/quotation/grid_input.h"
 #include "ui/app/globals.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QHeaderView>
-#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QSignalSpy>
@@ -47,32 +47,11 @@ protected:
         SetMessages(nullptr);
     }
     controls::TextGrid& View() { return *page->advsg1; }
-    QRect CellRect(int col, int row) {
-        const auto index = View().Model()->index(row - 1, col);
-        View().scrollTo(index);
-        return View().visualRect(index);
-    }
-    void Click(int col, int row, Qt::MouseButton button = Qt::LeftButton) {
-        QTest::mouseClick(View().viewport(), button, {}, CellRect(col, row).center());
-    }
-    QLineEdit* Editor() {
-        for (auto* e : View().viewport()->findChildren<QLineEdit*>())
-            if (e->isVisible()) return e;
-        return nullptr;
-    }
+    QRect CellRect(int col, int row) { return test::CellRect(View(), col, row); }
+    void Click(int col, int row, Qt::MouseButton button = Qt::LeftButton) { test::ClickCell(View(), col, row, button); }
+    QLineEdit* Editor() { return test::CellEditor(View()); }
     // Selects the cell, opens its editor with F2, types and commits with Enter.
-    void Type(int col, int row, const QString& text) {
-        Click(col, row);
-        QTest::keyClick(&View(), Qt::Key_F2);
-        QLineEdit* edit = Editor();
-        ASSERT_NE(edit, nullptr) << "no editor on " << col << "," << row;
-        edit->clear();
-        // Chinese arrives through the input method as a committed string.
-        QInputMethodEvent input;
-        input.setCommitString(text);
-        QApplication::sendEvent(edit, &input);
-        QTest::keyClick(edit, Qt::Key_Return);
-    }
+    void Type(int col, int row, const QString& text) { test::TypeIntoCell(View(), col, row, text); }
     void Key(int key, Qt::KeyboardModifiers mods = Qt::NoModifier) { QTest::keyClick(&View(), Qt::Key(key), mods); }
     // The section name column of the body, as the view shows it.
     std::vector<std::string> ShownNames() {
@@ -81,7 +60,7 @@ protected:
         for (int v = 1; v < m->rowCount() - 1; ++v) names.push_back(m->index(v, 1).data().toString().toStdString());
         return names;
     }
-    std::string Shown(int col, int row) { return View().Model()->index(row - 1, col).data().toString().toStdString(); }
+    std::string Shown(int col, int row) { return test::ShownText(View(), col, row); }
     // A section named by typing, added with the context menu entry.
     void AddSection(const QString& name) {
         page->N1->trigger();
@@ -218,6 +197,16 @@ TEST_F(QuotationPageTest, CatalogEntriesUnderASectionAndDeletingSectionsWithThei
     EXPECT_TRUE(View().isRowHidden(View().Model()->rowCount() - 1));
     page->AddCatalogEntry(Entry("x", 1));
     EXPECT_EQ(grid.BodyRowCount(), 0);
+
+    // Under the last section of a long quotation the new row would land below
+    // the bottom edge; the view brings it into sight.
+    for (int i = 0; i < 40; ++i) page->N1->trigger();
+    Click(1, grid.EndRow() - 1);
+    page->AddCatalogEntry(Entry("墙面乳胶漆", 18));
+    const QRect added = View().visualRect(View().Model()->index(grid.EndRow() - 2, 1));
+    EXPECT_TRUE(View().viewport()->rect().contains(added)) << added.y();
+    page->N2->trigger();
+    EXPECT_TRUE(View().viewport()->rect().contains(View().visualRect(View().Model()->index(grid.EndRow() - 3, 1))));
 }
 
 TEST_F(QuotationPageTest, UndoRedoMovesAndCopyFromTheKeyboard) {
