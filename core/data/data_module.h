@@ -30,12 +30,17 @@ public:
 
     void DataModuleCreate();
     // Opens the database and checks its tables, columns and pages; on failure
-    // shows "连接数据库失败，请检查数据库文件！" (followed, for a file that opens,
-    // by one line per fault) and answers false. The program goes on without
-    // a connection.
+    // shows "连接数据库失败，请检查数据库文件！" (followed, for a database that
+    // opens, by one line per fault, and for a server that does not, by the
+    // server's reason) and answers false. The program goes on without a
+    // connection. Without Data/server.conf the database is the file
+    // Data/LTY.db; with it, the server that file names.
     bool ConnectDatabase();
     bool Connected() const { return ADOMain.Connected(); }
     std::string DatabasePath() const;
+    // The status bar's first panel: "数据库：本机" or "数据库：服务器 host/db"
+    // (which one is meant also when the connection failed).
+    std::string DatabaseLocationText() const;
 
     // Close, set the statement, open. False on any engine error, nothing shown;
     // the query is then closed and holds no rows.
@@ -69,7 +74,14 @@ public:
     // ConvertError before anything is sent. A statement the database refuses
     // (disk full, read-only file, busy) shows "保存工程失败，数据未保存！" and
     // the engine's reason. Answers true when a row was written.
-    bool StoreProject(TREC_PROJECT& record, int saveMode);
+    //
+    // With several programs on one database: `loaded` is the project as this
+    // window last loaded or saved it. When the stored row no longer matches
+    // it (another program saved in between), the update asks "该工程已被其他
+    // 用户修改。是否覆盖对方的修改？"; 否 writes nothing and answers false. The
+    // comparison and the update share that transaction. Without `loaded` no
+    // such check is made.
+    bool StoreProject(TREC_PROJECT& record, int saveMode, const TREC_PROJECT* loaded = nullptr);
     // "delete from tblProject where IntID=" + id; false for an id that is not
     // a number (nothing is sent).
     bool DeleteProject(const std::string& id);
@@ -187,11 +199,19 @@ private:
     // for a text that is no integer, so no statement carries it.
     static bool IdLiteral(std::string_view idText, std::string& literal);
     bool RunPrintStatement(const std::string& sql);
+    static std::string PrintRowStatement(const std::string& itemName, const std::string& dataName,
+                                         const std::string& price, const std::string& count, const std::string& unit,
+                                         const std::string& memo, const std::string& index, const std::string& sum);
+    // Whether the stored row of `record` still is `loaded` (or already what
+    // `write` would store); inside StoreProject's transaction.
+    enum class RowVersion { Same, Changed, Unreadable };
+    RowVersion CompareStoredRow(const TREC_PROJECT& record, const TREC_PROJECT& loaded, const std::string& write);
 
     bool StoreRefused();
 
     UserMessages& messages_;
     std::string programDirectory_;
+    std::string location_ = "本机";
     std::string lastError_;
     bool printBatch_ = false;       // inside BeginPrintRows .. EndPrintRows
     bool printBatchOwnsTx_ = false; // the batch began the transaction itself

@@ -50,6 +50,12 @@ bool TDM::ClearPrintData() { return RunPrintStatement("delete from TMP_Print"); 
 bool TDM::InsertPrintRow(const std::string& itemName, const std::string& dataName, const std::string& price,
                          const std::string& count, const std::string& unit, const std::string& memo,
                          const std::string& index, const std::string& sum) {
+    return RunPrintStatement(PrintRowStatement(itemName, dataName, price, count, unit, memo, index, sum));
+}
+
+std::string TDM::PrintRowStatement(const std::string& itemName, const std::string& dataName, const std::string& price,
+                                   const std::string& count, const std::string& unit, const std::string& memo,
+                                   const std::string& index, const std::string& sum) {
     std::string sql;
     sql.reserve(160 + itemName.size() + dataName.size() + unit.size() + memo.size());
     sql.append(
@@ -62,7 +68,7 @@ bool TDM::InsertPrintRow(const std::string& itemName, const std::string& dataNam
     sql.append(SqlText(memo)).append(",");
     sql.append(PrintNumber(index)).append(",");
     sql.append(PrintNumber(sum)).append(")");
-    return RunPrintStatement(sql);
+    return sql;
 }
 
 bool TDM::InsertPrintRow(const PrintRowTexts& r) {
@@ -111,9 +117,24 @@ bool TDM::EndPrintRows() {
 bool TDM::ReplacePrintData(const std::vector<PrintRowTexts>& rows) {
     if (printBatch_) return false;
     BeginPrintRows();
-    bool ok = ClearPrintData();
-    for (std::size_t i = 0; ok && i < rows.size(); ++i) ok = InsertPrintRow(rows[i]);
-    return EndPrintRows() && ok;
+    if (printBatchOk_) {
+        // All the statements go to the engine together: one round trip to a
+        // server for hundreds of rows instead of one each. The trace hook sees
+        // each of them as before.
+        std::vector<std::string> statements;
+        statements.reserve(rows.size() + 1);
+        statements.emplace_back("delete from TMP_Print");
+        for (const auto& r : rows)
+            statements.push_back(PrintRowStatement(r.ItemName, r.DataName, r.DataPrice, r.DataCount, r.DataUnit,
+                                                   r.DataMemo, r.DataIndex, r.Datasum));
+        Qry_Main.Close();
+        try {
+            ADOMain.RunBatch(statements);
+        } catch (const std::exception&) {
+            printBatchOk_ = false;
+        }
+    }
+    return EndPrintRows();
 }
 
 void TDM::OpenPrintData(TADOQuery& query) {

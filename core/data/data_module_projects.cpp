@@ -123,6 +123,29 @@ std::string DateTextOrStored(const TField& f) {
     }
 }
 
+// A record filled from the current row of a select of IntID and the 38
+// columns, by column name.
+void FillProject(const TADOQuery& q, TREC_PROJECT& r) {
+    r.SetIntID(static_cast<std::int32_t>(q.FieldByName("IntID").AsInteger()));
+    for (const auto& c : kColumns) {
+        const TField f = q.FieldByName(c.Name);
+        switch (c.Kind) {
+        case Form::Text:
+            r.*(c.Text) = f.AsString();
+            break;
+        case Form::Date:
+            r.*(c.Text) = DateTextOrStored(f);
+            break;
+        case Form::Number:
+            r.*(c.Number) = f.AsFloat();
+            break;
+        case Form::YesNo:
+            r.SetblnSignContract(f.AsBoolean());
+            break;
+        }
+    }
+}
+
 } // namespace
 
 void TDM::LoadProjectTree(TTreeView& tree) {
@@ -173,28 +196,11 @@ std::unique_ptr<TREC_PROJECT> TDM::LoadProject(const std::string& id) {
     if (Qry_Main.RecordCount() == 0) return nullptr;
 
     auto r = std::make_unique<TREC_PROJECT>();
-    r->SetIntID(static_cast<std::int32_t>(Qry_Main.FieldByName("IntID").AsInteger()));
-    for (const auto& c : kColumns) {
-        const TField f = Qry_Main.FieldByName(c.Name);
-        switch (c.Kind) {
-        case Form::Text:
-            (*r).*(c.Text) = f.AsString();
-            break;
-        case Form::Date:
-            (*r).*(c.Text) = DateTextOrStored(f);
-            break;
-        case Form::Number:
-            (*r).*(c.Number) = f.AsFloat();
-            break;
-        case Form::YesNo:
-            r->SetblnSignContract(f.AsBoolean());
-            break;
-        }
-    }
+    FillProject(Qry_Main, *r);
     return r;
 }
 
-bool TDM::StoreProject(TREC_PROJECT& record, int saveMode) {
+bool TDM::StoreProject(TREC_PROJECT& record, int saveMode, const TREC_PROJECT* loaded) {
     if (record.charCustomer.empty()) {
         messages_.Show("请输入客户名称！");
         return false;
@@ -217,10 +223,11 @@ bool TDM::StoreProject(TREC_PROJECT& record, int saveMode) {
 
     // Which rows hold this project number decides whether the save may go
     // ahead: the update statement finds its row by the number alone. The
-    // check and the write share one transaction that holds the write lock
-    // from the start, so another copy of the program on the same file
-    // cannot store the same number between them.
-    enum class Outcome { Failed, Taken, NotOwnRow, Written } outcome = Outcome::Failed;
+    // check, the comparison with what the window loaded and the write share
+    // one transaction that holds the write lock from the start, so another
+    // program on the same database cannot store the same number, or save
+    // this project, between them.
+    enum class Outcome { Failed, Taken, NotOwnRow, ChangedByOther, Written } outcome = Outcome::Failed;
     std::int64_t newId = 0;
     {
         Transaction tx(ADOMain);
@@ -232,9 +239,17 @@ bool TDM::StoreProject(TREC_PROJECT& record, int saveMode) {
                 outcome = Outcome::Taken;
             else if (saveMode == SaveModeUpdate && (holders != 1 || Qry_Main.Fields(0).AsInteger() != record.IntID))
                 outcome = Outcome::NotOwnRow;
+            else if (const RowVersion version = saveMode == SaveModeUpdate && loaded
+                                                    ? CompareStoredRow(record, *loaded, write)
+                                                    : RowVersion::Same;
+                     version != RowVersion::Same)
+                outcome = version == RowVersion::Changed ? Outcome::ChangedByOther : Outcome::Failed;
             else if (RunStatement(write)) {
                 newId = ADOMain.LastInsertId();
-                if (tx.Commit())
+                // A row deleted by another program since the check is not saved.
+                if (saveMode == SaveModeUpdate && ADOMain.Changes() != 1)
+                    outcome = Outcome::NotOwnRow;
+                else if (tx.Commit())
                     outcome = Outcome::Written;
                 else
                     lastError_ = tx.Error();
@@ -253,6 +268,10 @@ bool TDM::StoreProject(TREC_PROJECT& record, int saveMode) {
     case Outcome::NotOwnRow:
         messages_.Show("工程编号已被修改或与其他工程重复，未能保存！");
         return false;
+    case Outcome::ChangedByOther:
+        // 否 keeps the other program's version; the window stays unsaved.
+        if (!messages_.Ask("该工程已被其他用户修改。是否覆盖对方的修改？", "询问")) return false;
+        return StoreProject(record, saveMode, nullptr);
     case Outcome::Written:
         break;
     }
@@ -263,6 +282,21 @@ bool TDM::StoreProject(TREC_PROJECT& record, int saveMode) {
         messages_.Show("修改工程成功！");
     }
     return true;
+}
+
+TDM::RowVersion TDM::CompareStoredRow(const TREC_PROJECT& record, const TREC_PROJECT& loaded,
+                                      const std::string& write) {
+    std::string sql("select IntID,");
+    sql.append(kColumnList).append(" from tblProject where intID=").append(SqlInteger(record.IntID));
+    if (!RunSelect(Qry_Main, sql)) return RowVersion::Unreadable;
+    if (Qry_Main.RecordCount() != 1) return RowVersion::Changed;
+    TREC_PROJECT stored;
+    FillProject(Qry_Main, stored);
+    // Compared in statement form: what a save writes is all that can differ,
+    // and a number is the same when it is written the same.
+    const std::string now = UpdateStatement(stored);
+    // Another program that saved exactly this window's version is no conflict.
+    return now == UpdateStatement(loaded) || now == write ? RowVersion::Same : RowVersion::Changed;
 }
 
 bool TDM::StoreRefused() {

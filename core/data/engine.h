@@ -1,36 +1,23 @@
-// The binding between the data module and the embedded SQL engine: one
+// The binding between the data module and the SQL engine beneath it: one
 // connection object and query objects bound to it, in the shape the data
-// module expects (close, open, execute, rows materialised at open).
+// module expects (close, open, execute, rows materialised at open). The
+// engine is the database file's (SQLite) or an office server's (PostgreSQL);
+// the data module's statements are the same on both.
 #pragma once
 
+#include "core/data/engine_interface.h"
 #include "core/text/date_text.h"
 
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <string_view>
-#include <variant>
 #include <vector>
 
 struct sqlite3;
 
 namespace lty {
-
-// Any error the engine raises; the text is the engine's message.
-class EngineError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
-// How a column was declared, so a read can give a date as date text.
-enum class ColumnKind { Any, Text, Number, Integer, Date, YesNo };
-
-struct Value {
-    std::variant<std::monostate, std::int64_t, double, std::string> Data;
-    bool IsNull() const { return std::holds_alternative<std::monostate>(Data); }
-};
 
 class TADOConnection {
 public:
@@ -42,40 +29,48 @@ public:
     // Opens an existing database file read-write; never creates one.
     // Raises EngineError when the file is missing, unreadable or not a database.
     void Open(const std::string& path);
+    // Connects to a PostgreSQL server by a libpq connection string. Raises
+    // EngineError with the server's reason.
+    void OpenServer(const std::string& conninfo);
     void Close();
-    bool Connected() const { return db_ != nullptr; }
+    bool Connected() const { return engine_ != nullptr; }
+    // "本机" or "服务器 host/db"; "" when closed.
+    std::string Location() const;
+    // The engine beneath, for tests that look past the binding; null when closed.
+    DatabaseEngine* Engine() const { return engine_.get(); }
 
     // Transactions are the binding's own: statements that begin, end or
     // nest one are refused by Run. BeginTrans takes the write lock at once
-    // (BEGIN IMMEDIATE), so a check made inside holds until the commit.
+    // (the file's, or the server's lock that write transactions take turns
+    // by), so a check made inside holds until the commit.
     void BeginTrans();
     void CommitTrans();
     // Ends the transaction, also when the engine already rolled it back.
     void RollbackTrans();
     bool InTransaction() const;
 
-    // The engine's own view of the open file, for the check at connection:
-    // the file's tables, one table's columns (none when it is missing), and
-    // the result of the engine's quick check ("ok" for a sound file).
+    // The engine's own view of the database, for the check at connection:
+    // its tables, one table's columns (none when it is missing), and the
+    // result of the engine's quick check ("ok" when sound).
     std::vector<std::string> TableNames();
     std::vector<std::string> ColumnNames(const std::string& table);
     std::string QuickCheck();
 
-    // The engine handle, for test support that needs engine settings no
-    // statement may change (a page limit, a busy timeout).
-    sqlite3* Handle() const { return db_; }
+    // The file engine's handle, for test support that needs engine settings
+    // no statement may change (a page limit, a busy timeout); null on a server.
+    sqlite3* Handle() const;
 
     // Sees every statement text exactly as the data module sent it.
     using TraceHook = std::function<void(const std::string&)>;
     void SetTraceHook(TraceHook hook) { trace_ = std::move(hook); }
 
     // Runs one statement; fills rows when it yields any.
-    struct Result {
-        std::vector<std::string> Names;
-        std::vector<ColumnKind> Kinds;
-        std::vector<std::vector<Value>> Rows;
-    };
+    using Result = EngineResult;
     Result Run(const std::string& sql);
+    // Statements that yield no rows, sent together where the engine can (one
+    // round trip to a server for hundreds); stops at the first failure and
+    // raises it. Inside a transaction, which the caller then rolls back.
+    void RunBatch(const std::vector<std::string>& statements);
 
     std::int64_t LastInsertId() const;
     int Changes() const;
@@ -90,14 +85,9 @@ public:
     void RestoreFrom(const std::string& path);
 
 private:
-    static int Authorize(void* self, int action, const char* arg1, const char*, const char*, const char*);
-    void ExecInternal(const char* sql);
-    Result Execute(const std::string& sql);
-    Result RunTrusted(const std::string& sql);
-    sqlite3* db_ = nullptr;
+    DatabaseEngine& Live() const;
+    std::unique_ptr<DatabaseEngine> engine_;
     TraceHook trace_;
-    bool trusted_ = false; // running the binding's own statement
-    bool inTrans_ = false; // between BeginTrans and its commit or rollback
 };
 
 // One field of the current row.

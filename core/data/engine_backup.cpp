@@ -2,7 +2,7 @@
 // page by page inside one read transaction, so it is consistent even while
 // the program runs, and a restore writes the pages back inside one write
 // transaction, so it either replaces everything or nothing.
-#include "core/data/engine.h"
+#include "core/data/engine_sqlite.h"
 
 #include <sqlite3.h>
 
@@ -35,8 +35,7 @@ void CopyPages(sqlite3* to, sqlite3* from) {
 
 } // namespace
 
-void TADOConnection::BackupTo(const std::string& path) const {
-    if (!db_) throw EngineError("Connection is closed");
+void SqliteEngine::BackupTo(const std::string& path) {
     // Written under a temporary name first, so that an interrupted copy
     // never looks like a finished one.
     const std::string part = path + ".part";
@@ -54,8 +53,7 @@ void TADOConnection::BackupTo(const std::string& path) const {
     }
 }
 
-void TADOConnection::RestoreFrom(const std::string& path) {
-    if (!db_) throw EngineError("Connection is closed");
+void SqliteEngine::RestoreFrom(const std::string& path) {
     if (InTransaction()) throw EngineError("a transaction is open");
     FileHandle source = OpenFile(path, SQLITE_OPEN_READONLY);
     // Only a copy of this program's database may replace it: a file that

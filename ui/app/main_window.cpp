@@ -334,6 +334,8 @@ void TFrmMain::showEvent(QShowEvent* event) {
 void TFrmMain::FormShow() {
     // Without a data module nothing can be read; the trees stay empty.
     if (!DM) return;
+    // Which database the data live in: this PC's file or the office server.
+    statusPanels_[0]->setText(QString::fromStdString(DM->DatabaseLocationText()));
     ReloadTrees();
     ReloadCompanyAndRemark();
 }

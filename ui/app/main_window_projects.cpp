@@ -17,6 +17,7 @@
 #include <QTreeWidget>
 
 #include <exception>
+#include <memory>
 
 namespace lty {
 namespace {
@@ -127,6 +128,10 @@ void TFrmMain::TreeView1DblClick() {
 bool TFrmMain::SaveProjectWindow(TFrmProject_Detail* window) {
     if (!window || !DM) return false;
     TREC_PROJECT* record = nullptr;
+    // The project as this window last loaded or saved it: the save asks
+    // before it overwrites what another program saved since.
+    std::unique_ptr<TREC_PROJECT> loaded;
+    if (const TREC_PROJECT* previous = window->ProjectRecord()) loaded = std::make_unique<TREC_PROJECT>(*previous);
     try {
         record = window->BuildProjectRecord();
     } catch (const std::exception& e) {
@@ -136,7 +141,7 @@ bool TFrmMain::SaveProjectWindow(TFrmProject_Detail* window) {
         return false;
     }
     const bool inserting = window->SaveMode() == SaveModeInsert;
-    if (!DM->StoreProject(*record, window->SaveMode())) return false;
+    if (!DM->StoreProject(*record, window->SaveMode(), loaded.get())) return false;
     // From now on this window writes its own row, whatever other windows do.
     window->SetSaveMode(SaveModeUpdate);
     window->SetModified(false);

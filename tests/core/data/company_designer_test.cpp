@@ -135,7 +135,7 @@ TEST_F(DataModuleTest, ResetIsAllOrNothing) {
     EXPECT_EQ(RawCount("TMP_Print"), 1);
 
     // The first of the four failing is rolled back the same way.
-    Raw("drop trigger refuse_delete_TMP_Print");
+    StopRefusing("TMP_Print", "delete");
     RefuseOn("TBLITEM", "delete");
     EXPECT_FALSE(dm.ClearAllData());
     EXPECT_EQ(RawCount("tblProject"), 1);

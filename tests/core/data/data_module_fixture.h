@@ -1,15 +1,18 @@
 // A data module on a fresh copy of the shipped database, with every statement
-// it sends collected, and a second, raw connection to the same file for
-// looking at the tables and for breaking them on purpose.
+// it sends collected, and a second, raw connection to the same database for
+// looking at the tables and for breaking them on purpose. On the server
+// engine (LTY_TEST_ENGINE=pg) the raw connection is the database owner's.
 #pragma once
 
 #include "core/data/data_module.h"
+#include "core/data/pg_connection.h"
 #include "tests/core/scripted_messages.h"
 #include "tests/core/test_database.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -41,9 +44,12 @@ protected:
     int RawCount(const std::string& table) { return std::stoi(RawText("select count(*) from " + table)); }
     // A table that refuses one kind of statement, as a damaged file or a
     // locked table would.
-    void RefuseOn(const std::string& table, const std::string& action) {
-        Raw("create trigger refuse_" + action + "_" + table + " before " + action + " on " + table +
-            " begin select raise(abort, 'refused'); end");
+    // The refusal carries `message` as the engine's reason.
+    void RefuseOn(const std::string& table, const std::string& action, const std::string& message = "refused") {
+        Raw(RefuseSql(dir.DatabasePath(), "refuse_" + action + "_" + table, table, action, message));
+    }
+    void StopRefusing(const std::string& table, const std::string& action) {
+        Raw(StopRefusingSql(dir.DatabasePath(), "refuse_" + action + "_" + table, table));
     }
 };
 

@@ -94,8 +94,7 @@ TEST_F(DataModuleTest, BackupAndRestoreFailuresChangeNothing) {
 
 TEST_F(DataModuleTest, CatalogCsvRoundTripAfterAReset) {
     // Texts that need quoting: commas, quotes, line breaks.
-    Raw("update TBLPRODUCT set ProductSpec='含\"防水\",两遍'||char(13,10)||'第二行', ProductPrice=12.5 where "
-        "Product_ID=3");
+    Raw("update TBLPRODUCT set ProductSpec='含\"防水\",两遍\r\n第二行', ProductPrice=12.5 where Product_ID=3");
     Raw("insert into TBLITEM(ITEM_NAME,Parent_ID) values('空的一级',0)");
     const auto before = CatalogLines(dm);
     const std::string csv = CatalogToCsv(dm);
@@ -129,9 +128,12 @@ TEST_F(DataModuleTest, CatalogCsvRoundTripAfterAReset) {
     EXPECT_EQ(plan.Adds, 1);
     EXPECT_EQ(plan.Changes, 1);
     ASSERT_TRUE(ApplyCatalogImport(dm, plan));
-    EXPECT_EQ(RawText("select ProductPrice||ProductSpec from TBLPRODUCT p join TBLITEM i on i.ITEM_ID=p.Product_ID "
+    EXPECT_EQ(RawText("select ProductPrice from TBLPRODUCT p join TBLITEM i on i.ITEM_ID=p.Product_ID "
                       "where ITEM_NAME='拆除非承重墙体'"),
-              "50.0新说明");
+              "50.0");
+    EXPECT_EQ(RawText("select ProductSpec from TBLPRODUCT p join TBLITEM i on i.ITEM_ID=p.Product_ID "
+                      "where ITEM_NAME='拆除非承重墙体'"),
+              "新说明");
     EXPECT_EQ(RawText("select ProductPrice from TBLPRODUCT p join TBLITEM i on i.ITEM_ID=p.Product_ID "
                       "where ITEM_NAME='新项目'"),
               "3.25");

@@ -89,11 +89,10 @@ TEST_F(DataModuleTest, AFailedPreparationLeavesTheLastOneExactlyAsItWas) {
     EXPECT_FALSE(dm.ReplacePrintData({{"卧室", "新项目", "2", "2", "项", "", "1", "4"}}));
     EXPECT_FALSE(dm.ADOMain.InTransaction());
     EXPECT_EQ(RawColumn("select DataName from TMP_Print"), (std::vector<std::string>{"旧项目", "旧项目2"}));
-    Raw("drop trigger refuse_delete_TMP_Print");
+    StopRefusing("TMP_Print", "delete");
 
     // A refused insert after a good delete: the old rows come back too.
-    Raw("create trigger refuse_new before insert on TMP_Print when new.DataName='坏' "
-        "begin select raise(abort, 'refused'); end");
+    Raw(test::RefuseSql(dir.DatabasePath(), "refuse_new", "TMP_Print", "insert", "refused", "new.DataName='坏'"));
     EXPECT_FALSE(dm.ReplacePrintData(
         {{"卧室", "好", "1", "1", "项", "", "1", "1"}, {"卧室", "坏", "1", "1", "项", "", "2", "1"}}));
     EXPECT_EQ(RawCount("TMP_Print"), 2);

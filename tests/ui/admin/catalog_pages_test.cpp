@@ -213,7 +213,7 @@ TEST_F(CatalogPages, DeletesAndThePopupMenu) {
     EXPECT_EQ(Count("TBLPRODUCT where Product_ID=" + id), 0);
 
     // A price row that cannot be deleted keeps the item too.
-    Raw("create trigger keep before delete on TBLPRODUCT begin select raise(abort,'no'); end");
+    Raw(test::RefuseSql(dir.DatabasePath(), "keep", "TBLPRODUCT", "delete", "no"));
     messages.Answers = {true};
     Select("铲除墙面原有腻子层");
     page->N2->trigger();

@@ -21,7 +21,6 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 namespace lty {
 namespace {
@@ -178,16 +177,9 @@ TEST_F(QuotationPrint, AFailedPreparationSaysSoAndPrintsNothing) {
     QuotationGrid first;
     Build(first, {{"客厅", {{"电视墙", 1000, 1, "项", ""}}}});
     ASSERT_FALSE(Printed(Source(first, "张三")).isEmpty());
-    {
-        sqlite3* db = nullptr;
-        ASSERT_EQ(sqlite3_open(dir.DatabasePath().c_str(), &db), SQLITE_OK);
-        ASSERT_EQ(sqlite3_exec(db,
-                               "create trigger refuse before insert on TMP_Print when new.DataName='地漏' "
-                               "begin select raise(abort, 'refused'); end",
-                               nullptr, nullptr, nullptr),
-                  SQLITE_OK);
-        sqlite3_close(db);
-    }
+    ASSERT_EQ(test::RawExec(dir.DatabasePath(), test::RefuseSql(dir.DatabasePath(), "refuse", "TMP_Print", "insert",
+                                                                "refused", "new.DataName='地漏'")),
+              "");
     QuotationGrid second;
     Build(second, {{"卫生间", {{"防水", 80, 10, "平米", ""}, {"地漏", 50, 2, "个", ""}}}});
     const QuotationPrintSource source = Source(second, "李四");
@@ -209,12 +201,7 @@ TEST_F(QuotationPrint, AFailedPreparationSaysSoAndPrintsNothing) {
     EXPECT_EQ(messages.Shown.size(), 2u);
 
     // Mended, the same command prints the new quotation on the chosen printer.
-    {
-        sqlite3* db = nullptr;
-        sqlite3_open(dir.DatabasePath().c_str(), &db);
-        sqlite3_exec(db, "drop trigger refuse", nullptr, nullptr, nullptr);
-        sqlite3_close(db);
-    }
+    test::RawExec(dir.DatabasePath(), test::StopRefusingSql(dir.DatabasePath(), "refuse", "TMP_Print"));
     PrintQuotation(nullptr, &source);
     const QString text = PdfText(printed);
     EXPECT_TRUE(text.contains("地漏") && text.contains("李四") && text.contains("卫生间"));

@@ -1,0 +1,68 @@
+// Which engine the program connects to: Data/LTY.db without Data/server.conf,
+// the server that file names with it; a failure names the server's reason.
+#include "core/data/data_module.h"
+#include "core/data/pg_connection.h"
+#include "tests/core/scripted_messages.h"
+#include "tests/core/test_database.h"
+
+#include <gtest/gtest.h>
+
+namespace lty {
+namespace {
+
+constexpr const char* kFailed = "连接数据库失败，请检查数据库文件！";
+
+TEST(EngineChoice, FileWithoutServerConfAndServerConfWhenPresent) {
+    test::TempProgramDir dir(true, true);
+    {
+        test::ScriptedMessages m;
+        TDM dm(m, dir.Dir());
+        EXPECT_TRUE(dm.Connected());
+        EXPECT_EQ(dm.DatabaseLocationText(), "数据库：本机");
+        EXPECT_TRUE(m.Shown.empty());
+    }
+    if (test::TestServer().empty()) GTEST_SKIP() << "no test server (LTY_TEST_PG)";
+    // The file stays where it was, but the server is the one used.
+    const test::TempServerDatabase server;
+    test::WriteServerConf(dir.Dir(), "# office server\n\n" + server.AppConninfo());
+    test::ScriptedMessages m;
+    TDM dm(m, dir.Dir());
+    ASSERT_TRUE(dm.Connected()) << (m.Shown.empty() ? "" : m.Shown.front().Text);
+    EXPECT_EQ(dm.DatabaseLocationText(),
+              "数据库：服务器 " + ConninfoValue(server.AppConninfo(), "host") + "/" + server.Name());
+    TREC_PROJECT r;
+    r.SetcharCustomer("王先生");
+    r.SetcharProjectID("S1");
+    ASSERT_TRUE(dm.StoreProject(r, SaveModeInsert));
+    EXPECT_EQ(PgConnection(server.AdminConninfo()).Scalar("select charCustomer from tblProject"), "王先生");
+}
+
+TEST(EngineChoice, AFailingServerShowsTheMessageAndTheServersReason) {
+    test::TempProgramDir dir(false);
+    // Nothing listens on port 1.
+    test::WriteServerConf(dir.Dir(), "host=127.0.0.1 port=1 dbname=lty user=lty_app connect_timeout=3");
+    {
+        test::ScriptedMessages m;
+        TDM dm(m, dir.Dir());
+        EXPECT_FALSE(dm.Connected());
+        ASSERT_EQ(m.Shown.size(), 1u);
+        const std::string& text = m.Shown.front().Text;
+        EXPECT_EQ(text.rfind(std::string(kFailed) + "\n", 0), 0u) << text;
+        EXPECT_NE(text.find("127.0.0.1"), std::string::npos) << text;
+        EXPECT_EQ(dm.DatabaseLocationText(), "数据库：服务器 127.0.0.1/lty");
+        EXPECT_FALSE(dm.RunStatement("delete from TBLCLASS"));
+    }
+    // A password never stands in the file; nor does a text that is no connection string.
+    for (const char* conf :
+         {"host=127.0.0.1 dbname=lty user=lty_app password=secret", "# only a remark", "host='unterminated"}) {
+        test::WriteServerConf(dir.Dir(), conf);
+        test::ScriptedMessages m;
+        TDM dm(m, dir.Dir());
+        EXPECT_FALSE(dm.Connected()) << conf;
+        ASSERT_EQ(m.Shown.size(), 1u) << conf;
+        EXPECT_EQ(m.Shown.front().Text.rfind(std::string(kFailed) + "\n", 0), 0u) << m.Shown.front().Text;
+    }
+}
+
+} // namespace
+} // namespace lty
