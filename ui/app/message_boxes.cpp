@@ -3,8 +3,10 @@
 #include "ui/app/globals.h"
 
 #include <QApplication>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpacerItem>
 
 namespace lty {
 namespace {
@@ -27,6 +29,18 @@ QMessageBox::Icon ToQt(MessageIcon icon) {
     return QMessageBox::NoIcon;
 }
 
+// A short text makes a box narrower than its title, and the window manager
+// then cuts the title to "岚庭…". A spacer under the text keeps the box at
+// least as wide as the title needs.
+int Exec(QMessageBox& box) {
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        const int width = box.fontMetrics().horizontalAdvance(box.windowTitle()) + 160;
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(), 0, 1,
+                      grid->columnCount());
+    }
+    return box.exec();
+}
+
 } // namespace
 
 void QtMessages::Show(const std::string& text) { ShowBox(text, kApplicationTitle, MessageIcon::None); }
@@ -34,7 +48,7 @@ void QtMessages::Show(const std::string& text) { ShowBox(text, kApplicationTitle
 void QtMessages::ShowBox(const std::string& text, const std::string& title, MessageIcon icon) {
     QMessageBox box(ToQt(icon), QString::fromStdString(title), QString::fromStdString(text), QMessageBox::Ok, Owner());
     box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
-    box.exec();
+    Exec(box);
 }
 
 bool QtMessages::Ask(const std::string& text, const std::string& title) {
@@ -43,7 +57,7 @@ bool QtMessages::Ask(const std::string& text, const std::string& title) {
     box.button(QMessageBox::Yes)->setText(QStringLiteral("是(&Y)"));
     box.button(QMessageBox::No)->setText(QStringLiteral("否(&N)"));
     box.setDefaultButton(QMessageBox::Yes);
-    return box.exec() != QMessageBox::No;
+    return Exec(box) != QMessageBox::No;
 }
 
 Answer QtMessages::AskYesNoCancel(const std::string& text, const std::string& title) {
@@ -54,7 +68,7 @@ Answer QtMessages::AskYesNoCancel(const std::string& text, const std::string& ti
     box.button(QMessageBox::Cancel)->setText(QStringLiteral("取消"));
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::Cancel);
-    switch (box.exec()) {
+    switch (Exec(box)) {
     case QMessageBox::Yes:
         return Answer::Yes;
     case QMessageBox::No:
