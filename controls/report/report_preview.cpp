@@ -6,6 +6,7 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QPixmap>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QToolBar>
@@ -84,7 +85,12 @@ ReportPreview::ReportPreview(QWidget* parent) : QDialog(parent) {
         if (paper > 0) SetZoom((scroll_->viewport()->width() - 24) / paper);
     });
     connect(ActClose, &QAction::triggered, this, &QDialog::close);
-    resize(900, 1000);
+    // A full page is taller than most office screens: the window never starts
+    // larger than the screen it opens on, or its lower edge and its scroll bar
+    // would lie out of reach.
+    QSize size(900, 1000);
+    if (const QScreen* s = screen()) size = size.boundedTo(s->availableGeometry().size() * 0.9);
+    resize(size);
     UpdateState();
 }
 

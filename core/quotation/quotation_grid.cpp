@@ -73,7 +73,14 @@ void QuotationGrid::LayoutQuotationGrid() {
         }
     }
     rows_[2].Height = kHiddenRowHeight;
-    for (int c = 0; c < kQuotationColumns; ++c) rows_[0].Cells[static_cast<std::size_t>(c)].Text = kHeadings[c];
+    // The headings are centred over every column from the start, not only after
+    // the first catalog entry realigns the grid: otherwise the last two
+    // headings jump across their columns while the designer works.
+    for (int c = 0; c < kQuotationColumns; ++c) {
+        auto& heading = rows_[0].Cells[static_cast<std::size_t>(c)];
+        heading.Text = kHeadings[c];
+        heading.Align = HAlign::Center;
+    }
     rows_[1].Cells[1].Text = "总计";
     rows_[1].Cells[1].Align = HAlign::Left;
     rows_[1].Cells[5].Text = "0.00";

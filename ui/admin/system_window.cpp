@@ -20,8 +20,10 @@
 
 namespace lty {
 
+// A dialog-type window, though not modal: the window system then keeps it
+// above the main window, where a click into a project no longer buries it.
 TFrmSystem::TFrmSystem(QWidget* owner, AdminHooks hooks)
-    : QWidget(owner, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+    : QWidget(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       hooks_(std::move(hooks)) {
     setObjectName(QStringLiteral("TFrmSystem"));

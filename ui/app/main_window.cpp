@@ -29,6 +29,7 @@
 #include <QTabWidget>
 #include <QToolBar>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -111,6 +112,19 @@ bool FilterItem(QTreeWidgetItem* item, const QString& text) {
     item->setHidden(!(self || below));
     if (below) item->setExpanded(true);
     return self || below;
+}
+
+// The first shown entry, in tree order, whose own name holds the text; an
+// item beats a branch, which only groups items.
+QTreeWidgetItem* FirstFound(QTreeWidget* tree, const QString& text) {
+    if (text.isEmpty()) return nullptr;
+    QTreeWidgetItem* branch = nullptr;
+    for (QTreeWidgetItemIterator it(tree, QTreeWidgetItemIterator::NotHidden); *it; ++it) {
+        if (!(*it)->text(0).contains(text, Qt::CaseInsensitive)) continue;
+        if ((*it)->childCount() == 0) return *it;
+        if (!branch) branch = *it;
+    }
+    return branch;
 }
 
 void ShowAll(QTreeWidgetItem* item) {
@@ -461,7 +475,11 @@ bool TFrmMain::eventFilter(QObject* watched, QEvent* event) {
             CatalogSearch->clear();
             return true;
         }
-        if (watched == CatalogSearch && key == Qt::Key_Down) {
+        if (watched == CatalogSearch && (key == Qt::Key_Down || key == Qt::Key_Return || key == Qt::Key_Enter)) {
+            // The designer lands on the first entry found, so that Enter once
+            // more puts it into the quotation without reaching for the mouse.
+            if (QTreeWidgetItem* found = FirstFound(TreeView2, CatalogSearch->text().trimmed()))
+                TreeView2->setCurrentItem(found);
             TreeView2->setFocus(Qt::TabFocusReason);
             return true;
         }

@@ -52,6 +52,7 @@ TEST(QuotationGrid, NewGridIsHeaderTotalAndHiddenEndRow) {
     EXPECT_EQ(g.Text(5, 1), "0.00");
     EXPECT_EQ(g.Cell(1, 1).Align, HAlign::Left);
     EXPECT_EQ(g.Cell(5, 1).Align, HAlign::Right);
+    for (int c = 0; c < kQuotationColumns; ++c) EXPECT_EQ(g.Cell(c, 0).Align, HAlign::Center) << c;
     EXPECT_EQ(g.RowHeight(1), QuotationGrid::kDefaultRowHeight);
     EXPECT_EQ(g.RowHeight(2), 0);
     EXPECT_EQ(g.CurrentRow(), 1);

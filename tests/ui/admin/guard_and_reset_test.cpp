@@ -61,6 +61,8 @@ TEST_F(GuardAndReset, SystemManagementOpensOnlyBehindTheGuard) {
     ASSERT_NE(FrmSystem(), nullptr);
     EXPECT_TRUE(FrmSystem()->isVisible());
     EXPECT_FALSE(FrmSystem()->isModal());
+    // Kept above its owner by the window system, not lost behind the main window.
+    EXPECT_EQ(FrmSystem()->windowType(), Qt::Dialog);
     FrmSystem()->close();
     EXPECT_EQ(catalogTreeBuilds, 1);
 

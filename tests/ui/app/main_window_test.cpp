@@ -252,8 +252,12 @@ TEST_F(MainWindowTest, CatalogSearchShowsMatchesWithTheirAncestorsAndAddsFromThe
     w->Page()->N1->trigger();
     w->Page()->advsg1->SetCurrentCell(1, 2);
     Raw("update TBLPRODUCT set ProductPrice=12.5,ProductUnit='米' where Product_ID=18");
-    frm->TreeView2->setCurrentItem(Node(frm->TreeView2, "PVC排水管（Φ50）"));
-    frm->TreeView2DblClick();
+    // From the search box by keyboard alone: Down lands on the first entry
+    // found, Enter in the tree adds it.
+    QTest::keyClick(frm->CatalogSearch, Qt::Key_Down);
+    ASSERT_NE(frm->TreeView2->currentItem(), nullptr);
+    EXPECT_EQ(frm->TreeView2->currentItem()->text(0), "PVC排水管（Φ50）");
+    QTest::keyClick(frm->TreeView2, Qt::Key_Return);
     ASSERT_EQ(w->Grid().BodyRowCount(), 2);
     EXPECT_EQ(w->Grid().Text(1, 3), "PVC排水管（Φ50）");
     EXPECT_EQ(w->Grid().Text(2, 3), "12.5");
@@ -269,6 +273,13 @@ TEST_F(MainWindowTest, CatalogSearchShowsMatchesWithTheirAncestorsAndAddsFromThe
     for (QTreeWidgetItemIterator it(frm->TreeView2); *it; ++it) EXPECT_FALSE((*it)->isHidden());
     EXPECT_FALSE(root->isExpanded());
     EXPECT_EQ(Node(frm->TreeView2, "给排水")->data(0, TFrmMain::kImageRole).toInt(), 4);
+
+    // Enter in the box does the same; a branch is taken only where no item matches.
+    TypeText(frm->CatalogSearch, "给排");
+    QTest::keyClick(frm->CatalogSearch, Qt::Key_Return);
+    EXPECT_EQ(frm->TreeView2->currentItem(), Node(frm->TreeView2, "给排水"));
+    EXPECT_EQ(w->Grid().BodyRowCount(), 2);
+    QTest::keyClick(frm->CatalogSearch, Qt::Key_Escape);
 
     // Nothing found: only the tree's root would match nothing, so nothing shows.
     TypeText(frm->CatalogSearch, "不存在的项目");

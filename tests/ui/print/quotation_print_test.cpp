@@ -18,6 +18,7 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -229,6 +230,10 @@ TEST_F(QuotationPrint, CommandsWithoutAProjectWindowAndThePreviewAndExport) {
     EXPECT_TRUE(form.isVisible());
     EXPECT_EQ(form.windowTitle(), "打印预览");
     EXPECT_EQ(form.objectName(), "TFrmPrint");
+    // The whole window, its scroll bar included, lies on the screen.
+    const QSize screen = form.screen()->availableGeometry().size();
+    EXPECT_LE(form.width(), screen.width());
+    EXPECT_LE(form.height(), screen.height());
     ASSERT_GE(form.PageCount(), 3);
     EXPECT_EQ(form.PageIndex(), 0);
     form.ActLast->trigger();
