@@ -155,7 +155,8 @@ TEST_F(DataModuleTest, PasswordCheckAndChange) {
     // A change stores a salted hash, never the text itself.
     EXPECT_TRUE(dm.UpdatePassword("it's"));
     EXPECT_EQ(trace.back().rfind("update TBLPassWord set PSNAME='$argon2id$", 0), 0u) << trace.back();
-    EXPECT_EQ(trace.back().find("it"), std::string::npos);
+    // A hash is base64 and may hold "it" by chance, but never the quote of the clear text.
+    EXPECT_EQ(trace.back().find("it''s"), std::string::npos);
     EXPECT_TRUE(dm.CheckPassword("it's"));
     EXPECT_FALSE(dm.CheckPassword("it"));
     EXPECT_FALSE(dm.CheckPassword("IT'S"));
