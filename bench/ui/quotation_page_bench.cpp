@@ -9,6 +9,8 @@
 #include "ui/quotation/quotation_page.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QScrollBar>
 
 #include <benchmark/benchmark.h>
@@ -108,6 +110,30 @@ void BM_Undo(benchmark::State& state) {
     state.SetComplexityN(state.range(0));
 }
 BENCHMARK(BM_Undo)->Arg(2000)->Arg(20000)->Unit(benchmark::kMillisecond)->Complexity();
+
+// A column of quantities pasted with Ctrl+V from the first item down: the
+// numbers checked, written, the amounts and totals recomputed once, the undo
+// snapshot and the view told. Section rows on the way are passed over.
+void BM_PasteQuantities(benchmark::State& state) {
+    ShownPage shown(lty::bench::QuotationTextOf(2000));
+    QString column;
+    for (int i = 0; i < state.range(0); ++i) column += QString::number(2 + i % 7) + QStringLiteral(".5\r\n");
+    QGuiApplication::clipboard()->setText(column);
+    shown.page->advsg1->SetCurrentCell(3, 3);
+    for (auto _ : state) {
+        shown.page->PasteClick();
+        shown.page->advsg1->viewport()->repaint();
+        state.PauseTiming();
+        const bool pasted = shown.grid.Text(3, 3) == "2.5" && shown.page->History().UndoCount() == 1;
+        shown.page->UndoClick();
+        if (!pasted) {
+            state.SkipWithError("the paste did not happen");
+            break;
+        }
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_PasteQuantities)->Arg(30)->Arg(2000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

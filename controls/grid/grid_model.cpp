@@ -18,8 +18,13 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
     const int row = index.row() + 1;
     switch (role) {
     case Qt::DisplayRole:
+        return source_.DisplayText(col, row);
     case Qt::EditRole:
         return source_.Text(col, row);
+    case Qt::ToolTipRole: {
+        const QString tip = source_.ToolTip(col, row);
+        return tip.isEmpty() ? QVariant() : QVariant(tip);
+    }
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(source_.Alignment(col, row) | Qt::AlignVCenter);
     case Qt::BackgroundRole: {

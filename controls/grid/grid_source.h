@@ -15,6 +15,11 @@ public:
     virtual int RowCount() const = 0; // the heading row included
     virtual int ColumnCount() const = 0;
     virtual QString Text(int col, int row) const = 0;
+    // What the cell shows when it is not being edited; the editor starts
+    // from Text.
+    virtual QString DisplayText(int col, int row) const { return Text(col, row); }
+    // The cell's tooltip; empty for none.
+    virtual QString ToolTip(int /*col*/, int /*row*/) const { return {}; }
     // A read-only cell never opens the editor.
     virtual bool ReadOnly(int col, int row) const = 0;
     // The horizontal alignment; text is always centred vertically.

@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QScrollBar>
 
 #include <algorithm>
 
@@ -107,6 +108,59 @@ std::vector<std::pair<int, int>> TextGrid::SelectedCells() const {
     return cells;
 }
 
+void TextGrid::SetPinnedFirstRow(bool pinned) {
+    if (!pinned) {
+        delete pinned_;
+        pinned_ = nullptr;
+        return;
+    }
+    if (pinned_ || !model_) return;
+    pinned_ = new QTableView(this);
+    pinned_->setObjectName(QStringLiteral("PinnedRow"));
+    pinned_->setModel(model_.get());
+    pinned_->setSelectionModel(selectionModel());
+    pinned_->setItemDelegate(delegate_);
+    pinned_->setFont(font());
+    pinned_->horizontalHeader()->hide();
+    pinned_->verticalHeader()->hide();
+    pinned_->setShowGrid(false);
+    pinned_->setFocusPolicy(Qt::NoFocus);
+    pinned_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    pinned_->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    pinned_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    pinned_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    pinned_->setFrameShape(QFrame::NoFrame);
+    pinned_->setAccessibleName(accessibleName() + QStringLiteral("（固定行）"));
+    for (int c = 0; c < model_->columnCount(); ++c) pinned_->setColumnWidth(c, columnWidth(c));
+    connect(horizontalHeader(), &QHeaderView::sectionResized, pinned_,
+            [this](int c, int, int size) { pinned_->setColumnWidth(c, size); });
+    connect(horizontalScrollBar(), &QScrollBar::valueChanged, pinned_->horizontalScrollBar(), &QScrollBar::setValue);
+    PlacePinnedRow();
+}
+
+void TextGrid::PlacePinnedRow() {
+    if (!pinned_ || !model_ || model_->rowCount() == 0) {
+        if (pinned_) pinned_->hide();
+        return;
+    }
+    const int height = rowHeight(0);
+    pinned_->setRowHeight(0, height);
+    pinned_->setGeometry(viewport()->geometry().x(), viewport()->geometry().y(), viewport()->width(), height);
+    pinned_->horizontalScrollBar()->setValue(horizontalScrollBar()->value());
+    // Shown only while the first row is not whole in sight.
+    pinned_->setVisible(rowViewportPosition(0) < 0);
+}
+
+void TextGrid::resizeEvent(QResizeEvent* event) {
+    QTableView::resizeEvent(event);
+    PlacePinnedRow();
+}
+
+void TextGrid::scrollContentsBy(int dx, int dy) {
+    QTableView::scrollContentsBy(dx, dy);
+    PlacePinnedRow();
+}
+
 void TextGrid::CommitEdit() {
     if (!Editing()) return;
     QWidget* editor = indexWidget(currentIndex());
@@ -154,6 +208,16 @@ void TextGrid::MoveCurrent(CursorAction action) {
 void TextGrid::keyPressEvent(QKeyEvent* event) {
     if (event->matches(QKeySequence::Copy)) {
         emit copyRequested();
+        event->accept();
+        return;
+    }
+    if (event->matches(QKeySequence::Paste)) {
+        emit pasteRequested();
+        event->accept();
+        return;
+    }
+    if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::NoModifier) {
+        emit deleteRequested();
         event->accept();
         return;
     }

@@ -51,6 +51,10 @@ public:
     void CommitEdit();
     // Every selected cell as (col, row).
     std::vector<std::pair<int, int>> SelectedCells() const;
+    // Keeps the first row under the heading in sight: when it scrolls away
+    // it stays drawn just below the heading, above the rows.
+    void SetPinnedFirstRow(bool pinned);
+    QTableView* PinnedRow() const { return pinned_; }
 
 signals:
     // The current cell changed (a click, the keyboard or SetCurrentCell).
@@ -63,6 +67,10 @@ signals:
     void rightClickCell(int row, int col);
     // Ctrl+C (the platform's copy key) outside an editor.
     void copyRequested();
+    // Ctrl+V (the platform's paste key) outside an editor.
+    void pasteRequested();
+    // The Delete key outside an editor.
+    void deleteRequested();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -70,17 +78,21 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
 
 private:
     void ApplyRowHeights(int firstViewRow, int lastViewRow);
     void CellWritten(int col, int row);
     void MoveCurrent(CursorAction action);
     void PopUp(int row, int col, const QPoint& globalPos);
+    void PlacePinnedRow();
 
     std::unique_ptr<GridModel> model_;
     GridDelegate* delegate_;
     GridHeading* heading_;
     QMenu* menu_ = nullptr;
+    QTableView* pinned_ = nullptr; // the first row, drawn over the top of the rows while scrolled away
     std::optional<std::pair<int, int>> pendingValidate_;
 };
 

@@ -52,4 +52,104 @@ std::string SelectionToTsv(const QuotationGrid& grid, const std::vector<CellRef>
     return out;
 }
 
+std::vector<std::vector<std::string>> ParseTsv(std::string_view text) {
+    std::vector<std::vector<std::string>> lines;
+    std::vector<std::string> line;
+    std::string field;
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    bool lineOpen = false;
+    while (i < n) {
+        lineOpen = true;
+        if (text[i] == '"' && field.empty()) {
+            // A quoted cell: up to the quote not doubled.
+            ++i;
+            while (i < n) {
+                if (text[i] == '"') {
+                    if (i + 1 < n && text[i + 1] == '"') {
+                        field += '"';
+                        i += 2;
+                        continue;
+                    }
+                    ++i;
+                    break;
+                }
+                field += text[i++];
+            }
+            continue;
+        }
+        const char c = text[i++];
+        if (c == '\t') {
+            line.push_back(std::move(field));
+            field.clear();
+        } else if (c == '\r' || c == '\n') {
+            if (c == '\r' && i < n && text[i] == '\n') ++i;
+            line.push_back(std::move(field));
+            field.clear();
+            lines.push_back(std::move(line));
+            line.clear();
+            lineOpen = false;
+        } else {
+            field += c;
+        }
+    }
+    if (lineOpen) {
+        line.push_back(std::move(field));
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
+PasteOutcome PasteTsv(QuotationGrid& grid, int col, int row, std::string_view text) {
+    struct Write {
+        int Col;
+        int Row;
+        std::string Text;
+        std::string Expression;
+        bool Number;
+    };
+    PasteOutcome outcome;
+    const auto lines = ParseTsv(text);
+    std::vector<Write> writes;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const int r = row + static_cast<int>(i);
+        if (r >= grid.EndRow()) break;
+        for (std::size_t j = 0; j < lines[i].size(); ++j) {
+            const int c = col + static_cast<int>(j);
+            if (c >= kQuotationColumns) break;
+            if (!grid.CanEdit(c, r)) continue;
+            const std::string& value = lines[i][j];
+            const bool number = (c == 2 || c == 3) && grid.IsItemRow(r);
+            if (!number) {
+                writes.push_back({c, r, value, {}, false});
+                continue;
+            }
+            NumberEntry entry = ReadNumberEntry(value);
+            if (!entry.Accepted) {
+                outcome.Refusal = std::move(entry.Refusal);
+                return outcome;
+            }
+            writes.push_back({c, r, std::move(entry.Text), std::move(entry.Expression), true});
+        }
+    }
+    if (writes.empty()) return outcome;
+    outcome.FirstRow = writes.front().Row;
+    outcome.LastRow = writes.back().Row;
+    int lastAmountRow = -1;
+    for (auto& w : writes) {
+        grid.SetCellText(w.Col, w.Row, w.Text);
+        if (!w.Number) continue;
+        grid.SetCellExpression(w.Col, w.Row, std::move(w.Expression));
+        outcome.Recalculated = true;
+    }
+    for (const auto& w : writes) {
+        if (!w.Number || w.Row == lastAmountRow) continue;
+        grid.RecalcItemAmount(w.Row);
+        lastAmountRow = w.Row;
+    }
+    if (outcome.Recalculated) grid.RecalcTotals();
+    outcome.Written = true;
+    return outcome;
+}
+
 } // namespace lty

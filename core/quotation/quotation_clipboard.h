@@ -5,6 +5,7 @@
 #include "core/quotation/quotation_grid.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace lty {
@@ -21,5 +22,26 @@ struct CellRef {
 // double quote is quoted, with its quotes doubled, so it stays one cell.
 // Every line ends in '\n'; no cell gives the empty text.
 std::string SelectionToTsv(const QuotationGrid& grid, const std::vector<CellRef>& cells);
+
+// Lines of tab-separated cells as spreadsheets (WPS, Excel) and
+// SelectionToTsv put them on the clipboard: "\r\n" or "\n" between lines,
+// a quoted cell may hold tabs, line breaks and doubled quotes. The line
+// break after the last line ends it and makes no empty line.
+std::vector<std::vector<std::string>> ParseTsv(std::string_view text);
+
+struct PasteOutcome {
+    bool Written = false;      // at least one cell took a value
+    bool Recalculated = false; // a price or quantity changed, so the totals were recomputed
+    std::string Refusal;       // the message for the first refused value; then nothing was written
+    int FirstRow = 0;          // the rows the paste reached
+    int LastRow = 0;
+};
+
+// Pastes `text` (ParseTsv) with its first cell on (col, row), down and to the
+// right. Only cells that accept typing take a value; others are skipped.
+// Prices and quantities of item rows are read as typed ones are
+// (ReadNumberEntry); one refused value refuses the whole paste. The amounts
+// of the rows reached and the totals are recomputed once.
+PasteOutcome PasteTsv(QuotationGrid& grid, int col, int row, std::string_view text);
 
 } // namespace lty

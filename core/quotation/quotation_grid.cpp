@@ -1,5 +1,6 @@
 #include "core/quotation/quotation_grid.h"
 
+#include "core/text/number_expression.h"
 #include "core/text/number_text.h"
 
 #include <algorithm>
@@ -47,6 +48,54 @@ std::string CheckNumberText(std::string_view text, UserMessages& messages) {
     if (valid && points <= 1) return std::string(text);
     messages.Show(std::string(kInvalidNumberMessage));
     return "0";
+}
+
+namespace {
+
+// Keeps what CheckNumberText would have said instead of saying it.
+class HeldMessages : public UserMessages {
+public:
+    std::string First;
+    void Show(const std::string& text) override {
+        if (First.empty()) First = text;
+    }
+    void ShowBox(const std::string& text, const std::string&, MessageIcon) override { Show(text); }
+    bool Ask(const std::string& text, const std::string&) override {
+        Show(text);
+        return false;
+    }
+};
+
+} // namespace
+
+std::string RefusedNumberMessage(std::string_view typed) {
+    return "输入的数据不合法：" + std::string(typed) + "\n请输入数字或算式，如 3.2*4.5";
+}
+
+NumberEntry ReadNumberEntry(std::string_view typed) {
+    NumberEntry entry;
+    const std::string normalized = NormalizeNumberInput(typed);
+    std::string candidate = normalized;
+    if (LooksLikeExpression(normalized)) {
+        const auto value = EvaluateNumberExpression(normalized);
+        if (!value) {
+            entry.Refusal = RefusedNumberMessage(typed);
+            return entry;
+        }
+        candidate = *value;
+        entry.Expression = Trim(typed);
+    }
+    // The same check as a typed number, so every limit on a number holds for
+    // a worked-out one too.
+    HeldMessages held;
+    entry.Text = CheckNumberText(candidate, held);
+    if (held.First.empty()) {
+        entry.Accepted = true;
+        return entry;
+    }
+    entry.Expression.clear();
+    entry.Refusal = held.First == kInvalidNumberMessage ? RefusedNumberMessage(typed) : held.First;
+    return entry;
 }
 
 QuotationGrid::QuotationGrid() { LayoutQuotationGrid(); }
@@ -132,7 +181,9 @@ void QuotationGrid::ClampCurrentRow() { currentRow_ = std::clamp(currentRow_, 1,
 
 void QuotationGrid::SetCellText(int col, int row, std::string_view text) {
     if (row == 0 || row == EndRow()) return;
-    At(col, row).Text = WithoutSeparator(text);
+    auto& cell = At(col, row);
+    if (col == 2 || col == 3) previous_ = {col, row, cell.Text};
+    cell.Text = WithoutSeparator(text);
 }
 
 void QuotationGrid::SetCellReadOnly(int col, int row, bool readOnly) { At(col, row).ReadOnly = readOnly || col == 0; }
@@ -174,6 +225,59 @@ void QuotationGrid::FormatSectionRow(int row, bool lockName) {
 void QuotationGrid::FormatItemRow(int row) {
     for (int c : {1, 2, 4, 5}) SetCellReadOnly(c, row, true);
     for (int c : {3, 6}) SetCellReadOnly(c, row, false);
+}
+
+void QuotationGrid::FormatFreeLine(int row) {
+    for (int c = 1; c < kQuotationColumns; ++c) SetCellReadOnly(c, row, c == 5);
+}
+
+bool QuotationGrid::UnlockSectionName(int row) {
+    if (row < 2 || row >= RowCount() || Kind(row) != RowKind::Section) return false;
+    SetCellReadOnly(1, row, false);
+    return true;
+}
+
+void QuotationGrid::RecalcItemAmount(int row) {
+    if (row < 2 || row >= RowCount() || !IsItemRow(row)) return;
+    auto& cells = rows_[static_cast<std::size_t>(row)].Cells;
+    cells[5].Text = FormatTwoDecimals(StrToFloat(cells[2].Text) * StrToFloat(cells[3].Text));
+}
+
+void QuotationGrid::SetCellExpression(int col, int row, std::string expression) {
+    At(col, row).Expression = std::move(expression);
+}
+
+std::vector<int> QuotationGrid::RowsWithTheirItems(const std::vector<int>& selectedRows) const {
+    std::vector<bool> take(static_cast<std::size_t>(RowCount()), false);
+    for (int r : selectedRows) {
+        if (!IsBodyRow(r)) continue;
+        take[static_cast<std::size_t>(r)] = true;
+        if (IsItemRow(r)) continue;
+        for (int i = r + 1; i < EndRow() && IsItemRow(i); ++i) take[static_cast<std::size_t>(i)] = true;
+    }
+    std::vector<int> rows;
+    for (int r = 2; r < EndRow(); ++r)
+        if (take[static_cast<std::size_t>(r)]) rows.push_back(r);
+    return rows;
+}
+
+RowSpan QuotationGrid::InsertCopiedRows(const QuotationGrid& from) {
+    const int count = from.BodyRowCount();
+    if (count <= 0) return {};
+    bool rooms = false;
+    for (int r = 2; r < from.EndRow(); ++r) rooms = rooms || !from.IsItemRow(r);
+    // A room never lands inside another room: it goes after the current one.
+    const int at = rooms ? std::min(SectionEnd(std::min(currentRow_, EndRow() - 1)), EndRow()) : ItemInsertRow();
+    rows_.insert(rows_.begin() + at, from.rows_.begin() + 2, from.rows_.begin() + 2 + count);
+    for (int r = at; r < at + count; ++r) {
+        if (IsItemRow(r)) continue;
+        auto& name = rows_[static_cast<std::size_t>(r)].Cells[1].Text;
+        name += name.empty() ? "副本" : " 副本";
+    }
+    currentRow_ = at;
+    currentCol_ = 1;
+    RecalcTotals();
+    return {at, count};
 }
 
 void QuotationGrid::AddSectionRow() {
@@ -240,9 +344,23 @@ bool QuotationGrid::DeleteCurrentRow() {
 bool QuotationGrid::advsg1CellValidate(int col, int row, UserMessages& messages) {
     if ((col != 2 && col != 3) || row < 2 || row >= RowCount() || !IsItemRow(row)) return false;
     auto& cells = rows_[static_cast<std::size_t>(row)].Cells;
-    cells[2].Text = CheckNumberText(cells[2].Text, messages);
-    cells[3].Text = CheckNumberText(cells[3].Text, messages);
-    cells[5].Text = FormatTwoDecimals(StrToFloat(cells[2].Text) * StrToFloat(cells[3].Text));
+    for (int c : {2, 3}) {
+        auto& cell = cells[static_cast<std::size_t>(c)];
+        const bool edited = c == col;
+        NumberEntry entry = ReadNumberEntry(cell.Text);
+        if (!entry.Accepted) {
+            messages.Show(entry.Refusal);
+            // The value from before the typing, when it is one; otherwise 0.
+            const bool known = edited && previous_.Col == col && previous_.Row == row;
+            entry = known ? ReadNumberEntry(previous_.Text) : NumberEntry{};
+            if (!entry.Accepted) entry.Text = "0";
+            if (edited) entry.Expression = cell.Expression;
+        }
+        if (edited || cell.Text != entry.Text) cell.Expression = entry.Expression;
+        cell.Text = std::move(entry.Text);
+    }
+    previous_ = {};
+    RecalcItemAmount(row);
     RecalcTotals();
     return true;
 }
@@ -407,7 +525,7 @@ std::string QuotationGrid::Image() const {
     std::size_t size = 4;
     for (const auto& row : rows_) {
         size += 4;
-        for (const auto& cell : row.Cells) size += 5 + cell.Text.size();
+        for (const auto& cell : row.Cells) size += 5 + cell.Text.size() + (cell.Expression.empty() ? 0 : 4 + cell.Expression.size());
     }
     std::string out;
     out.reserve(size);
@@ -415,11 +533,16 @@ std::string QuotationGrid::Image() const {
     for (const auto& row : rows_) {
         PutU32(out, static_cast<std::uint32_t>(row.Height));
         for (const auto& cell : row.Cells) {
+            const bool expression = !cell.Expression.empty();
             const auto flags = static_cast<unsigned>(cell.ReadOnly) | static_cast<unsigned>(cell.Align) << 1 |
-                               static_cast<unsigned>(cell.Color) << 3;
+                               static_cast<unsigned>(cell.Color) << 3 | static_cast<unsigned>(expression) << 4;
             out += static_cast<char>(flags);
             PutU32(out, static_cast<std::uint32_t>(cell.Text.size()));
             out += cell.Text;
+            if (expression) {
+                PutU32(out, static_cast<std::uint32_t>(cell.Expression.size()));
+                out += cell.Expression;
+            }
         }
     }
     return out;
@@ -442,6 +565,12 @@ void QuotationGrid::RestoreImage(std::string_view image) {
             if (length > image.size()) throw std::invalid_argument("quotation image cut short");
             cell.Text.assign(image.substr(0, length));
             image.remove_prefix(length);
+            if ((flags & 16u) != 0) {
+                const std::uint32_t expressionLength = TakeU32(image);
+                if (expressionLength > image.size()) throw std::invalid_argument("quotation image cut short");
+                cell.Expression.assign(image.substr(0, expressionLength));
+                image.remove_prefix(expressionLength);
+            }
         }
     }
     if (!image.empty()) throw std::invalid_argument("quotation image too long");

@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <string_view>
 #include <vector>
 
@@ -32,6 +33,9 @@ struct GridCell {
     bool ReadOnly = false;
     HAlign Align = HAlign::Left;
     CellColor Color = CellColor::Banded;
+    // The arithmetic a number cell's value was worked out from, shown as its
+    // tooltip while the window is open; never stored.
+    std::string Expression;
 };
 
 // What the grid takes from a catalog entry. The window converts the data
@@ -86,6 +90,21 @@ std::string WithoutSeparator(std::string_view text);
 // after the invalid-number message.
 std::string CheckNumberText(std::string_view text, UserMessages& messages);
 
+// What a typed price or quantity becomes, decided without showing anything.
+// Full-width digits and operators and blanks are read as ASCII; arithmetic
+// ("3.2*4.5") is worked out exactly and its value, in general format, goes
+// through CheckNumberText like any typed number. When refused, Refusal holds
+// the one message to show.
+struct NumberEntry {
+    bool Accepted = false;
+    std::string Text;       // the cell's new text when accepted
+    std::string Expression; // the typed arithmetic, empty for a plain number
+    std::string Refusal;
+};
+NumberEntry ReadNumberEntry(std::string_view typed);
+// "输入的数据不合法：" with the typed text and what the cell accepts.
+std::string RefusedNumberMessage(std::string_view typed);
+
 class QuotationGrid {
 public:
     static constexpr int kDefaultRowHeight = 21;
@@ -108,6 +127,9 @@ public:
     int EndRow() const { return RowCount() - 1; }
     RowKind Kind(int row) const;
     bool IsItemRow(int row) const { return Kind(row) == RowKind::Item; }
+    // An item row typed in by hand ("添加装修明细"): its name is open to
+    // typing, which a catalog line's never is.
+    bool IsFreeLine(int row) const { return IsItemRow(row) && !Cell(1, row).ReadOnly; }
     bool IsBodyRow(int row) const { return row >= 2 && row < EndRow(); }
     int RowHeight(int row) const { return rows_.at(static_cast<std::size_t>(row)).Height; }
     const GridCell& Cell(int col, int row) const;
@@ -128,7 +150,9 @@ public:
     void SetCellText(int col, int row, std::string_view text);
 
     // Runs when the editing of a cell ends, with the typed text already in the
-    // cell. Answers whether it acted (price or quantity of an item row).
+    // cell. Answers whether it acted (price or quantity of an item row). A
+    // price or quantity is read by ReadNumberEntry; a refused one shows its
+    // message and the cell gets back the value it had before the typing.
     bool advsg1CellValidate(int col, int row, UserMessages& messages);
 
     PopupMenuVisibility advsg1RightClickCell(int row, int col) const;
@@ -180,6 +204,26 @@ public:
     void ApplyColumnAlignments();
     void FormatSectionRow(int row, bool lockName);
     void FormatItemRow(int row);
+    // An item row typed in by hand: everything but the amount accepts typing.
+    void FormatFreeLine(int row);
+
+    // Opens the name of a section row to typing ("重命名房间"). Answers false
+    // for any other row.
+    bool UnlockSectionName(int row);
+    // Column 5 of an item row from its price and quantity, two decimals.
+    void RecalcItemAmount(int row);
+    // The arithmetic a cell's value was worked out from (empty: none).
+    void SetCellExpression(int col, int row, std::string expression);
+
+    // The body rows that whole-row commands act on for a selection: every
+    // selected body row, and with a section row all of its items, in order.
+    std::vector<int> RowsWithTheirItems(const std::vector<int>& selectedRows) const;
+    // Inserts the body rows of `from` (a grid rebuilt from copied rows) into
+    // this one: rows that hold a section go after the room of the current
+    // row, each section named "名称 副本"; item rows alone go directly below
+    // the current row, inside its room. The current cell moves to the first
+    // row inserted and the totals are recomputed. Answers where they went.
+    RowSpan InsertCopiedRows(const QuotationGrid& from);
 
     // The window's ProjectTotal: set from a stored project, then by RecalcTotals.
     double ProjectTotal() const { return charges_.ProjectTotal; }
@@ -212,6 +256,13 @@ private:
     void StoreCharges(double grandTotal);
 
     std::vector<GridRow> rows_;
+    // The text a price or quantity cell held before its last write, so a
+    // refused entry can put it back.
+    struct PreviousText {
+        int Col = -1;
+        int Row = -1;
+        std::string Text;
+    } previous_;
     int currentRow_ = 1;
     int currentCol_ = 0;
     QuotationCharges charges_;

@@ -18,19 +18,22 @@ std::string_view TrimView(std::string_view text) {
     return text;
 }
 
-} // namespace
+char KindCharacter(const QuotationGrid& grid, int row) {
+    if (!grid.IsItemRow(row)) return '1';
+    return grid.IsFreeLine(row) ? '2' : '0';
+}
 
-std::string QuotationToText(const QuotationGrid& grid) {
-    const int end = grid.EndRow();
+template <class Rows>
+std::string RowsToText(const QuotationGrid& grid, const Rows& rows) {
     std::size_t size = 0;
-    for (int r = 2; r < end; ++r) {
+    for (int r : rows) {
         size += 1 + (kQuotationColumns - 1);
         for (int c = 1; c < kQuotationColumns; ++c) size += grid.Text(c, r).size();
     }
     std::string text;
     text.reserve(size);
-    for (int r = 2; r < end; ++r) text += grid.IsItemRow(r) ? '0' : '1';
-    for (int r = 2; r < end; ++r) {
+    for (int r : rows) text += KindCharacter(grid, r);
+    for (int r : rows) {
         for (int c = 1; c < kQuotationColumns; ++c) {
             text += kSeparator;
             text += grid.Text(c, r);
@@ -38,6 +41,36 @@ std::string QuotationToText(const QuotationGrid& grid) {
     }
     return text;
 }
+
+// The body rows 2 .. end-1 without building a list of them.
+struct BodyRows {
+    int First;
+    int Last;
+    struct It {
+        int R;
+        int operator*() const { return R; }
+        It& operator++() {
+            ++R;
+            return *this;
+        }
+        bool operator!=(const It& o) const { return R != o.R; }
+    };
+    It begin() const { return {First}; }
+    It end() const { return {Last}; }
+};
+
+} // namespace
+
+std::string QuotationToText(const QuotationGrid& grid) { return RowsToText(grid, BodyRows{2, grid.EndRow()}); }
+
+std::string QuotationRowsToText(const QuotationGrid& grid, const std::vector<int>& rows) {
+    std::vector<int> kept;
+    kept.reserve(rows.size());
+    for (int r : rows)
+        if (grid.IsBodyRow(r)) kept.push_back(r);
+    return RowsToText(grid, kept);
+}
+
 
 void TextToQuotation(QuotationGrid& grid, std::string_view text) {
     const auto first = text.find(kSeparator);
@@ -62,6 +95,10 @@ void TextToQuotation(QuotationGrid& grid, std::string_view text) {
         case '0':
             grid.SetBodyRowHeight(r, QuotationGrid::kItemRowHeight);
             grid.FormatItemRow(r);
+            break;
+        case '2':
+            grid.SetBodyRowHeight(r, QuotationGrid::kItemRowHeight);
+            grid.FormatFreeLine(r);
             break;
         default:
             break; // neither treatment; every later operation takes it for a section row

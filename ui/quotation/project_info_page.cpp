@@ -125,7 +125,7 @@ void TFrmProject_Detail::BuildInformationPage() {
     auto* totalCaption = new QLabel(QStringLiteral("项目总价（元）："), g);
     totalCaption->setGeometry(16, kRowTop[8], 150, kRowHeight + 4);
     Label16 = Place<QLabel>(g, "Label16", 8, 170, 193, kRowHeight + 4);
-    Label16->setText(QStringLiteral("0"));
+    Label16->setText(QStringLiteral("0.00"));
     Label16->setAccessibleName(QStringLiteral("项目总价（元）"));
     for (QLabel* l : {totalCaption, Label16}) {
         QPalette p = l->palette();

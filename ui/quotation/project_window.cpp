@@ -176,10 +176,11 @@ void TFrmProject_Detail::ShowProjectRecord(const TREC_PROJECT& record) {
         Edit7->setText(Q(FloatToStr(record.numEarnest)));
         Memo1->setPlainText(Q(record.charCustomerDemand));
         CheckBox1->setChecked(record.blnSignContract);
-        Edit8->setText(Q(FloatToStr(record.numOverheadExp)));
-        Edit9->setText(Q(FloatToStr(record.numTax)));
+        // Money reads as money: two decimals, as the computed charges show.
+        Edit8->setText(Q(FormatTwoDecimals(record.numOverheadExp)));
+        Edit9->setText(Q(FormatTwoDecimals(record.numTax)));
         grid_.SetProjectTotal(record.numContractPrice);
-        Label16->setText(Q(FloatToStr(record.numContractPrice)));
+        Label16->setText(Q(FormatTwoDecimals(record.numContractPrice)));
         TextToQuotation(grid_, record.charQuotation);
         page_->ReloadFromGrid();
         chargesShownFor_ = grid_.RecalcCount();

@@ -2,13 +2,17 @@
 
 #include "controls/grid/text_grid.h"
 #include "core/quotation/quotation_clipboard.h"
+#include "core/quotation/quotation_text.h"
 #include "ui/app/globals.h"
 
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMimeData>
 #include <QMenu>
 #include <QScrollBar>
+#include <QSettings>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -66,7 +70,22 @@ QuotationPage::QuotationPage(QuotationGrid& grid, QWidget* parent) : QWidget(par
     NUndo = MenuAction(this, PopupMenu1, QStringLiteral("撤销"), "NUndo", {QKeySequence(Qt::CTRL | Qt::Key_Z)});
     NRedo = MenuAction(this, PopupMenu1, QStringLiteral("重做"), "NRedo",
                        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    PopupMenu1->addSeparator();
+    // Ctrl+V and Delete reach the grid as keys (an open editor keeps its
+    // own); the menu only names them.
+    NPaste = MenuAction(this, PopupMenu1, QStringLiteral("粘贴"), "NPaste");
+    NPaste->setShortcut(QKeySequence::Paste);
+    NPaste->setShortcutContext(Qt::WidgetShortcut);
+    N11->setShortcut(QKeySequence(Qt::Key_Delete));
+    N11->setShortcutContext(Qt::WidgetShortcut);
+    NCopyRows = MenuAction(this, PopupMenu1, QStringLiteral("复制行"), "NCopyRows");
+    NPasteRows = MenuAction(this, PopupMenu1, QStringLiteral("粘贴行"), "NPasteRows");
+    NRename = MenuAction(this, PopupMenu1, QStringLiteral("重命名房间"), "NRename");
+    PopupMenu1->addSeparator();
+    NCompact = MenuAction(this, PopupMenu1, QStringLiteral("紧凑显示"), "NCompact");
+    NCompact->setCheckable(true);
     advsg1->SetPopupMenu(PopupMenu1);
+    advsg1->installEventFilter(this);
 
     connect(N1, &QAction::triggered, this, &QuotationPage::N1Click);
     connect(N2, &QAction::triggered, this, &QuotationPage::N2Click);
@@ -79,7 +98,24 @@ QuotationPage::QuotationPage(QuotationGrid& grid, QWidget* parent) : QWidget(par
     connect(advsg1, &controls::TextGrid::cellValidate, this, &QuotationPage::advsg1CellValidate);
     connect(advsg1, &controls::TextGrid::rightClickCell, this, &QuotationPage::advsg1RightClickCell);
     connect(advsg1, &controls::TextGrid::copyRequested, this, &QuotationPage::CopyClick);
+    connect(advsg1, &controls::TextGrid::pasteRequested, this, &QuotationPage::PasteClick);
+    connect(advsg1, &controls::TextGrid::deleteRequested, this, &QuotationPage::N11Click);
+    connect(NPaste, &QAction::triggered, this, &QuotationPage::PasteClick);
+    connect(NCopyRows, &QAction::triggered, this, &QuotationPage::CopyRowsClick);
+    connect(NPasteRows, &QAction::triggered, this, &QuotationPage::PasteRowsClick);
+    connect(NRename, &QAction::triggered, this, &QuotationPage::RenameClick);
+    connect(NCompact, &QAction::toggled, this, &QuotationPage::SetCompact);
     source_.BeforeWrite = [this] { BeginEdit(); };
+
+    // Compact rows are the designer's choice, kept from one run to the next.
+    connect(this, &QuotationPage::compactChanged, this, [](bool compact) {
+        QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("ltyquote"), QStringLiteral("ltyquote"))
+            .setValue(QStringLiteral("quotation/compact"), compact);
+    });
+    if (QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("ltyquote"), QStringLiteral("ltyquote"))
+            .value(QStringLiteral("quotation/compact"), false)
+            .toBool())
+        NCompact->setChecked(true);
 
     ShowCurrentCell();
     UpdateActions();
@@ -194,7 +230,8 @@ void QuotationPage::advsg1CellValidate(int col, int row) {
         throw;
     }
     SignalChangedAmounts(before);
-    advsg1->Model()->NotifyCellsChanged(0, row, kQuotationColumns - 1, row);
+    // The row's height too: a compact row is as tall as its text.
+    advsg1->Model()->NotifyRowsRewritten(row, 1);
     // The current cell is the user's: the editor may have closed because a
     // click already moved it on.
     Finish(editRecalcs_, false);
@@ -209,6 +246,8 @@ void QuotationPage::advsg1RightClickCell(int row, int col) {
     N3->setVisible(menu.N3);
     NMoveUp->setVisible(menu.N11);
     NMoveDown->setVisible(menu.N11);
+    // Renaming is for the room the user is on, as every entry acts on the current row.
+    NRename->setVisible(grid_.Kind(grid_.CurrentRow()) == RowKind::Section);
     UpdateActions();
 }
 
@@ -295,6 +334,86 @@ void QuotationPage::Restore(bool (QuotationHistory::*step)(QuotationGrid&)) {
 void QuotationPage::UndoClick() { Restore(&QuotationHistory::Undo); }
 
 void QuotationPage::RedoClick() { Restore(&QuotationHistory::Redo); }
+
+bool QuotationPage::eventFilter(QObject* watched, QEvent* event) {
+    // F2 on a room's locked name renames the room, as "重命名房间" does.
+    if (watched == advsg1 && event->type() == QEvent::KeyPress && !advsg1->Editing()) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const int row = grid_.CurrentRow();
+        if (key->key() == Qt::Key_F2 && key->modifiers() == Qt::NoModifier && grid_.CurrentCol() == 1 &&
+            row < grid_.RowCount() && grid_.Kind(row) == RowKind::Section && !grid_.CanEdit(1, row)) {
+            RenameClick();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void QuotationPage::RenameClick() {
+    const int row = grid_.CurrentRow();
+    if (row >= grid_.RowCount() || grid_.Kind(row) != RowKind::Section) return;
+    // Opening the name is no change of its own: the typed name is the step.
+    grid_.UnlockSectionName(row);
+    grid_.SetCurrentCell(1, row);
+    ShowCurrentCell();
+    advsg1->edit(advsg1->Model()->index(row - 1, 1));
+}
+
+void QuotationPage::PasteClick() {
+    if (advsg1->Editing()) return; // the editor pastes into itself
+    const QString text = QGuiApplication::clipboard()->text();
+    if (text.isEmpty()) return;
+    const int col = std::max(grid_.CurrentCol(), 1);
+    const int row = grid_.CurrentRow();
+    PasteOutcome outcome;
+    Change([&] {
+        outcome = PasteTsv(grid_, col, row, text.toStdString());
+        if (outcome.Written) advsg1->Model()->NotifyRowsRewritten(outcome.FirstRow, outcome.LastRow - outcome.FirstRow + 1);
+        if (outcome.Recalculated) advsg1->Model()->NotifyAllCellsChanged();
+    });
+    if (!outcome.Refusal.empty()) Messages().Show(outcome.Refusal);
+}
+
+void QuotationPage::CopyRowsClick() {
+    std::vector<int> selected{grid_.CurrentRow()};
+    for (const auto& [col, row] : advsg1->SelectedCells()) selected.push_back(row);
+    const auto rows = grid_.RowsWithTheirItems(selected);
+    if (rows.empty()) return;
+    std::vector<CellRef> cells;
+    for (int r : rows)
+        for (int c = 1; c < kQuotationColumns; ++c) cells.push_back({c, r});
+    auto* data = new QMimeData;
+    data->setData(QLatin1String(kRowsMimeType), QByteArray::fromStdString(QuotationRowsToText(grid_, rows)));
+    data->setText(QString::fromStdString(SelectionToTsv(grid_, cells))); // for spreadsheets
+    QGuiApplication::clipboard()->setMimeData(data);
+}
+
+void QuotationPage::PasteRowsClick() {
+    if (advsg1->Editing()) return;
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    if (!data || !data->hasFormat(QLatin1String(kRowsMimeType))) return;
+    QuotationGrid copied;
+    TextToQuotation(copied, data->data(QLatin1String(kRowsMimeType)).toStdString());
+    if (copied.BodyRowCount() == 0) return;
+    RowSpan span;
+    Change([&] {
+        span = grid_.InsertCopiedRows(copied);
+        if (span.Count == 0) return;
+        auto* model = advsg1->Model();
+        model->NotifyRowsInserted(span.First, span.Count);
+        model->NotifyAllCellsChanged();
+    });
+    if (span.Count > 0) advsg1->scrollTo(advsg1->Model()->index(span.First + span.Count - 2, 1));
+}
+
+void QuotationPage::SetCompact(bool compact) {
+    if (NCompact->isChecked() != compact) NCompact->setChecked(compact);
+    source_.SetCompact(compact, advsg1->font(), {QuotationGrid::kColumnWidths.begin(), QuotationGrid::kColumnWidths.end()});
+    advsg1->SetPinnedFirstRow(compact);
+    auto* model = advsg1->Model();
+    if (model->rowCount() > 0) model->NotifyRowsRewritten(1, model->rowCount());
+    emit compactChanged(compact);
+}
 
 void QuotationPage::CopyClick() {
     std::vector<CellRef> cells;

@@ -53,6 +53,14 @@ public:
     QAction* NMoveDown;
     QAction* NUndo;
     QAction* NRedo;
+    QAction* NPaste;      // "粘贴": cells from the clipboard
+    QAction* NCopyRows;   // "复制行"
+    QAction* NPasteRows;  // "粘贴行"
+    QAction* NRename;     // "重命名房间"
+    QAction* NCompact;    // "紧凑显示", checkable
+
+    // The clipboard format of whole rows: the stored quotation text of them.
+    static constexpr const char* kRowsMimeType = "application/x-ltyquote-rows";
 
 signals:
     // After every change of the quotation (the window counts as modified).
@@ -60,6 +68,8 @@ signals:
     // After every recalculation of the totals: fee, tax and total to show are
     // in Grid().Charges().
     void chargesChanged();
+    // "紧凑显示" was switched; the window keeps the choice for the next run.
+    void compactChanged(bool compact);
 
 public slots:
     void advsg1SelectCell(int col, int row);
@@ -73,6 +83,14 @@ public slots:
     void UndoClick();
     void RedoClick();
     void CopyClick();
+    void PasteClick();
+    void CopyRowsClick();
+    void PasteRowsClick();
+    void RenameClick();
+    void SetCompact(bool compact);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     template <class Op>

@@ -212,11 +212,24 @@ TEST(QuotationGrid, ValidatedPriceAndQuantityRecomputeAmountAndTotals) {
     EXPECT_EQ(g.Text(5, 1), "45.00");
     EXPECT_TRUE(m.Shown.empty());
 
+    // A refused value names itself and what is accepted; the cell keeps the
+    // value it had, so the amount does not fall to 0.
     Type(g, 3, 3, "2.5.1", m);
-    EXPECT_EQ(m.Texts(), std::vector<std::string>{"输入的数据不合法，请重新输入！"});
-    EXPECT_EQ(g.Text(3, 3), "0");
-    EXPECT_EQ(g.Text(5, 3), "0.00");
-    EXPECT_EQ(g.Text(5, 1), "0.00");
+    EXPECT_EQ(m.Texts(), std::vector<std::string>{"输入的数据不合法：2.5.1\n请输入数字或算式，如 3.2*4.5"});
+    EXPECT_EQ(g.Text(3, 3), "2.5");
+    EXPECT_EQ(g.Text(5, 3), "45.00");
+    EXPECT_EQ(g.Text(5, 1), "45.00");
+    // Arithmetic is worked out exactly and kept as the cell's tooltip; blanks
+    // and full-width forms read as ASCII.
+    Type(g, 3, 3, " 0.1 ＊ 3 ", m);
+    EXPECT_EQ(g.Text(3, 3), "0.3");
+    EXPECT_EQ(g.Cell(3, 3).Expression, "0.1 ＊ 3");
+    EXPECT_EQ(g.Text(5, 3), "5.40");
+    Type(g, 3, 3, "2.5", m);
+    EXPECT_EQ(g.Cell(3, 3).Expression, "");
+    Type(g, 3, 3, "2-3", m); // a negative result is refused as a typed "-1" is
+    EXPECT_EQ(m.Texts().back(), "输入的数据不合法：2-3\n请输入数字或算式，如 3.2*4.5");
+    EXPECT_EQ(g.Text(3, 3), "2.5");
 
     // Both cells go through the check whichever was edited; a cleared cell
     // becomes "0" silently.
@@ -324,9 +337,10 @@ TEST(QuotationGrid, SeparatorNeverEntersACell) {
     EXPECT_EQ(g.Text(1, 3), "名＠称");
     EXPECT_EQ(g.Text(4, 3), "＠");
     EXPECT_EQ(g.Text(6, 3), "工艺＠说明");
-    // A typed '@' in a number cell is not a number either way.
+    // A typed '@' in a number cell is not a number either way: refused, the
+    // quantity stays as it was.
     Type(g, 3, 3, "1@", m);
-    EXPECT_EQ(g.Text(3, 3), "0");
+    EXPECT_EQ(g.Text(3, 3), "1");
     EXPECT_EQ(m.Shown.size(), 1u);
 }
 

@@ -76,13 +76,13 @@ TEST_F(ProjectQuotationTest, CatalogEntriesTypedQuantitiesAndUndoMoveTheChargesA
     TypeIntoCell(v, 1, 2, QStringLiteral("客厅"));
     TypeIntoCell(v, 1, 3, QStringLiteral("卧室"));
     EXPECT_TRUE(w->IsModified());
-    EXPECT_EQ(Charges(w), (std::vector<std::string>{"0.00", "0.00", "0"})) << "no recalculation yet";
+    EXPECT_EQ(Charges(w), (std::vector<std::string>{"0.00", "0.00", "0.00"})) << "no recalculation yet";
 
     ClickCell(v, 1, 2);
     DblClickCatalog("拆除非承重墙体");
     DblClickCatalog("铲除墙面原有腻子层");
     EXPECT_EQ(Names(w), (std::vector<std::string>{"客厅", "铲除墙面原有腻子层", "拆除非承重墙体", "卧室"}));
-    EXPECT_EQ(ShownText(v, 2, 4), "45");
+    EXPECT_EQ(ShownText(v, 2, 4), "45.00") << "a unit price reads as money beside the amounts";
     EXPECT_EQ(ShownText(v, 5, 2), "53.00");
     EXPECT_EQ(Charges(w), (std::vector<std::string>{"4.24", "1.81", "53.00"}));
 
@@ -119,11 +119,13 @@ TEST_F(ProjectQuotationTest, CatalogEntriesTypedQuantitiesAndUndoMoveTheChargesA
     TFrmProject_Detail* r = Active();
     ASSERT_NE(r, nullptr);
     EXPECT_EQ(QuotationToText(r->Grid()), saved);
-    EXPECT_EQ(Charges(r), (std::vector<std::string>{"88", "37.51", "1100"}));
+    // Money reads as money after a reopen too, though stored as plain numbers.
+    EXPECT_EQ(Charges(r), (std::vector<std::string>{"88.00", "37.51", "1100.00"}));
     ShowQuotation(r);
     EXPECT_EQ(View(r).Model()->rowCount(), r->Grid().RowCount() - 1);
     EXPECT_EQ(Names(r), (std::vector<std::string>{"客厅", "铲除墙面原有腻子层", "拆除非承重墙体", "卧室"}));
-    EXPECT_EQ(ShownText(View(r), 5, 1), "1100") << "the stored total, until the next recalculation";
+    EXPECT_EQ(ShownText(View(r), 5, 1), "1100.00") << "the stored total, until the next recalculation";
+    EXPECT_EQ(r->Grid().Text(5, 1), "1100") << "as the stored text has it";
     EXPECT_FALSE(r->IsModified());
 }
 

@@ -58,7 +58,7 @@ TEST_F(ProjectWindowTest, ANewWindowStartsBlankWithTheFirstDesigner) {
     EXPECT_EQ(w->Edit9->text(), "0.00");
     EXPECT_FALSE(w->Edit8->isEnabled());
     EXPECT_FALSE(w->Edit9->isEnabled());
-    EXPECT_EQ(w->Label16->text(), "0");
+    EXPECT_EQ(w->Label16->text(), "0.00");
     EXPECT_EQ(w->DateTimePicker1->date(), QDate::currentDate());
     EXPECT_FALSE(w->CheckBox1->isChecked());
     EXPECT_EQ(w->ProjectRecord(), nullptr);
@@ -157,8 +157,8 @@ TEST_F(ProjectWindowTest, SavedProjectAppearsUnderItsDesignerAndReopensWithEvery
     EXPECT_EQ(r->Edit7->text(), "5000");
     EXPECT_EQ(r->Memo1->toPlainText(), "简约\n明亮");
     EXPECT_TRUE(r->CheckBox1->isChecked());
-    EXPECT_EQ(r->Edit8->text(), "0");
-    EXPECT_EQ(r->Label16->text(), "0");
+    EXPECT_EQ(r->Edit8->text(), "0.00");
+    EXPECT_EQ(r->Label16->text(), "0.00");
     EXPECT_FALSE(r->IsModified());
     EXPECT_EQ(r->CustomerText(), "王先生");
     EXPECT_EQ(r->DesignerTelText(), "13805710002");
@@ -227,7 +227,7 @@ TEST_F(ProjectWindowTest, AnUnreadableDateOpensWithTodayAndSaysSo) {
     EXPECT_EQ(w->DateTimePicker1->date(), QDate::currentDate());
     EXPECT_EQ(w->Edit1->text(), "张三");
     // The stored charges show as stored until the quotation changes.
-    EXPECT_EQ(w->Label16->text(), "1234.5");
+    EXPECT_EQ(w->Label16->text(), "1234.50");
     EXPECT_EQ(w->Edit8->text(), "98.76");
     EXPECT_EQ(w->Grid().BodyRowCount(), 2);
     EXPECT_EQ(w->Grid().Text(1, 3), "乳胶漆");

@@ -116,7 +116,7 @@ TEST_F(QuotationPageTest, NewPageHasTheTotalRowCurrentSoCatalogAndDeleteDoNothin
     EXPECT_EQ(changed.count(), 3);
 }
 
-TEST_F(QuotationPageTest, TypedPricesAndQuantitiesRecomputeAtOnceAndBadNumbersBecomeZero) {
+TEST_F(QuotationPageTest, TypedPricesAndQuantitiesRecomputeAtOnceAndBadNumbersKeepTheValueTheyHad) {
     QSignalSpy changed(page.get(), &QuotationPage::changed);
     QSignalSpy charges(page.get(), &QuotationPage::chargesChanged);
     AddSection(QStringLiteral("卧室@1"));
@@ -151,11 +151,13 @@ TEST_F(QuotationPageTest, TypedPricesAndQuantitiesRecomputeAtOnceAndBadNumbersBe
     EXPECT_EQ(View().Model()->headerData(5, Qt::Horizontal).toString(), QStringLiteral("合计(元)"));
     EXPECT_TRUE(messages.Shown.empty());
 
+    // A refused value says what was typed and what is accepted, and the
+    // cell keeps the value it had.
     Type(3, 3, QStringLiteral("2.5.1"));
-    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"输入的数据不合法，请重新输入！"});
-    EXPECT_EQ(Shown(3, 3), "0");
-    EXPECT_EQ(Shown(5, 3), "0.00");
-    EXPECT_EQ(grid.Charges().Label16Text, "0.00");
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"输入的数据不合法：2.5.1\n请输入数字或算式，如 3.2*4.5"});
+    EXPECT_EQ(Shown(3, 3), "2.5");
+    EXPECT_EQ(Shown(5, 3), "1000.00");
+    EXPECT_EQ(grid.Charges().Label16Text, "1000.00");
     Type(3, 3, QString());
     EXPECT_EQ(grid.Text(3, 3), "0");
     EXPECT_EQ(messages.Shown.size(), 1u) << "a cleared quantity is 0 without a message";
@@ -265,6 +267,200 @@ TEST_F(QuotationPageTest, UndoRedoMovesAndCopyFromTheKeyboard) {
     QTest::mouseClick(View().viewport(), Qt::LeftButton, Qt::ShiftModifier, CellRect(3, 3).center());
     Key(Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("总计\t\t\n厨房\t\t\n墙砖\t45\t12\n"));
+}
+
+TEST_F(QuotationPageTest, ArithmeticPasteAndTheDeleteKeyWorkAsInASpreadsheet) {
+    AddSection(QStringLiteral("卧室"));
+    Click(1, 2);
+    page->AddCatalogEntry(Entry("墙面乳胶漆", 18));
+    page->AddCatalogEntry(Entry("踢脚线", 12.5));
+    page->AddCatalogEntry(Entry("吊顶", 100));
+    ASSERT_EQ(ShownNames(), (std::vector<std::string>{"卧室", "吊顶", "踢脚线", "墙面乳胶漆"}));
+    // Prices read as money beside the amounts.
+    EXPECT_EQ(Shown(2, 3), "100.00");
+    EXPECT_EQ(Shown(2, 4), "12.50");
+    EXPECT_EQ(grid.Text(2, 3), "100") << "the stored form stays as it was";
+
+    // Arithmetic in a quantity, worked out exactly; the sum stays as the tooltip.
+    Type(3, 3, QStringLiteral("(3.6+2.4)*2*2.8-0.9*2.1"));
+    EXPECT_EQ(grid.Text(3, 3), "31.71");
+    EXPECT_EQ(Shown(5, 3), "3171.00");
+    EXPECT_EQ(View().Model()->index(2, 3).data(Qt::ToolTipRole).toString(), "(3.6+2.4)*2*2.8-0.9*2.1");
+    Type(3, 4, QStringLiteral("１２．５＊２"));
+    EXPECT_EQ(grid.Text(3, 4), "25");
+    Type(3, 5, QStringLiteral("0.1*3"));
+    EXPECT_EQ(grid.Text(3, 5), "0.3");
+    EXPECT_EQ(Shown(5, 5), "5.40");
+    EXPECT_EQ(Shown(5, 1), "3488.90");
+    Type(3, 5, QStringLiteral("3*"));
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"输入的数据不合法：3*\n请输入数字或算式，如 3.2*4.5"});
+    EXPECT_EQ(grid.Text(3, 5), "0.3");
+    EXPECT_EQ(View().Model()->index(4, 3).data(Qt::ToolTipRole).toString(), "0.1*3");
+    Type(3, 5, QStringLiteral("2"));
+    EXPECT_FALSE(View().Model()->index(4, 3).data(Qt::ToolTipRole).isValid()) << "a plain number has no sum";
+
+    // Ctrl+V of a spreadsheet's column: one step, the totals at once.
+    QSignalSpy changed(page.get(), &QuotationPage::changed);
+    const auto steps = page->History().UndoCount();
+    QGuiApplication::clipboard()->setText(QStringLiteral("2\r\n3.5\r\n1+1\r\n"));
+    Click(3, 3);
+    Key(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(grid.Text(3, 3), "2");
+    EXPECT_EQ(grid.Text(3, 4), "3.5");
+    EXPECT_EQ(grid.Text(3, 5), "2");
+    EXPECT_EQ(Shown(5, 1), "279.75");
+    EXPECT_EQ(Shown(5, 2), "279.75");
+    EXPECT_EQ(page->History().UndoCount(), steps + 1);
+    EXPECT_EQ(changed.count(), 1);
+
+    // One refused value refuses the whole paste and names it.
+    QGuiApplication::clipboard()->setText(QStringLiteral("5\nabc\n"));
+    Key(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(messages.Texts().back(), "输入的数据不合法：abc\n请输入数字或算式，如 3.2*4.5");
+    EXPECT_EQ(grid.Text(3, 3), "2");
+    EXPECT_EQ(page->History().UndoCount(), steps + 1);
+
+    // Cells that refuse typing are passed over without a word: a catalog
+    // line takes only its quantity.
+    QGuiApplication::clipboard()->setText(QStringLiteral("石膏板\t9\t7\n"));
+    Click(1, 3);
+    page->NPaste->trigger();
+    EXPECT_EQ(grid.Text(1, 3), "吊顶");
+    EXPECT_EQ(grid.Text(2, 3), "100");
+    EXPECT_EQ(grid.Text(3, 3), "7");
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(grid.Text(3, 3), "2");
+    const auto before = messages.Shown.size();
+
+    // Delete does what "删    除" does: an item alone, a room with its items.
+    Click(1, 4);
+    Key(Qt::Key_Delete);
+    EXPECT_EQ(ShownNames(), (std::vector<std::string>{"卧室", "吊顶", "墙面乳胶漆"}));
+    EXPECT_EQ(Shown(5, 1), "236.00");
+    Click(1, 2);
+    Key(Qt::Key_Delete);
+    EXPECT_EQ(grid.BodyRowCount(), 0);
+    EXPECT_EQ(messages.Shown.size(), before);
+    // In an open editor Delete and Ctrl+V are the editor's own.
+    AddSection(QStringLiteral("厨房"));
+    QLineEdit* edit = test::StartTyping(View(), 1, 2, QStringLiteral("厨房间"));
+    ASSERT_NE(edit, nullptr);
+    edit->setCursorPosition(0);
+    QTest::keyClick(edit, Qt::Key_Delete);
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_EQ(grid.Text(1, 2), "房间");
+}
+
+TEST_F(QuotationPageTest, RoomsRenamedFreeLinesKeptOpenAndRowsCarriedToAnotherQuotation) {
+    TextToQuotation(grid, "100@卧室@@@@640.00@@墙面乳胶漆@18@30@平米@540.00@两遍@踢脚线@12.5@8@米@100.00@实木");
+    page->ReloadFromGrid();
+    // F2 on a stored room's name opens it, although stored names come back locked.
+    Click(1, 2);
+    QTest::keyClick(&View(), Qt::Key_F2);
+    QLineEdit* edit = Editor();
+    ASSERT_NE(edit, nullptr);
+    edit->setText(QStringLiteral("主卧"));
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_EQ(grid.Text(1, 2), "主卧");
+    EXPECT_EQ(QuotationToText(grid).rfind("100@主卧@", 0), 0u);
+    // "重命名房间" is offered on a room and does the same.
+    Click(1, 3);
+    Click(1, 3, Qt::RightButton);
+    EXPECT_FALSE(page->NRename->isVisible());
+    page->PopupMenu1->hide();
+    Click(1, 2);
+    Click(1, 2, Qt::RightButton);
+    EXPECT_TRUE(page->NRename->isVisible());
+    page->NRename->trigger();
+    page->PopupMenu1->hide();
+    ASSERT_NE(Editor(), nullptr);
+    Editor()->setText(QStringLiteral("主卧室"));
+    QTest::keyClick(Editor(), Qt::Key_Return);
+    EXPECT_EQ(grid.Text(1, 2), "主卧室");
+
+    // A line typed in by hand stays open to typing after a store and reload;
+    // a catalog line does not.
+    Click(1, 4);
+    page->N2->trigger();
+    Type(1, 5, QStringLiteral("美缝"));
+    Type(2, 5, QStringLiteral("30"));
+    Type(3, 5, QStringLiteral("2"));
+    const std::string stored = QuotationToText(grid);
+    EXPECT_EQ(stored.substr(0, 5), "1002@");
+    QuotationGrid reopened;
+    TextToQuotation(reopened, stored);
+    EXPECT_TRUE(reopened.CanEdit(1, 5));
+    EXPECT_TRUE(reopened.CanEdit(2, 5));
+    EXPECT_FALSE(reopened.CanEdit(5, 5));
+    EXPECT_FALSE(reopened.CanEdit(1, 3));
+    EXPECT_EQ(QuotationToText(reopened), stored);
+
+    // 复制行 on the room takes its items along, into another quotation.
+    Click(1, 2);
+    page->NCopyRows->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(),
+              "主卧室\t\t\t\t700.00\t\n墙面乳胶漆\t18\t30\t平米\t540.00\t两遍\n踢脚线\t12.5\t8\t米\t100.00\t实木\n"
+              "美缝\t30\t2\t\t60.00\t\n");
+    QuotationGrid otherGrid;
+    QuotationPage other(otherGrid);
+    other.show();
+    QSignalSpy otherChanged(&other, &QuotationPage::changed);
+    other.N1->trigger();
+    test::TypeIntoCell(*other.advsg1, 1, 2, QStringLiteral("客厅"));
+    test::ClickCell(*other.advsg1, 1, 2);
+    other.NPasteRows->trigger();
+    std::vector<std::string> names;
+    for (int r = 2; r < otherGrid.EndRow(); ++r) names.push_back(otherGrid.Text(1, r));
+    EXPECT_EQ(names, (std::vector<std::string>{"客厅", "主卧室 副本", "墙面乳胶漆", "踢脚线", "美缝"}));
+    EXPECT_EQ(test::ShownText(*other.advsg1, 5, 1), "700.00");
+    EXPECT_TRUE(otherGrid.IsFreeLine(6));
+    EXPECT_EQ(other.advsg1->Model()->rowCount(), otherGrid.RowCount() - 1);
+    EXPECT_EQ(otherChanged.count(), 3);
+
+    // Item rows alone go below the current row, inside its room.
+    Click(1, 4);
+    page->NCopyRows->trigger();
+    test::ClickCell(*other.advsg1, 1, 2);
+    other.NPasteRows->trigger();
+    EXPECT_EQ(otherGrid.Text(1, 3), "踢脚线");
+    EXPECT_EQ(test::ShownText(*other.advsg1, 5, 2), "100.00");
+    EXPECT_EQ(test::ShownText(*other.advsg1, 5, 1), "800.00");
+    other.NUndo->trigger();
+    EXPECT_EQ(otherGrid.Text(1, 3), "主卧室 副本");
+}
+
+TEST_F(QuotationPageTest, CompactRowsKeepTheTotalInSightAndAreRemembered) {
+    AddSection(QStringLiteral("卧室"));
+    Click(1, 2);
+    for (int i = 0; i < 30; ++i) page->AddCatalogEntry(Entry("墙面乳胶漆", 18, "两遍底漆两遍面漆"));
+    EXPECT_EQ(View().rowHeight(2), 80);
+    const int before = View().rowAt(View().viewport()->height() - 1);
+
+    page->NCompact->trigger();
+    EXPECT_TRUE(page->NCompact->isChecked());
+    EXPECT_LT(View().rowHeight(2), 40);
+    EXPECT_GE(View().rowHeight(2), 21);
+    EXPECT_EQ(grid.RowHeight(3), QuotationGrid::kItemRowHeight) << "the rows stay item rows";
+    const int compact = View().rowAt(View().viewport()->height() - 1);
+    EXPECT_GE(compact + 1, 3 * (before + 1)) << before << " rows against " << compact;
+
+    // Scrolled down, the total row stays drawn above the rows.
+    ASSERT_NE(View().PinnedRow(), nullptr);
+    EXPECT_FALSE(View().PinnedRow()->isVisible());
+    View().scrollToBottom();
+    EXPECT_TRUE(View().PinnedRow()->isVisible());
+    EXPECT_EQ(View().PinnedRow()->model()->index(0, 1).data().toString(), "总计");
+    EXPECT_EQ(View().PinnedRow()->geometry().top(), View().viewport()->geometry().top());
+
+    // The next quotation opened starts compact; switched off, rows are 80 again.
+    QuotationGrid otherGrid;
+    QuotationPage other(otherGrid);
+    EXPECT_TRUE(other.NCompact->isChecked());
+    page->NCompact->trigger();
+    EXPECT_EQ(View().rowHeight(2), 80);
+    EXPECT_EQ(View().PinnedRow(), nullptr);
+    QuotationGrid third;
+    EXPECT_FALSE(QuotationPage(third).NCompact->isChecked());
 }
 
 } // namespace
