@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace lty {
@@ -85,6 +86,22 @@ public:
     // "delete from tblProject where IntID=" + id; false for an id that is not
     // a number (nothing is sent).
     bool DeleteProject(const std::string& id);
+
+    // ---- what the searches read beside the trees (data_module_search.cpp) --
+    // Each project's number and customer telephone by its IntID, in one
+    // select; empty when the select was refused.
+    struct ProjectSearchFields {
+        std::string ProjectID;
+        std::string CustomerTel;
+    };
+    std::unordered_map<std::string, ProjectSearchFields> LoadProjectSearchFields();
+    // Each catalog entry's price and unit by its id (Product_ID), in one
+    // select; empty when the select was refused.
+    struct CatalogPrice {
+        double Price = 0;
+        std::string Unit;
+    };
+    std::unordered_map<std::string, CatalogPrice> LoadCatalogPrices();
 
     // ---- catalog -------------------------------------------------------
     // Rebuilds `tree` as the catalog: root "施工项目" and below it every row

@@ -5,9 +5,11 @@
 #include "core/data/data_module.h"
 #include "core/data/tree_nodes.h"
 #include "core/text/date_text.h"
+#include "core/text/number_text.h"
 #include "ui/app/about_window.h"
 #include "ui/app/globals.h"
 #include "ui/app/pictures.h"
+#include "ui/app/tree_search.h"
 #include "ui/quotation/project_window.h"
 
 #include <QAction>
@@ -33,6 +35,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <functional>
+
 namespace lty {
 namespace {
 
@@ -46,10 +50,15 @@ QAction* NewAction(QObject* owner, const char* name, const char* caption, int pi
     return a;
 }
 
+// A node's tooltip, given while its item is made, before the view sees it.
+using TipOf = std::function<QString(const TTreeNode&)>;
+
 // Builds the widget items of a whole tree before any of them reaches the
 // view, so the view lays itself out once.
-QTreeWidgetItem* MakeItem(const TTreeNode& node, TreeKind kind, std::vector<QTreeWidgetItem*>& expanded) {
+QTreeWidgetItem* MakeItem(const TTreeNode& node, TreeKind kind, std::vector<QTreeWidgetItem*>& expanded,
+                          const TipOf& tip) {
     auto* item = new QTreeWidgetItem(QStringList{QString::fromStdString(node.Text)});
+    if (tip) item->setToolTip(0, tip(node));
     item->setIcon(0, TreePicture(kind, node.ImageIndex, node.SelectedIndex));
     item->setData(0, TFrmMain::kImageRole, node.ImageIndex);
     item->setData(0, TFrmMain::kSelectedImageRole, node.SelectedIndex);
@@ -60,17 +69,17 @@ QTreeWidgetItem* MakeItem(const TTreeNode& node, TreeKind kind, std::vector<QTre
     if (node.Expanded) expanded.push_back(item);
     QList<QTreeWidgetItem*> children;
     children.reserve(static_cast<qsizetype>(node.Children.size()));
-    for (const auto& c : node.Children) children.append(MakeItem(c, kind, expanded));
+    for (const auto& c : node.Children) children.append(MakeItem(c, kind, expanded, tip));
     item->addChildren(children);
     return item;
 }
 
-void FillTree(QTreeWidget* widget, const TTreeView& tree, TreeKind kind) {
+void FillTree(QTreeWidget* widget, const TTreeView& tree, TreeKind kind, const TipOf& tip = {}) {
     widget->setUpdatesEnabled(false);
     widget->clear();
     std::vector<QTreeWidgetItem*> expanded;
     QList<QTreeWidgetItem*> top;
-    for (const auto& n : tree.Items) top.append(MakeItem(n, kind, expanded));
+    for (const auto& n : tree.Items) top.append(MakeItem(n, kind, expanded, tip));
     widget->addTopLevelItems(top);
     for (QTreeWidgetItem* item : expanded) item->setExpanded(true);
     widget->setUpdatesEnabled(true);
@@ -92,57 +101,32 @@ QTreeWidget* NewTree(QWidget* parent, const char* name, const char* accessibleNa
     return t;
 }
 
-QWidget* NewPage(QWidget* parent, const char* name, QWidget* content, QWidget* above = nullptr) {
+// A search box with the line "未找到" under it, shown when a search finds nothing.
+QLineEdit* NewSearchBox(QWidget* parent, const char* name, const QString& caption, QLabel*& notFound) {
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setPlaceholderText(caption);
+    box->setAccessibleName(caption);
+    box->setClearButtonEnabled(true);
+    box->addAction(Picture("search"), QLineEdit::LeadingPosition);
+    notFound = new QLabel(QStringLiteral("未找到"), parent);
+    notFound->setObjectName(QString::fromLatin1(name) + QStringLiteral("NotFound"));
+    notFound->setContentsMargins(4, 0, 0, 0);
+    notFound->hide();
+    return box;
+}
+
+QWidget* NewPage(QWidget* parent, const char* name, QWidget* content, QWidget* above = nullptr,
+                 QWidget* aboveToo = nullptr) {
     auto* page = new QWidget(parent);
     page->setObjectName(QString::fromLatin1(name));
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
     if (above) layout->addWidget(above);
+    if (aboveToo) layout->addWidget(aboveToo);
     if (content) layout->addWidget(content);
     return page;
-}
-
-// The name matches when it holds the text; a node stays visible when it or
-// one of its descendants matches, and is opened to show a match below it.
-bool FilterItem(QTreeWidgetItem* item, const QString& text) {
-    bool below = false;
-    for (int i = 0; i < item->childCount(); ++i) below = FilterItem(item->child(i), text) || below;
-    const bool self = item->text(0).contains(text, Qt::CaseInsensitive);
-    item->setHidden(!(self || below));
-    if (below) item->setExpanded(true);
-    return self || below;
-}
-
-// The first shown entry, in tree order, whose own name holds the text; an
-// item beats a branch, which only groups items.
-QTreeWidgetItem* FirstFound(QTreeWidget* tree, const QString& text) {
-    if (text.isEmpty()) return nullptr;
-    QTreeWidgetItem* branch = nullptr;
-    for (QTreeWidgetItemIterator it(tree, QTreeWidgetItemIterator::NotHidden); *it; ++it) {
-        if (!(*it)->text(0).contains(text, Qt::CaseInsensitive)) continue;
-        if ((*it)->childCount() == 0) return *it;
-        if (!branch) branch = *it;
-    }
-    return branch;
-}
-
-void ShowAll(QTreeWidgetItem* item) {
-    item->setHidden(false);
-    for (int i = 0; i < item->childCount(); ++i) ShowAll(item->child(i));
-}
-
-void CollectExpanded(QTreeWidgetItem* item, std::vector<QTreeWidgetItem*>& out) {
-    if (item->isExpanded()) out.push_back(item);
-    for (int i = 0; i < item->childCount(); ++i) CollectExpanded(item->child(i), out);
-}
-
-// Visits only the open part of the tree; each collapse goes through the
-// view's signal, so the folder pictures follow.
-void CollapseExpanded(QTreeWidgetItem* item) {
-    if (!item->isExpanded()) return;
-    for (int i = 0; i < item->childCount(); ++i) CollapseExpanded(item->child(i));
-    item->setExpanded(false);
 }
 
 } // namespace
@@ -232,6 +216,15 @@ void TFrmMain::CreateActions() {
         CatalogSearch->selectAll();
     });
     addAction(ActFindCatalog);
+    ActFindProject = NewAction(this, "ActFindProject", "搜索装饰工程", -1);
+    ActFindProject->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
+    connect(ActFindProject, &QAction::triggered, this, [this] {
+        Panel1->show();
+        PageControl1->setCurrentWidget(TabSheet1);
+        ProjectSearch->setFocus(Qt::ShortcutFocusReason);
+        ProjectSearch->selectAll();
+    });
+    addAction(ActFindProject);
 }
 
 void TFrmMain::CreateMenus() {
@@ -313,17 +306,16 @@ void TFrmMain::CreateLeftPanel() {
     connect(TreeView2, &QTreeWidget::itemCollapsed, this, &TFrmMain::TreeView2Collapsed);
     TreeView2->installEventFilter(this);
 
-    CatalogSearch = new QLineEdit(PageControl1);
-    CatalogSearch->setObjectName(QStringLiteral("CatalogSearch"));
-    CatalogSearch->setPlaceholderText(QStringLiteral("搜索施工项目"));
-    CatalogSearch->setAccessibleName(QStringLiteral("搜索施工项目"));
-    CatalogSearch->setClearButtonEnabled(true);
-    CatalogSearch->addAction(Picture("search"), QLineEdit::LeadingPosition);
+    CatalogSearch = NewSearchBox(PageControl1, "CatalogSearch", QStringLiteral("搜索施工项目"), CatalogNotFound);
     connect(CatalogSearch, &QLineEdit::textChanged, this, &TFrmMain::FilterCatalog);
     CatalogSearch->installEventFilter(this);
+    ProjectSearch = NewSearchBox(PageControl1, "ProjectSearch", QStringLiteral("搜索装饰工程"), ProjectNotFound);
+    ProjectSearch->setToolTip(QStringLiteral("客户、电话、地址、工程编号或设计师；可用拼音或拼音首字母"));
+    connect(ProjectSearch, &QLineEdit::textChanged, this, &TFrmMain::FilterProjects);
+    ProjectSearch->installEventFilter(this);
 
-    TabSheet1 = NewPage(PageControl1, "TabSheet1", TreeView1);
-    TabSheet2 = NewPage(PageControl1, "TabSheet2", TreeView2, CatalogSearch);
+    TabSheet1 = NewPage(PageControl1, "TabSheet1", TreeView1, ProjectSearch, ProjectNotFound);
+    TabSheet2 = NewPage(PageControl1, "TabSheet2", TreeView2, CatalogSearch, CatalogNotFound);
     TabSheet3 = NewPage(PageControl1, "TabSheet3", nullptr);
     PageControl1->addTab(TabSheet1, Picture("tab_projects"), QStringLiteral("装饰工程"));
     PageControl1->addTab(TabSheet2, Picture("tab_catalog"), QStringLiteral("施工项目"));
@@ -367,16 +359,18 @@ void TFrmMain::ReloadProjectTree() {
     } catch (...) {
         // The tree shows as far as it was built; the command ends with the error.
         ShowProjectTree(tree);
+        IndexProjectTree({});
         throw;
     }
     ShowProjectTree(tree);
+    IndexProjectTree(DM->LoadProjectSearchFields());
 }
 
 void TFrmMain::ReloadCatalogTree() {
     if (!DM) return;
     TTreeView tree;
     DM->LoadCatalogTree(tree);
-    ShowCatalogTree(tree);
+    ShowCatalogTree(tree, DM->LoadCatalogPrices());
 }
 
 void TFrmMain::ReloadCompanyAndRemark() {
@@ -387,11 +381,21 @@ void TFrmMain::ReloadCompanyAndRemark() {
 
 void TFrmMain::ShowProjectTree(const TTreeView& tree) { FillTree(TreeView1, tree, TreeKind::Projects); }
 
-void TFrmMain::ShowCatalogTree(const TTreeView& tree) {
-    searching_ = false;
-    expandedBeforeSearch_.clear();
-    FillTree(TreeView2, tree, TreeKind::Catalog);
-    if (!CatalogSearch->text().isEmpty()) FilterCatalog(CatalogSearch->text());
+void TFrmMain::ShowCatalogTree(const TTreeView& tree,
+                               const std::unordered_map<std::string, TDM::CatalogPrice>& prices) {
+    // The whole name (the panel may cut it off) and, for a priced entry, its
+    // price and unit: "单价 28.00 元/平米".
+    FillTree(TreeView2, tree, TreeKind::Catalog, [&prices](const TTreeNode& node) {
+        QString tip = QString::fromStdString(node.Text);
+        if (!node.Data || node.HasChildren()) return tip;
+        const auto it = prices.find(node.Data->ID);
+        if (it == prices.end()) return tip;
+        tip += QStringLiteral("\n单价 ") + QString::fromStdString(FormatTwoDecimals(it->second.Price)) +
+               QStringLiteral(" 元");
+        if (!it->second.Unit.empty()) tip += QStringLiteral("/") + QString::fromStdString(it->second.Unit);
+        return tip;
+    });
+    IndexCatalogTree();
 }
 
 QTreeWidgetItem* TFrmMain::SelectedNode(QTreeWidget* tree) const {
@@ -428,34 +432,6 @@ void TFrmMain::TreeView2DblClick() {
     window->AddCatalogEntry(line);
 }
 
-void TFrmMain::FilterCatalog(const QString& text) {
-    const QString needle = text.trimmed();
-    TreeView2->setUpdatesEnabled(false);
-    if (needle.isEmpty()) {
-        if (searching_) {
-            searching_ = false;
-            for (int i = 0; i < TreeView2->topLevelItemCount(); ++i) {
-                ShowAll(TreeView2->topLevelItem(i));
-                CollapseExpanded(TreeView2->topLevelItem(i));
-            }
-            for (QTreeWidgetItem* item : expandedBeforeSearch_) item->setExpanded(true);
-            expandedBeforeSearch_.clear();
-        }
-    } else {
-        if (!searching_) {
-            searching_ = true;
-            expandedBeforeSearch_.clear();
-            for (int i = 0; i < TreeView2->topLevelItemCount(); ++i)
-                CollectExpanded(TreeView2->topLevelItem(i), expandedBeforeSearch_);
-        }
-        for (int i = 0; i < TreeView2->topLevelItemCount(); ++i) {
-            CollapseExpanded(TreeView2->topLevelItem(i));
-            FilterItem(TreeView2->topLevelItem(i), needle);
-        }
-    }
-    TreeView2->setUpdatesEnabled(true);
-}
-
 bool TFrmMain::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
@@ -478,9 +454,18 @@ bool TFrmMain::eventFilter(QObject* watched, QEvent* event) {
         if (watched == CatalogSearch && (key == Qt::Key_Down || key == Qt::Key_Return || key == Qt::Key_Enter)) {
             // The designer lands on the first entry found, so that Enter once
             // more puts it into the quotation without reaching for the mouse.
-            if (QTreeWidgetItem* found = FirstFound(TreeView2, CatalogSearch->text().trimmed()))
-                TreeView2->setCurrentItem(found);
+            if (QTreeWidgetItem* found = FirstFoundCatalogEntry()) TreeView2->setCurrentItem(found);
             TreeView2->setFocus(Qt::TabFocusReason);
+            return true;
+        }
+        if (watched == ProjectSearch && key == Qt::Key_Escape) {
+            ProjectSearch->clear();
+            return true;
+        }
+        if (watched == ProjectSearch && (key == Qt::Key_Down || key == Qt::Key_Return || key == Qt::Key_Enter)) {
+            // As in the catalog: the first project found, Enter once more opens it.
+            if (QTreeWidgetItem* found = FirstFoundProject()) TreeView1->setCurrentItem(found);
+            TreeView1->setFocus(Qt::TabFocusReason);
             return true;
         }
     }

@@ -2,6 +2,7 @@
 // the project and catalog trees on its left panel and the project commands.
 #pragma once
 
+#include "core/data/data_module.h"
 #include "core/data/records.h"
 
 #include <QMainWindow>
@@ -26,6 +27,7 @@ namespace lty {
 
 class TFrmProject_Detail;
 class TFrmSelectHuxing;
+struct TreeSearch;
 class TFrmNewProject;
 class TFrmAbout;
 struct TTreeView;
@@ -56,6 +58,7 @@ public:
     QAction* N25 = nullptr;            // "系统初始化"
     QAction* N1 = nullptr;             // the separator closing the window entries
     QAction* ActFindCatalog = nullptr; // Ctrl+F: into the catalog search box
+    QAction* ActFindProject = nullptr; // Ctrl+Shift+F: into the project search box
 
     QMenu* MenuProject = nullptr;
     QMenu* MenuSystem = nullptr;
@@ -74,6 +77,9 @@ public:
     QTreeWidget* TreeView1 = nullptr; // projects under their designers
     QTreeWidget* TreeView2 = nullptr; // the catalog
     QLineEdit* CatalogSearch = nullptr;
+    QLineEdit* ProjectSearch = nullptr;
+    QLabel* CatalogNotFound = nullptr; // "未找到" under the box when a search finds nothing
+    QLabel* ProjectNotFound = nullptr;
 
     // What a tree node keeps besides its text: its TTreeData id, whether it
     // carries a TTreeData at all, its picture and its selected picture.
@@ -137,8 +143,15 @@ public:
     // No drops them, Cancel keeps all open); false when one stays open.
     bool CloseProjectWindows();
     // Shows only the catalog entries whose name holds `text` (any letter
-    // case), each with its ancestors; an empty text shows the whole tree.
+    // case), in full pinyin or in pinyin initials, each with its ancestors;
+    // an empty text shows the whole tree as it was before the search.
     void FilterCatalog(const QString& text);
+    // Shows only the projects whose customer, address, telephone, project
+    // number or designer holds `text` (pinyin as above), under their designers.
+    void FilterProjects(const QString& text);
+    // The first entry the last search found (an entry before a branch).
+    QTreeWidgetItem* FirstFoundCatalogEntry() const;
+    QTreeWidgetItem* FirstFoundProject() const;
 
     // The secondary windows, created on first use and kept.
     TFrmSelectHuxing* HouseTypeDialog();
@@ -159,7 +172,10 @@ private:
     void FormClose();
     void ActExitExecute();
     void ShowProjectTree(const TTreeView& tree);
-    void ShowCatalogTree(const TTreeView& tree);
+    void ShowCatalogTree(const TTreeView& tree, const std::unordered_map<std::string, TDM::CatalogPrice>& prices);
+    // The search indexes, built once each time a tree is loaded (main_window_search.cpp).
+    void IndexCatalogTree();
+    void IndexProjectTree(const std::unordered_map<std::string, TDM::ProjectSearchFields>& fields);
     QTreeWidgetItem* SelectedNode(QTreeWidget* tree) const;
     void SubWindowActivated(QMdiSubWindow* window);
 
@@ -169,9 +185,8 @@ private:
     TFrmSelectHuxing* houseTypeDialog_ = nullptr;
     TFrmAbout* about_ = nullptr;
     QPointer<TFrmNewProject> lastNewProject_; // each closes and goes on its own
-    // Expansion of the catalog nodes before a search began, restored after it.
-    std::vector<QTreeWidgetItem*> expandedBeforeSearch_;
-    bool searching_ = false;
+    std::unique_ptr<TreeSearch> catalogSearch_;
+    std::unique_ptr<TreeSearch> projectSearch_;
 };
 
 } // namespace lty

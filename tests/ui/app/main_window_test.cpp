@@ -286,5 +286,75 @@ TEST_F(MainWindowTest, CatalogSearchShowsMatchesWithTheirAncestorsAndAddsFromThe
     EXPECT_TRUE(root->isHidden());
 }
 
+TEST_F(MainWindowTest, BothSearchesFindByPinyinAndSayWhenNothingIsFound) {
+    Raw("insert into tblProject(IntID,charProjectID,charCustomer,charAddress,charDesigner,charCustomerTel) values"
+        "(1,'A1','张三','文一路','李婷','13900000001'),(2,'B7','李四','古墩路','王磊','13600000002'),"
+        "(3,'C3','赵六','滨江路','王磊','')");
+    frm->ReloadProjectTree();
+    const auto shown = [](QTreeWidget* tree) {
+        QStringList out;
+        for (QTreeWidgetItemIterator it(tree, QTreeWidgetItemIterator::NotHidden); *it; ++it) out << (*it)->text(0);
+        return out;
+    };
+    const auto search = [](QLineEdit* box, const QString& text) {
+        QTest::keyClick(box, Qt::Key_Escape);
+        TypeText(box, text);
+    };
+
+    // Ctrl+Shift+F puts the keys into the project search, as typed.
+    frm->PageControl1->setCurrentWidget(frm->TabSheet2);
+    Focus(frm->TreeView2);
+    QTest::keyClick(frm->TreeView2, Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(frm->PageControl1->currentWidget(), frm->TabSheet1);
+    EXPECT_EQ(QApplication::focusWidget(), frm->ProjectSearch);
+    EXPECT_EQ(frm->ProjectSearch->accessibleName(), "搜索装饰工程");
+    search(frm->ProjectSearch, "zs"); // pinyin initials of the customer
+    EXPECT_EQ(shown(frm->TreeView1), (QStringList{"装饰工程", "李婷", "张三（文一路）"}));
+    search(frm->ProjectSearch, "1360"); // telephone
+    EXPECT_EQ(shown(frm->TreeView1), (QStringList{"装饰工程", "王磊", "李四（古墩路）"}));
+    search(frm->ProjectSearch, "b7"); // project number, any letter case
+    EXPECT_EQ(shown(frm->TreeView1), (QStringList{"装饰工程", "王磊", "李四（古墩路）"}));
+    search(frm->ProjectSearch, "wanglei"); // full pinyin of the designer
+    EXPECT_EQ(shown(frm->TreeView1), (QStringList{"装饰工程", "王磊", "李四（古墩路）", "赵六（滨江路）"}));
+    search(frm->ProjectSearch, "滨江"); // address
+    EXPECT_EQ(shown(frm->TreeView1), (QStringList{"装饰工程", "王磊", "赵六（滨江路）"}));
+    EXPECT_FALSE(frm->ProjectNotFound->isVisible());
+    search(frm->ProjectSearch, "xyz");
+    EXPECT_EQ(shown(frm->TreeView1), QStringList{});
+    EXPECT_TRUE(frm->ProjectNotFound->isVisible());
+    EXPECT_EQ(frm->ProjectNotFound->text(), "未找到");
+    // Enter lands on the first project found, Enter once more opens it.
+    search(frm->ProjectSearch, "zhao");
+    EXPECT_FALSE(frm->ProjectNotFound->isVisible());
+    QTest::keyClick(frm->ProjectSearch, Qt::Key_Return);
+    EXPECT_EQ(frm->TreeView1->currentItem(), Node(frm->TreeView1, "赵六（滨江路）"));
+    QTest::keyClick(frm->TreeView1, Qt::Key_Return);
+    ASSERT_NE(Active(), nullptr);
+    EXPECT_EQ(Active()->Caption(), "赵六（滨江路）");
+    QTest::keyClick(frm->ProjectSearch, Qt::Key_Escape);
+    EXPECT_EQ(shown(frm->TreeView1).size(), 6);
+
+    // The catalog: initials and full pinyin find the same entries as the characters.
+    frm->ActFindCatalog->trigger();
+    search(frm->CatalogSearch, "吊顶");
+    const QStringList ceilings = shown(frm->TreeView2);
+    EXPECT_TRUE(ceilings.contains("铝扣板吊顶"));
+    search(frm->CatalogSearch, "diaoding");
+    EXPECT_EQ(shown(frm->TreeView2), ceilings);
+    search(frm->CatalogSearch, "dd");
+    for (const QString& name : ceilings) EXPECT_TRUE(shown(frm->TreeView2).contains(name)) << name.toStdString();
+    search(frm->CatalogSearch, "rjq");
+    EXPECT_TRUE(shown(frm->TreeView2).contains("乳胶漆（一底两面）"));
+    EXPECT_FALSE(shown(frm->TreeView2).contains("铝扣板吊顶"));
+    search(frm->CatalogSearch, "qqqqqq");
+    EXPECT_TRUE(frm->CatalogNotFound->isVisible());
+    QTest::keyClick(frm->CatalogSearch, Qt::Key_Escape);
+    EXPECT_FALSE(frm->CatalogNotFound->isVisible());
+
+    // Each priced entry tells its price and unit; every entry its whole name.
+    EXPECT_EQ(Node(frm->TreeView2, "拆除原有吊顶")->toolTip(0), "拆除原有吊顶\n单价 12.00 元/平米");
+    EXPECT_EQ(Node(frm->TreeView2, "吊顶")->toolTip(0), "吊顶");
+}
+
 } // namespace
 } // namespace lty::test
