@@ -122,7 +122,12 @@ void TextGrid::SetPinnedFirstRow(bool pinned) {
     pinned_->setItemDelegate(delegate_);
     pinned_->setFont(font());
     pinned_->horizontalHeader()->hide();
+    pinned_->horizontalHeader()->setMinimumSectionSize(1); // the spacer column is narrower than a default section
     pinned_->verticalHeader()->hide();
+    // It shows the first row and nothing else: neither the current cell nor
+    // the wheel scrolls it.
+    pinned_->setAutoScroll(false);
+    pinned_->verticalScrollBar()->setEnabled(false);
     pinned_->setShowGrid(false);
     pinned_->setFocusPolicy(Qt::NoFocus);
     pinned_->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -451,6 +451,9 @@ TEST_F(QuotationPageTest, CompactRowsKeepTheTotalInSightAndAreRemembered) {
     EXPECT_TRUE(View().PinnedRow()->isVisible());
     EXPECT_EQ(View().PinnedRow()->model()->index(0, 1).data().toString(), "总计");
     EXPECT_EQ(View().PinnedRow()->geometry().top(), View().viewport()->geometry().top());
+    EXPECT_EQ(View().PinnedRow()->columnViewportPosition(5), View().columnViewportPosition(5));
+    Click(3, 20); // the current cell far below does not scroll the pinned row away
+    EXPECT_EQ(View().PinnedRow()->rowAt(1), 0);
 
     // The next quotation opened starts compact; switched off, rows are 80 again.
     QuotationGrid otherGrid;
