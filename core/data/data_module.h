@@ -5,6 +5,7 @@
 #pragma once
 
 #include "core/data/engine.h"
+#include "core/data/password_hash.h"
 #include "core/data/records.h"
 #include "core/data/tree_nodes.h"
 #include "core/messages/user_messages.h"
@@ -154,6 +155,9 @@ public:
     // hash, or clear text of an older version compared with its surrounding
     // blanks removed. False when the select is refused or the table is empty.
     bool CheckPassword(const std::string& entered);
+    // The same check, telling a wrong entry from a stored hash this program
+    // did not write (Damaged), which no entry can match.
+    PasswordVerdict VerifyPassword(const std::string& entered);
     // Stores `newPassword` as a salted hash in every row, or in a new row
     // when there is none.
     bool UpdatePassword(const std::string& newPassword);

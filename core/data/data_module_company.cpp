@@ -81,10 +81,12 @@ bool TDM::ClearAllData() {
     return tx.Commit();
 }
 
-bool TDM::CheckPassword(const std::string& entered) {
-    if (!RunSelect(Qry_Main, "select PSNAME from TBLPASSWORD")) return false;
-    if (Qry_Main.Eof()) return false;
-    return PasswordMatches(entered, Trim(Qry_Main.FieldByName("PSNAME").AsString()));
+bool TDM::CheckPassword(const std::string& entered) { return VerifyPassword(entered) == PasswordVerdict::Matches; }
+
+PasswordVerdict TDM::VerifyPassword(const std::string& entered) {
+    if (!RunSelect(Qry_Main, "select PSNAME from TBLPASSWORD")) return PasswordVerdict::Differs;
+    if (Qry_Main.Eof()) return PasswordVerdict::Differs;
+    return CheckPasswordAgainst(entered, Trim(Qry_Main.FieldByName("PSNAME").AsString()));
 }
 
 bool TDM::UpdatePassword(const std::string& newPassword) {

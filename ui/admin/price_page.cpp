@@ -193,15 +193,17 @@ void TPricePage::ImportFrom(const QString& path) {
     CsvProblem problem;
     if (!PlanCatalogImport(*DM, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), plan,
                            problem)) {
-        Messages().Show("导入失败！第" + std::to_string(problem.Line) + "行格式不正确：" + problem.Reason +
-                        "。没有导入任何数据。");
+        Messages().Show(problem.Line == 0 ? problem.Reason
+                                          : "导入失败！第" + std::to_string(problem.Line) + "行格式不正确：" +
+                                                problem.Reason + "。没有导入任何数据。");
         return;
     }
+    const std::string gbk = plan.ReadAsGbk ? "（文件不是UTF-8编码，已按GBK编码读取。）" : "";
     if (plan.Adds == 0 && plan.Changes == 0) {
-        Messages().Show("文件中没有需要新增或修改的项目。");
+        Messages().Show("文件中没有需要新增或修改的项目。" + gbk);
         return;
     }
-    if (!Messages().Ask("将新增" + std::to_string(plan.Adds) + "项，修改" + std::to_string(plan.Changes) +
+    if (!Messages().Ask(gbk + "将新增" + std::to_string(plan.Adds) + "项，修改" + std::to_string(plan.Changes) +
                             "项的价格资料。确定导入吗？",
                         "询问"))
         return;

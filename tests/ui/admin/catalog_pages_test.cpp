@@ -285,7 +285,7 @@ TEST_F(CatalogPages, CsvExportAndImportFromThePricePage) {
 
     // A malformed line is named and nothing is written.
     const int badLine = static_cast<int>(text.count('\n')) + 1;
-    text.append("新类,新二级,新项,个,1.2.3,,\r\n");
+    text.append("新类,新二级,新项,个,1.2.3,,,\r\n");
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write(text);
     f.close();
@@ -293,6 +293,27 @@ TEST_F(CatalogPages, CsvExportAndImportFromThePricePage) {
     EXPECT_EQ(messages.Texts().back(),
               "导入失败！第" + std::to_string(badLine) + "行格式不正确：单价“1.2.3”不是数字。没有导入任何数据。");
     EXPECT_EQ(Count("TBLITEM"), 109);
+
+    // Saved by a Chinese spreadsheet in GBK: read, and the question says so.
+    const QByteArray gbk(
+        "\xD0\xC2\xC0\xE0,\xD0\xC2\xB6\xFE\xBC\xB6,\xD0\xC2\xCF\xEE,\xB8\xF6,10,,\r\n"); // 新类,新二级,新项,个,10,,
+    messages.Answers = {true};
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(gbk);
+    f.close();
+    price->ImportFrom(file);
+    EXPECT_EQ(messages.Shown.back().Text, "导入成功！");
+    EXPECT_EQ(messages.Shown[messages.Shown.size() - 2].Text,
+              "（文件不是UTF-8编码，已按GBK编码读取。）将新增3项，修改0项的价格资料。确定导入吗？");
+    EXPECT_NE(Node(price->TreeView2, "新项"), nullptr);
+
+    // Neither UTF-8 nor GBK: refused as a whole.
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write("\xFF\xFE\x80,1\r\n");
+    f.close();
+    price->ImportFrom(file);
+    EXPECT_EQ(messages.Texts().back(), "文件编码无法识别，请另存为 CSV UTF-8 后再导入。");
+    EXPECT_EQ(Count("TBLITEM"), 112);
 }
 
 } // namespace
