@@ -148,16 +148,8 @@ bool TryStrToFloat(std::string_view text, double& out) {
     if (!IsFloatSyntax(s)) return false;
     if (s.front() == '+') s.remove_prefix(1);
     double v = 0;
+    // Out of range either way is refused: a value too small to hold is not the 0 the user typed.
     auto res = std::from_chars(s.data(), s.data() + s.size(), v);
-    if (res.ec == std::errc::result_out_of_range) {
-        // Too small rounds to zero, as the user would expect; too large is refused.
-        const auto ePos = s.find_first_of("eE");
-        if (ePos != std::string_view::npos && s.substr(ePos + 1).find('-') != std::string_view::npos) {
-            out = 0.0;
-            return true;
-        }
-        return false;
-    }
     if (res.ec != std::errc() || res.ptr != s.data() + s.size() || !std::isfinite(v)) return false;
     out = v;
     return true;

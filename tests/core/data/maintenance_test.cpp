@@ -10,6 +10,8 @@
 #include <iconv.h>
 
 #include <chrono>
+#include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -68,6 +70,16 @@ std::string ToGbk(const std::string& utf8) {
 
 TEST_F(DataModuleTest, BackupIsAWholeCopyThatRestoresWhileConnected) {
     EXPECT_EQ(BackupFileName(0).size(), std::string("LTY-19700101-000000.db").size());
+    {
+        // Named by the local clock: the epoch was eight in the morning in Beijing.
+        const char* tz = std::getenv("TZ");
+        const std::string saved = tz ? tz : "";
+        setenv("TZ", "CST-8", 1);
+        tzset();
+        EXPECT_EQ(BackupFileName(0), "LTY-19700101-080000.db");
+        tz ? setenv("TZ", saved.c_str(), 1) : unsetenv("TZ");
+        tzset();
+    }
     const std::time_t when = 1'800'000'000;
     const BackupResult made = MakeBackup(dm, when);
     ASSERT_TRUE(made.Ok) << made.Error;
@@ -76,10 +88,14 @@ TEST_F(DataModuleTest, BackupIsAWholeCopyThatRestoresWhileConnected) {
     ASSERT_TRUE(second.Ok);
     EXPECT_NE(second.Path, made.Path);
     EXPECT_FALSE(fs::exists(made.Path + ".part"));
+    const BackupResult older = MakeBackup(dm, when - 86400); // written last, named a day earlier
+    ASSERT_TRUE(older.Ok);
 
     const auto copies = ListBackups(dm);
-    ASSERT_EQ(copies.size(), 2u);
+    ASSERT_EQ(copies.size(), 3u);
     EXPECT_EQ(copies[0].Path, second.Path); // newest first
+    EXPECT_EQ(copies[1].Path, made.Path);
+    EXPECT_EQ(copies[2].Path, older.Path);
     EXPECT_EQ(copies[1].TimeText.size(), 19u);
     EXPECT_GT(copies[1].Size, 10'000u);
 

@@ -189,6 +189,9 @@ TEST_F(DataModuleTest, LoadProjectReadsNullsAndRefusesBadIds) {
     EXPECT_FALSE(r->blnSignContract);
 
     EXPECT_EQ(dm.LoadProject("8"), nullptr);
+    const auto padded = dm.LoadProject(" 7 "); // ids are trimmed, as a text box hands them over
+    ASSERT_TRUE(padded);
+    EXPECT_EQ(padded->IntID, 7);
     // An id that is no number never reaches a statement; it fails as a
     // refused select does, before any window opens.
     trace.clear();
@@ -397,13 +400,14 @@ TEST_F(DataModuleTest, ARefusedSaveSaysSoWithTheEnginesReason) {
 
 TEST_F(DataModuleTest, AnUnreadableDateStillOpensTheProject) {
     LTY_FILE_ENGINE_ONLY(); // a server's date column holds dates only
-    Raw("insert into tblProject(IntID,charProjectID,charCustomer,dateSignDate,dateStartDate) "
-        "values(5,'X','张三','下周二','2009-06-22')");
+    Raw("insert into tblProject(IntID,charProjectID,charCustomer,dateSignDate,dateStartDate,dateEndDate) "
+        "values(5,'X','张三','下周二','2009-06-22','2009-08-31 10:30:00')");
     const auto r = dm.LoadProject("5");
     ASSERT_TRUE(r);
     EXPECT_EQ(r->charCustomer, "张三");
     EXPECT_EQ(r->dateSignDate, "下周二"); // the window reports it and shows today
     EXPECT_EQ(r->dateStartDate, "2009-6-22");
+    EXPECT_EQ(r->dateEndDate, "2009-8-31"); // a stored time of day is no part of the date
 }
 
 } // namespace

@@ -71,6 +71,9 @@ TEST(StrictConversion, RefusesWithTheSystemsMessage) {
             EXPECT_EQ(std::string(e.what()), std::string("'") + bad + "' is not a valid floating point value");
         }
     }
+    // Too small to hold is refused too: it is not the 0 the user typed.
+    EXPECT_THROW(StrToFloat("1e-400"), ConvertError);
+    EXPECT_THROW(StrToFloat("-1e-400"), ConvertError);
     for (const char* bad : {"", "1.5", "x", "99999999999", "1 2", "+-1"}) {
         try {
             StrToInt(bad);
@@ -101,7 +104,10 @@ TEST(DateText, ShortFormRoundTrips) {
     ASSERT_TRUE(TryStrToDate("2024-02-29", d));
     EXPECT_EQ(d, (Date{2024, 2, 29}));
     ASSERT_TRUE(TryStrToDate("2024/2/9", d));
-    for (const char* bad : {"", "2009-2-30", "2023-2-29", "2009-13-1", "2009-6", "2009-6-22x", "2009-6/22", "#"})
+    // Every fourth year leaps, but not a century unless it divides by 400.
+    EXPECT_TRUE(TryStrToDate("2000-2-29", d));
+    for (const char* bad : {"", "2009-2-30", "2023-2-29", "1900-2-29", "2100-2-29", "2009-13-1", "2009-6", "2009-6-22x",
+                            "2009-6/22", "#"})
         EXPECT_FALSE(TryStrToDate(bad, d)) << bad;
     ASSERT_TRUE(TryStrToDate(TodayText(), d));
     EXPECT_EQ(d, Today());

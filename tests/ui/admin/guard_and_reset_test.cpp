@@ -159,7 +159,8 @@ TEST_F(GuardAndReset, BackupPageMakesAndRestoresCopies) {
     EXPECT_EQ(projectTreeBuilds, 1);
     EXPECT_EQ(catalogTreeBuilds, 1);
     EXPECT_NE(Node(frm.findChild<QTreeWidget*>("TreeView1"), "拆除工程"), nullptr);
-    EXPECT_EQ(page->lvBackups->topLevelItemCount(), 2); // the safety copy joined the list
+    EXPECT_EQ(page->lvBackups->topLevelItemCount(), 2); // the safety copy joined the list, as the newest first
+    EXPECT_NE(messages.Texts().back().find(page->lvBackups->topLevelItem(0)->text(2).toStdString()), std::string::npos);
 }
 
 TEST_F(GuardAndReset, TamperedPasswordAndDamagedCopyAreNamedNotTried) {
