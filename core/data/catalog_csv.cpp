@@ -373,6 +373,7 @@ bool PlanCatalogImport(TDM& dm, std::string_view csv, Plan& plan, CsvProblem& pr
             return bad("有单位、单价或说明却缺少项目名称");
         double price = 0;
         if (!f[4].empty() && !TryStrToFloat(f[4], price)) return bad("单价“" + f[4] + "”不是数字");
+        if (!f[4].empty() && !NumberTextWithinLimit(f[4])) return bad("单价“" + f[4] + "”超出范围" + std::string(kNumberLimitNote));
         std::int64_t id = 0;
         if (f.size() > kIdColumn && !f[kIdColumn].empty()) {
             const std::string& t = f[kIdColumn];

@@ -44,10 +44,16 @@ std::string CheckNumberText(std::string_view text, UserMessages& messages) {
         else if (c < '0' || c > '9')
             valid = false;
     }
-    if (valid && points <= 1) return std::string(text);
+    if (valid && points <= 1) {
+        if (NumberTextWithinLimit(text)) return std::string(text);
+        messages.Show(BeyondLimitMessage());
+        return "0";
+    }
     messages.Show(std::string(kInvalidNumberMessage));
     return "0";
 }
+
+std::string BeyondLimitMessage() { return std::string(kInvalidNumberMessage) + std::string(kNumberLimitNote); }
 
 QuotationGrid::QuotationGrid() { LayoutQuotationGrid(); }
 
@@ -184,6 +190,11 @@ void QuotationGrid::AddSectionRow() {
 }
 
 void QuotationGrid::AddItemRow(const CatalogLine& item, bool manual) {
+    PutItemRow(item, manual);
+    RecalcTotals();
+}
+
+int QuotationGrid::PutItemRow(const CatalogLine& item, bool manual) {
     // The new row goes directly below the current row. With the hidden end
     // row current (where a delete at the bottom leaves it) the row still goes
     // above the end row, which must stay the last row.
@@ -205,7 +216,7 @@ void QuotationGrid::AddItemRow(const CatalogLine& item, bool manual) {
     constexpr std::array<HAlign, kQuotationColumns> kItemAlign{
         HAlign::Center, HAlign::Left, HAlign::Right, HAlign::Right, HAlign::Center, HAlign::Right, HAlign::Left};
     for (int c = 1; c < kQuotationColumns; ++c) SetCellAlign(c, r, kItemAlign[static_cast<std::size_t>(c)]);
-    RecalcTotals();
+    return r;
 }
 
 int QuotationGrid::ItemInsertRow() const { return std::min(currentRow_ + 1, EndRow()); }
@@ -215,6 +226,25 @@ bool QuotationGrid::AddCatalogEntry(const CatalogLine& item) {
     AddItemRow(item, false);
     ApplyColumnAlignments();
     return true;
+}
+
+bool QuotationGrid::AddCatalogEntry(const CatalogLine& item, UserMessages& messages) {
+    if (currentRow_ == 1) return false;
+    // A price stored before figures had a ceiling, or one that would carry
+    // its section or the grand total past it, stays out of the quotation.
+    const bool figuresWithin = WithinNumberLimit(item.Price) && WithinNumberLimit(item.Count) &&
+                               WithinNumberLimit(item.Price * item.Count);
+    if (figuresWithin) {
+        const int r = PutItemRow(item, false);
+        if (AmountsWithinLimit()) {
+            RecalcTotals();
+            ApplyColumnAlignments();
+            return true;
+        }
+        rows_.erase(rows_.begin() + r);
+    }
+    messages.Show(BeyondLimitMessage());
+    return false;
 }
 
 void QuotationGrid::DeleteRowAt(int row) {
@@ -242,9 +272,116 @@ bool QuotationGrid::advsg1CellValidate(int col, int row, UserMessages& messages)
     auto& cells = rows_[static_cast<std::size_t>(row)].Cells;
     cells[2].Text = CheckNumberText(cells[2].Text, messages);
     cells[3].Text = CheckNumberText(cells[3].Text, messages);
-    cells[5].Text = FormatTwoDecimals(StrToFloat(cells[2].Text) * StrToFloat(cells[3].Text));
+    const double amount = StrToFloat(cells[2].Text) * StrToFloat(cells[3].Text);
+    cells[5].Text = FormatTwoDecimals(amount);
+    if (!WithinNumberLimit(amount) || !AmountsWithinLimit()) {
+        // Each figure keeps to the ceiling, their product or a total does not:
+        // the figure just typed is refused like any other bad input.
+        messages.Show(BeyondLimitMessage());
+        cells[static_cast<std::size_t>(col)].Text = "0";
+        cells[5].Text = FormatTwoDecimals(0);
+    }
     RecalcTotals();
     return true;
+}
+
+double QuotationGrid::SumAmounts(bool* within) const {
+    // Per heading, then the headings' sums into the grand total, the order in
+    // which RecalcTotals sums them. A text that is no number raises when the
+    // sum is asked for; the check alone counts it as 0 and leaves the error
+    // to RecalcTotals.
+    double grand = 0;
+    double sum = 0;
+    int items = 0;
+    bool ok = true;
+    const int n = RowCount();
+    for (int r = 2; r < n; ++r) {
+        if (IsItemRow(r)) {
+            const auto& text = rows_[static_cast<std::size_t>(r)].Cells[5].Text;
+            double v = 0;
+            if (within)
+                TryStrToFloat(text, v);
+            else if (!IsBlankText(text))
+                v = StrToFloat(text);
+            ok = ok && WithinNumberLimit(v);
+            sum += v;
+            ++items;
+            continue;
+        }
+        if (items > 0) grand += sum;
+        ok = ok && WithinNumberLimit(sum) && WithinNumberLimit(grand);
+        sum = 0;
+        items = 0;
+    }
+    if (within) *within = ok;
+    return grand;
+}
+
+bool QuotationGrid::AmountsWithinLimit() const {
+    bool within = true;
+    SumAmounts(&within);
+    return within;
+}
+
+int QuotationGrid::RefuseFiguresBeyondLimit() {
+    // Only a text written before figures had a ceiling, or by hand, holds
+    // such a figure; a quotation of ordinary figures is left exactly as stored.
+    int refused = 0;
+    const auto zeroQuantity = [this, &refused](int r) {
+        auto& cells = rows_[static_cast<std::size_t>(r)].Cells;
+        cells[3].Text = "0";
+        cells[5].Text = FormatTwoDecimals(0);
+        ++refused;
+    };
+    const int end = EndRow();
+    for (int r = 2; r < end; ++r) {
+        if (!IsItemRow(r)) continue;
+        auto& cells = rows_[static_cast<std::size_t>(r)].Cells;
+        bool changed = false;
+        bool amountStale = false;
+        double figures[2] = {0, 0};
+        for (int c : {2, 3}) {
+            auto& text = cells[static_cast<std::size_t>(c)].Text;
+            double& v = figures[c - 2];
+            if (!TryStrToFloat(text, v) || NumberTextWithinLimit(text)) continue; // no number prints as 0
+            changed = true;
+            if (WithinNumberLimit(v)) {
+                text = FloatToStr(v); // too many digits: the 15 the amount was computed with
+            } else {
+                text = "0";
+                v = 0;
+                amountStale = true;
+            }
+        }
+        double amount = 0;
+        if (TryStrToFloat(cells[5].Text, amount) && !WithinNumberLimit(amount)) amountStale = true;
+        const double product = figures[0] * figures[1];
+        if (!WithinNumberLimit(product)) {
+            zeroQuantity(r);
+            continue;
+        }
+        if (amountStale) cells[5].Text = FormatTwoDecimals(product);
+        if (changed || amountStale) ++refused;
+    }
+    // Figures that each keep to the ceiling may still carry a total past it:
+    // every item that would is refused, in the order RecalcTotals sums.
+    double grand = 0;
+    double sum = 0;
+    for (int r = 2; r <= end; ++r) {
+        if (!IsItemRow(r)) {
+            grand += sum;
+            sum = 0;
+            continue;
+        }
+        double amount = 0;
+        TryStrToFloat(rows_[static_cast<std::size_t>(r)].Cells[5].Text, amount);
+        if (WithinNumberLimit(sum + amount) && WithinNumberLimit(grand + (sum + amount)))
+            sum += amount;
+        else
+            zeroQuantity(r);
+    }
+    if (refused > 0) RecalcTotals();
+    return refused;
 }
 
 void QuotationGrid::CloseHeading(int heading, int firstItem, int itemCount, double& grandTotal) {
@@ -296,24 +433,8 @@ void QuotationGrid::StoreCharges(double grand) {
 
 const QuotationCharges& QuotationGrid::RecalcCharges() {
     ++recalcCount_;
-    // The same sums in the same order as RecalcTotals, so both give the same
-    // cent: per heading, then the headings' sums into the grand total.
-    double grand = 0;
-    double sum = 0;
-    int items = 0;
-    const int n = RowCount();
-    for (int r = 2; r < n; ++r) {
-        if (IsItemRow(r)) {
-            const auto& text = rows_[static_cast<std::size_t>(r)].Cells[5].Text;
-            sum += IsBlankText(text) ? 0.0 : StrToFloat(text);
-            ++items;
-            continue;
-        }
-        if (items > 0) grand += sum;
-        sum = 0;
-        items = 0;
-    }
-    StoreCharges(grand);
+    // The same sums in the same order as RecalcTotals, so both give the same cent.
+    StoreCharges(SumAmounts(nullptr));
     return charges_;
 }
 

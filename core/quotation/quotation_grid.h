@@ -86,6 +86,10 @@ std::string WithoutSeparator(std::string_view text);
 // after the invalid-number message.
 std::string CheckNumberText(std::string_view text, UserMessages& messages);
 
+// The invalid-number message followed by the ceiling of figures: what a cell
+// shows when it refuses a figure, an amount or a total beyond that ceiling.
+std::string BeyondLimitMessage();
+
 class QuotationGrid {
 public:
     static constexpr int kDefaultRowHeight = 21;
@@ -138,6 +142,10 @@ public:
     // The catalog double-click: nothing while the total row is current,
     // otherwise AddItemRow (not manual) and ApplyColumnAlignments.
     bool AddCatalogEntry(const CatalogLine& item);
+    // The same for the window: an entry whose price, amount or effect on a
+    // total is beyond the ceiling of figures is refused with the message of
+    // a bad figure, and the grid stays as it was.
+    bool AddCatalogEntry(const CatalogLine& item, UserMessages& messages);
     // "删    除" on the current row. Answers false when nothing was removed
     // (header, total or end row current); then the totals are not recomputed.
     bool DeleteCurrentRow();
@@ -169,6 +177,19 @@ public:
     std::string Image() const;
     // Throws std::invalid_argument for a string no Image() produced.
     void RestoreImage(std::string_view image);
+
+    // Whether every item amount, section subtotal and the grand total, as
+    // RecalcTotals would sum them, stay within the ceiling of figures.
+    bool AmountsWithinLimit() const;
+
+    // For a grid just read from a stored text: a price or quantity of more
+    // than 15 significant digits is cut to the 15 the amount was computed
+    // with; one whose value is beyond the ceiling becomes "0", and so does the
+    // quantity of every item whose amount, or whose share of a subtotal or of
+    // the grand total, would reach it. The amounts of the rows touched are
+    // recomputed, and when anything was changed the totals too. Answers how
+    // many items were changed.
+    int RefuseFiguresBeyondLimit();
 
     // Throws ConvertError when a column-5 text of an item row is not a number;
     // what was written before it stays.
@@ -204,6 +225,11 @@ private:
         int Height = kDefaultRowHeight;
     };
     static GridRow BlankRow();
+    int PutItemRow(const CatalogLine& item, bool manual); // AddItemRow without the recalculation
+    // The grand total as RecalcTotals sums it. With `within`, texts that are
+    // no number count as 0 and *within says whether the sums keep to the
+    // ceiling; without, such a text raises ConvertError.
+    double SumAmounts(bool* within) const;
     GridCell& At(int col, int row);
     void CheckColumn(int col) const;
     void CloseHeading(int heading, int firstItem, int itemCount, double& grandTotal);

@@ -16,7 +16,9 @@ std::string QuotationToText(const QuotationGrid& grid);
 // Rebuilds the body of `grid` from a stored text. Meant for a freshly laid out
 // grid whose ProjectTotal has been set from the stored project. Any text is
 // accepted: whatever it holds, the grid ends well-formed (header, total row,
-// body, empty hidden end row). Nothing is reported and no recalculation runs.
-void TextToQuotation(QuotationGrid& grid, std::string_view text);
+// body, empty hidden end row). Nothing is reported and no recalculation runs,
+// except that figures beyond the ceiling of figures are refused as
+// QuotationGrid::RefuseFiguresBeyondLimit says; answers how many items were.
+int TextToQuotation(QuotationGrid& grid, std::string_view text);
 
 } // namespace lty

@@ -169,9 +169,59 @@ bool TryStrToInt(std::string_view text, int& out) {
     return true;
 }
 
+namespace {
+
+std::string NotAFloatMessage(std::string_view text) {
+    return "'" + std::string(text) + "' is not a valid floating point value";
+}
+
+// Digits from the first non-zero one to the last non-zero one of the mantissa.
+int SignificantDigits(std::string_view number) {
+    const auto end = number.find_first_of("eE");
+    const std::string_view mantissa = number.substr(0, end);
+    int count = 0;
+    int pendingZeros = 0;
+    bool started = false;
+    for (char c : mantissa) {
+        if (c < '0' || c > '9') continue;
+        if (c == '0') {
+            if (started) ++pendingZeros;
+            continue;
+        }
+        count += pendingZeros + 1;
+        pendingZeros = 0;
+        started = true;
+    }
+    return count;
+}
+
+} // namespace
+
 double StrToFloat(std::string_view text) {
     double v = 0;
-    if (!TryStrToFloat(text, v)) throw ConvertError("'" + std::string(text) + "' is not a valid floating point value");
+    if (!TryStrToFloat(text, v)) throw ConvertError(NotAFloatMessage(text));
+    return v;
+}
+
+bool WithinNumberLimit(double value) {
+    if (!std::isfinite(value)) return false;
+    const double magnitude = std::fabs(value);
+    if (magnitude < kNumberCeiling * 0.99) return true;
+    if (magnitude >= kNumberCeiling) return false;
+    // Just below the ceiling the cent may round up onto it: twelve digits
+    // before the point at most, as the two-decimal text shows it.
+    return FormatTwoDecimals(magnitude).find('.') <= 12;
+}
+
+bool NumberTextWithinLimit(std::string_view text) {
+    double v = 0;
+    return TryStrToFloat(text, v) && SignificantDigits(TrimView(text)) <= kMaxSignificantDigits &&
+           WithinNumberLimit(v);
+}
+
+double StrToLimitedFloat(std::string_view text) {
+    const double v = StrToFloat(text);
+    if (!NumberTextWithinLimit(text)) throw ConvertError(NotAFloatMessage(text) + std::string(kNumberLimitNote));
     return v;
 }
 

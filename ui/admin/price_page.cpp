@@ -34,6 +34,14 @@ void FillCombo(QComboBox* combo, const TNameList& names) {
     combo->setCurrentIndex(names.ItemIndex);
 }
 
+// What leaving the price box says of a text it cannot take.
+std::string PriceProblem(const std::string& text) {
+    std::string message = "输入错误格式不正确，请重新输入";
+    double v = 0;
+    if (TryStrToFloat(text, v)) message += kNumberLimitNote;
+    return message;
+}
+
 } // namespace
 
 TPricePage::TPricePage(std::function<void()> rebuildTrees, QWidget* parent)
@@ -151,9 +159,10 @@ void TPricePage::Edit5Exit() {
     if (checkingPrice_) return;
     checkingPrice_ = true;
     if (TrimmedText(Edit5->text()).empty()) Edit5->setText(QStringLiteral("0.00"));
+    const std::string text = TrimmedText(Edit5->text());
     double v = 0;
-    if (!TryStrToFloat(TrimmedText(Edit5->text()), v)) {
-        Messages().Show("输入错误格式不正确，请重新输入");
+    if (!TryStrToFloat(text, v) || !NumberTextWithinLimit(text)) {
+        Messages().Show(PriceProblem(text));
         Edit5->setFocus();
     }
     checkingPrice_ = false;
@@ -164,7 +173,13 @@ void TPricePage::Button3Click() {
     if (!data) return;
     TItemData item;
     item.SetItemID(data->ID);
-    item.SetPrice(StrToFloat(TrimmedText(Edit5->text()))); // raises for a text that is no number
+    const std::string price = TrimmedText(Edit5->text());
+    item.SetPrice(StrToFloat(price)); // raises for a text that is no number
+    if (!NumberTextWithinLimit(price)) {
+        // The save button's shortcut saves without leaving the box.
+        Messages().Show(PriceProblem(price));
+        return;
+    }
     item.SetUnit(TrimmedText(Edit6->currentText()));
     item.SetSpec(MemoToStore(MMMemo->toPlainText()));
     item.SetGrade(TrimmedText(ComboBox2->currentText()));

@@ -226,7 +226,7 @@ void QuotationPage::InsertItem(const CatalogLine& line, bool catalog) {
     Change([&] {
         const int at = grid_.ItemInsertRow();
         if (catalog) {
-            if (!grid_.AddCatalogEntry(line)) return;
+            if (!grid_.AddCatalogEntry(line, Messages())) return;
         } else {
             grid_.AddItemRow(line, true);
         }

@@ -251,6 +251,19 @@ TEST_F(CatalogPages, PriceBoxRulesAndTheSave) {
     EXPECT_EQ(messages.Texts(), std::vector<std::string>{"输入错误格式不正确，请重新输入"});
     EXPECT_TRUE(price->Edit5->hasFocus());
 
+    // A price beyond the ceiling of figures is refused the same way, naming
+    // the ceiling, also when the save is asked without leaving the box.
+    const std::string beyond = "输入错误格式不正确，请重新输入（数字最多15位有效数字，数值和金额须小于1万亿）";
+    messages.Shown.clear();
+    price->Edit5->setText(QStringLiteral("1234567890123456"));
+    price->MMMemo->setFocus();
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{beyond});
+    EXPECT_TRUE(price->Edit5->hasFocus());
+    price->Edit5->setText(QStringLiteral("1000000000000"));
+    price->Button3->click();
+    EXPECT_EQ(messages.Texts().back(), beyond);
+    EXPECT_EQ(One("select ProductPrice from TBLPRODUCT where Product_ID=3"), "45");
+
     price->Edit5->setText(QStringLiteral("12.50"));
     price->Edit6->setCurrentText(QStringLiteral("米"));
     price->MMMemo->setPlainText(QStringLiteral("  新做法\n第二行  "));

@@ -241,6 +241,42 @@ TEST_F(ProjectWindowTest, AnUnreadableDateOpensWithTodayAndSaysSo) {
     EXPECT_TRUE(w->IsModified());
 }
 
+// A project saved before figures had a ceiling opens corrected and says so;
+// a number box beyond the ceiling stops the save like any other bad number.
+TEST_F(ProjectWindowTest, FiguresBeyondTheCeilingAreCorrectedOnOpeningAndRefusedOnSaving) {
+    const std::string stored = "1000@客厅@@@@7222222222222220000000000000000.00@@"
+                               "乳胶漆@18@401234567890123456789012345678@平米@7222222222222220000000000000000.00@@"
+                               "踢脚线@12.5@8@米@100.00@@地砖@100@10@平米@1000.00@";
+    Raw("insert into tblProject(IntID,charProjectID,charCustomer,charAddress,charDesigner,dateSignDate,"
+        "numContractPrice,numOverheadExp,numTax,charQuotation) values(1,'A1','张三','文一路','李婷','2009-06-22',"
+        "7.22222222222222e30,5.77777777777778e29,2.46277777777778e29,'" +
+        stored + "')");
+    frm->ReloadProjectTree();
+    OpenFromTree("张三（文一路）");
+    TFrmProject_Detail* w = Active();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"报价中有1项明细的数字超出范围，已更正，请核对后保存"
+                                                         "（数字最多15位有效数字，数值和金额须小于1万亿）"});
+    EXPECT_EQ(w->Grid().Text(3, 3), "0");
+    EXPECT_EQ(w->Label16->text(), "1100.00");
+    EXPECT_EQ(w->Edit8->text(), "88.00");
+    EXPECT_EQ(w->Edit9->text(), "37.51");
+    EXPECT_TRUE(w->IsModified());
+
+    messages.Shown.clear();
+    w->Edit7->setText(QStringLiteral("12345678901234567890"));
+    frm->SaveProject->trigger();
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"'12345678901234567890' is not a valid floating point value"
+                                                         "（数字最多15位有效数字，数值和金额须小于1万亿）"});
+    EXPECT_EQ(RawText("select charQuotation from tblProject"), stored);
+    w->Edit7->setText(QStringLiteral("5000"));
+    frm->SaveProject->trigger();
+    EXPECT_EQ(messages.Texts().back(), "修改工程成功！");
+    EXPECT_EQ(RawText("select charQuotation from tblProject"),
+              "1000@客厅@@@@1100.00@@乳胶漆@18@0@平米@0.00@@踢脚线@12.5@8@米@100.00@@地砖@100@10@平米@1000.00@");
+    EXPECT_EQ(RawText("select count(*) from tblProject where numContractPrice=1100 and numEarnest=5000"), "1");
+}
+
 TEST_F(ProjectWindowTest, ClosingAWindowWithChangesAsksYesNoCancel) {
     // Unchanged: closes without a word.
     TFrmProject_Detail* quiet = NewBlank();
