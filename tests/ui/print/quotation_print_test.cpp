@@ -315,5 +315,80 @@ TEST_F(QuotationPrint, AThreeRoomQuotationOverPagesKeepsItsHeadingsAndPageNumber
     EXPECT_EQ(LinesWith(text, "1 墙面乳胶漆").size(), 2);
 }
 
+// Text with every character stripped of blanks, for comparing what is drawn
+// with what a reader extracts (which places its own blanks by position).
+QString Dense(QString text) {
+    text.remove(QRegularExpression(QStringLiteral("\\s")));
+    return text;
+}
+
+TEST_F(QuotationPrint, EveryDrawnCharacterComesBackFromThePdfText) {
+    // Every name, unit and text of the starter catalog, with Latin letters,
+    // digits and the signs quotations use, between and beside ideographs: a
+    // digit after a Latin letter is drawn with a glyph of its own.
+    const auto column = [&](const std::string& sql) { return test::RawColumn(dir.DatabasePath(), sql); };
+    const std::string products = " from TBLITEM left join TBLPRODUCT on Product_ID=ITEM_ID order by ITEM_ID";
+    const auto names = column("select ITEM_NAME" + products), units = column("select ProductUnit" + products),
+               specs = column("select ProductSpec" + products);
+    ASSERT_GT(names.size(), 100u);
+    ASSERT_EQ(units.size(), names.size());
+    ASSERT_EQ(specs.size(), names.size());
+    std::vector<Line> lines;
+    std::vector<std::string> texts;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        lines.push_back({names[i], 12.5, 2, units[i], specs[i]});
+        texts.insert(texts.end(), {names[i], units[i], specs[i]});
+    }
+    for (const char* sql :
+         {"select UnitNAME from TBLUNIT", "select CLASSNAME from TBLCLASS", "select CatalogExtrainfo2 from TBLITEM"})
+        for (const std::string& t : column(sql))
+            if (!t.empty()) {
+                lines.push_back({t, 1, 1, t, ""});
+                texts.push_back(t);
+            }
+    lines.push_back({"ABCDEFGHIJKLM", 1, 1, "NOPQRSTUVWXYZ", "abcdefghijklmnopqrstuvwxyz 0123456789"});
+    lines.push_back({"E0级", 1, 1, "㎡", "15mm石英石 M2 BV2.5 PVC排水管（Φ50） 1200×2400 5m² 3㎡ fi ff fl Wi-Fi"});
+    lines.push_back({"（Φ20）Φ25×2.8", 1, 1, "m²", "【A1】〔B2〕「C3」《D4》 ①② ±3mm ≤5° 20%~30% #8 @9 &10"});
+    QuotationGrid grid;
+    Build(grid, {{"全部材料A1", lines}, {"B2区", {{"C3", 1, 1, "D4", "x1y2z3"}}}});
+    // The standing remark of the catalog, as the main window reads it.
+    QuotationRemark = column("select CATALOGExtrainfo from TBLITEM where ITEM_ID=1").at(0);
+
+    const QString printed = Printed(Source(grid, "Mr. Q7 王"), QStringLiteral("catalog.pdf"));
+    ASSERT_FALSE(printed.isEmpty());
+    QString drawn;
+    for (const report::Page& page : FrmPrint().Pages().Pages)
+        for (const report::Primitive& p : page.Items)
+            if (p.Type == report::Primitive::Kind::Text) drawn += p.Text;
+    const QString dense = Dense(drawn);
+    for (const std::string& t : texts) ASSERT_TRUE(dense.contains(Dense(QString::fromStdString(t)))) << t;
+
+    // In drawing order, nothing lost, nothing added, nothing changed.
+    QProcess raw;
+    raw.start(QStringLiteral("pdftotext"),
+              {QStringLiteral("-raw"), out.filePath(QStringLiteral("catalog.pdf")), QStringLiteral("-")});
+    raw.waitForFinished();
+    const QString extracted = Dense(QString::fromUtf8(raw.readAllStandardOutput()));
+    qsizetype at = 0;
+    while (at < dense.size() && at < extracted.size() && dense[at] == extracted[at]) ++at;
+    EXPECT_EQ(at, dense.size()) << "drawn:     " << dense.mid(std::max<qsizetype>(0, at - 20), 40).toStdString()
+                                << "\nextracted: " << extracted.mid(std::max<qsizetype>(0, at - 20), 40).toStdString();
+    EXPECT_EQ(extracted.size(), dense.size());
+
+    // The maps are written anew: every object still stands where the
+    // cross-reference table says (readers that trust it find each font).
+    QFile file(out.filePath(QStringLiteral("catalog.pdf")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray pdf = file.readAll();
+    const qsizetype xref = pdf.mid(pdf.lastIndexOf("startxref") + 9).trimmed().split('\n')[0].toLongLong();
+    const QList<QByteArray> entries = pdf.mid(xref).split('\n');
+    ASSERT_EQ(entries[0], "xref");
+    const int objects = entries[1].split(' ')[1].toInt();
+    ASSERT_GT(objects, 10);
+    for (int k = 1; k < objects; ++k)
+        EXPECT_TRUE(pdf.mid(entries[2 + k].left(10).toLongLong()).startsWith(QByteArray::number(k) + " 0 obj"))
+            << "object " << k;
+}
+
 } // namespace
 } // namespace lty
