@@ -30,16 +30,19 @@ public:
 
     void DataModuleCreate();
     // Opens the database and checks its tables, columns and pages; on failure
-    // shows "连接数据库失败，请检查数据库文件！" (followed, for a database that
-    // opens, by one line per fault, and for a server that does not, by the
-    // server's reason) and answers false. The program goes on without a
-    // connection. Without Data/server.conf the database is the file
-    // Data/LTY.db; with it, the server that file names.
+    // shows one message and answers false: "连接数据库失败，请检查数据库文件！"
+    // followed by the file that was looked for, by one line per fault of a
+    // database that opens, or by the reason Data/server.conf cannot be used;
+    // for a server that does not answer "无法连接数据库服务器 host:port，请检查
+    // 服务器是否已启动、网络是否连通。", for one that refuses the login a
+    // message saying so, each with the server's own reason below. The program
+    // goes on without a connection. Without Data/server.conf the database is
+    // the file Data/LTY.db; with it, the server that file names.
     bool ConnectDatabase();
     bool Connected() const { return ADOMain.Connected(); }
     std::string DatabasePath() const;
-    // The status bar's first panel: "数据库：本机" or "数据库：服务器 host/db"
-    // (which one is meant also when the connection failed).
+    // The status bar's first panel: "数据库：本机", "数据库：服务器 host/db",
+    // or "数据库：未连接" when the connection failed.
     std::string DatabaseLocationText() const;
 
     // Close, set the statement, open. False on any engine error, nothing shown;
@@ -211,7 +214,6 @@ private:
 
     UserMessages& messages_;
     std::string programDirectory_;
-    std::string location_ = "本机";
     std::string lastError_;
     bool printBatch_ = false;       // inside BeginPrintRows .. EndPrintRows
     bool printBatchOwnsTx_ = false; // the batch began the transaction itself

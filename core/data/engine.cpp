@@ -56,7 +56,7 @@ void TADOConnection::Close() { engine_.reset(); }
 std::string TADOConnection::Location() const { return engine_ ? engine_->Location() : std::string(); }
 
 DatabaseEngine& TADOConnection::Live() const {
-    if (!engine_) throw EngineError("Connection is closed");
+    if (!engine_) throw EngineError("未连接数据库");
     return *engine_;
 }
 
