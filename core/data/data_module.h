@@ -10,6 +10,7 @@
 #include "core/messages/user_messages.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -190,6 +191,9 @@ public:
     // ClearPrintData and every row, in one transaction; rows read back in this order.
     bool ReplacePrintData(const std::vector<PrintRowTexts>& rows);
     // Opens the report's own query on the print rows; raises when refused.
+    // After a preparation that succeeded these are the rows as it read them
+    // back before its commit: this program's own, whatever another program
+    // on the same database has prepared since.
     void OpenPrintData(TADOQuery& query);
 
     TADOConnection ADOMain;
@@ -218,6 +222,8 @@ private:
     bool printBatch_ = false;       // inside BeginPrintRows .. EndPrintRows
     bool printBatchOwnsTx_ = false; // the batch began the transaction itself
     bool printBatchOk_ = true;
+    // The rows of the last preparation, read back inside its transaction.
+    std::optional<TADOConnection::Result> preparedPrintRows_;
 };
 
 } // namespace lty

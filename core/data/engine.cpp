@@ -181,6 +181,13 @@ void TADOQuery::Open() {
     active_ = true;
 }
 
+void TADOQuery::OpenRows(std::string sql, const TADOConnection::Result& rows) {
+    Close();
+    sql_ = std::move(sql);
+    result_ = rows;
+    active_ = true;
+}
+
 void TADOQuery::ExecSQL() {
     Close();
     connection_->Run(sql_);

@@ -240,5 +240,92 @@ TEST(SharedDatabase, TwoProgramsSaveOpenAndDeleteConcurrentlyLosingNothing) {
     RecordProperty("questions", asks);
 }
 
+
+// The print rows of one preparation: `lines` lines of the section `section`.
+std::vector<TDM::PrintRowTexts> Quotation(const std::string& section, int lines) {
+    std::vector<TDM::PrintRowTexts> rows;
+    for (int i = 0; i < lines; ++i)
+        rows.push_back({section, section + "项" + std::to_string(i), "10", "2", "项", "", std::to_string(i + 1), "20"});
+    return rows;
+}
+
+// What the report reads after a preparation: "" when it is exactly `rows`,
+// else the first difference.
+std::string ReportDiffers(TDM& dm, const std::vector<TDM::PrintRowTexts>& rows) {
+    TADOQuery report(dm.ADOMain);
+    dm.OpenPrintData(report);
+    if (report.RecordCount() != static_cast<int>(rows.size()))
+        return "rows " + std::to_string(report.RecordCount()) + ", first " + report.Fields(0).AsString();
+    for (const auto& r : rows) {
+        if (report.FieldByName("ItemName").AsString() != r.ItemName ||
+            report.FieldByName("DataName").AsString() != r.DataName)
+            return "foreign row " + report.FieldByName("DataName").AsString();
+        report.Next();
+    }
+    return {};
+}
+
+TEST(SharedDatabase, EachProgramPrintsItsOwnRows) {
+    test::TempProgramDir dir;
+    {
+        test::ScriptedMessages ma, mb;
+        TDM a(ma, dir.Dir());
+        TDM b(mb, dir.Dir());
+        ASSERT_TRUE(a.Connected() && b.Connected());
+        // The order that used to mix them: the other program prepares
+        // between this one's preparation and its report.
+        const auto mine = Quotation("王先生的客厅", 3);
+        const auto theirs = Quotation("李女士的卧室", 5);
+        ASSERT_TRUE(a.ReplacePrintData(mine));
+        ASSERT_TRUE(b.ReplacePrintData(theirs));
+        EXPECT_EQ(ReportDiffers(a, mine), "");
+        EXPECT_EQ(ReportDiffers(b, theirs), "");
+        EXPECT_EQ(ReportDiffers(a, mine), "") << "a second look (print after preview) reads the same rows";
+    } // no connection is open across the fork
+
+    // Two programs preparing different quotations over and over.
+    std::vector<pid_t> children;
+    for (int p = 1; p <= 2; ++p) {
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            {
+                std::ofstream out(dir.Dir() + "print" + std::to_string(p) + ".log");
+                test::ScriptedMessages m;
+                TDM dm(m, dir.Dir());
+                const auto rows = Quotation(p == 1 ? "甲" : "乙", p == 1 ? 7 : 12);
+                const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+                int prepared = 0;
+                while (std::chrono::steady_clock::now() < deadline && prepared < 300) {
+                    if (!dm.ReplacePrintData(rows)) continue; // busy: the print command says so and stops
+                    ++prepared;
+                    if (const std::string d = ReportDiffers(dm, rows); !d.empty()) out << "fault " << d << "\n";
+                }
+                out << "prepared " << prepared << "\n";
+            } // written out before the process ends
+            _exit(0);
+        }
+        children.push_back(pid);
+    }
+    for (pid_t pid : children) {
+        int status = 0;
+        waitpid(pid, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    for (int p = 1; p <= 2; ++p) {
+        std::ifstream in(dir.Dir() + "print" + std::to_string(p) + ".log");
+        std::string line;
+        int prepared = 0;
+        while (std::getline(in, line)) {
+            if (line.rfind("prepared ", 0) == 0)
+                prepared = std::stoi(line.substr(9));
+            else
+                ADD_FAILURE() << "program " << p << ": " << line;
+        }
+        EXPECT_GT(prepared, 0) << "program " << p;
+        RecordProperty("preparations" + std::to_string(p), prepared);
+    }
+}
+
 } // namespace
 } // namespace lty
