@@ -77,7 +77,10 @@ public:
     // cannot both store a number. A number field that is NAN or INF raises
     // ConvertError before anything is sent. A statement the database refuses
     // (disk full, read-only file, busy) shows "保存工程失败，数据未保存！" and
-    // the engine's reason. Answers true when a row was written.
+    // the engine's reason. When the connection is lost after the commit was
+    // sent, the row is read again: holding what was sent, the save shows
+    // "工程已保存（连接中断后已确认）" and counts as done. Answers true when a
+    // row was written.
     //
     // With several programs on one database: `loaded` is the project as this
     // window last loaded or saved it. When the stored row no longer matches
@@ -213,6 +216,10 @@ private:
     // `write` would store); inside StoreProject's transaction.
     enum class RowVersion { Same, Changed, Unreadable };
     RowVersion CompareStoredRow(const TREC_PROJECT& record, const TREC_PROJECT& loaded, const std::string& write);
+    // After a commit whose answer was lost: whether the row `id` now holds
+    // exactly what `write` (an insert or update of it) sent; Unreadable when
+    // the database cannot be reached again within a few seconds.
+    RowVersion StoredAsSent(std::int64_t id, const std::string& write, bool insert);
 
     bool StoreRefused();
 
