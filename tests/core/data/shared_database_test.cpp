@@ -12,6 +12,7 @@
 
 #include <chrono>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <set>
 #include <sstream>
@@ -109,6 +110,26 @@ TEST(SharedDatabase, OverwriteQuestionExactlyWhenAnotherProgramSavedInBetween) {
     EXPECT_EQ(Asked(mb), 0);
 }
 
+// Runs `program` (1 and 2) in two processes of their own at once, and waits
+// for both. No connection may be open across the fork.
+void RunTwoPrograms(const std::function<void(int)>& program) {
+    std::vector<pid_t> children;
+    for (int p = 1; p <= 2; ++p) {
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            program(p);
+            _exit(0);
+        }
+        children.push_back(pid);
+    }
+    for (pid_t pid : children) {
+        int status = 0;
+        waitpid(pid, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+}
+
 // One program's share of the concurrent run, in a process of its own.
 // Writes what it did to `log`: "own <number>" for each of its projects that
 // must survive, "save <marker> <previous>" for each save of the shared
@@ -177,21 +198,9 @@ TEST(SharedDatabase, TwoProgramsSaveOpenAndDeleteConcurrentlyLosingNothing) {
         sharedId = std::to_string(shared.IntID);
     } // no connection is open across the fork
 
-    std::vector<pid_t> children;
-    for (int p = 1; p <= 2; ++p) {
-        const pid_t pid = fork();
-        ASSERT_GE(pid, 0);
-        if (pid == 0) {
-            RunProgram(dir.Dir(), p, sharedId, dir.Dir() + "program" + std::to_string(p) + ".log");
-            _exit(0);
-        }
-        children.push_back(pid);
-    }
-    for (pid_t pid : children) {
-        int status = 0;
-        waitpid(pid, &status, 0);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    }
+    RunTwoPrograms([&](int p) {
+        RunProgram(dir.Dir(), p, sharedId, dir.Dir() + "program" + std::to_string(p) + ".log");
+    });
 
     std::set<std::string> expectedOwn;
     std::map<std::string, std::string> chain; // previous marker -> the save that replaced it
@@ -284,34 +293,20 @@ TEST(SharedDatabase, EachProgramPrintsItsOwnRows) {
     } // no connection is open across the fork
 
     // Two programs preparing different quotations over and over.
-    std::vector<pid_t> children;
-    for (int p = 1; p <= 2; ++p) {
-        const pid_t pid = fork();
-        ASSERT_GE(pid, 0);
-        if (pid == 0) {
-            {
-                std::ofstream out(dir.Dir() + "print" + std::to_string(p) + ".log");
-                test::ScriptedMessages m;
-                TDM dm(m, dir.Dir());
-                const auto rows = Quotation(p == 1 ? "甲" : "乙", p == 1 ? 7 : 12);
-                const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-                int prepared = 0;
-                while (std::chrono::steady_clock::now() < deadline && prepared < 300) {
-                    if (!dm.ReplacePrintData(rows)) continue; // busy: the print command says so and stops
-                    ++prepared;
-                    if (const std::string d = ReportDiffers(dm, rows); !d.empty()) out << "fault " << d << "\n";
-                }
-                out << "prepared " << prepared << "\n";
-            } // written out before the process ends
-            _exit(0);
+    RunTwoPrograms([&](int p) {
+        std::ofstream out(dir.Dir() + "print" + std::to_string(p) + ".log");
+        test::ScriptedMessages m;
+        TDM dm(m, dir.Dir());
+        const auto rows = Quotation(p == 1 ? "甲" : "乙", p == 1 ? 7 : 12);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+        int prepared = 0;
+        while (std::chrono::steady_clock::now() < deadline && prepared < 300) {
+            if (!dm.ReplacePrintData(rows)) continue; // busy: the print command says so and stops
+            ++prepared;
+            if (const std::string d = ReportDiffers(dm, rows); !d.empty()) out << "fault " << d << "\n";
         }
-        children.push_back(pid);
-    }
-    for (pid_t pid : children) {
-        int status = 0;
-        waitpid(pid, &status, 0);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    }
+        out << "prepared " << prepared << "\n";
+    });
     for (int p = 1; p <= 2; ++p) {
         std::ifstream in(dir.Dir() + "print" + std::to_string(p) + ".log");
         std::string line;
