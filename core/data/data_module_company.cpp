@@ -78,6 +78,7 @@ bool TDM::ClearAllData() {
     for (const char* sql :
          {"delete from TBLITEM", "delete from TBLProduct", "delete from tblProject", "delete From TMP_Print"})
         if (!RunStatement(sql)) return false; // the transaction rolls back
+    preparedPrintRows_.reset();
     return tx.Commit();
 }
 

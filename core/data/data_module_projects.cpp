@@ -5,6 +5,9 @@
 #include "core/data/transaction.h"
 #include "core/text/date_text.h"
 
+#include <chrono>
+#include <thread>
+
 namespace lty {
 namespace {
 
@@ -227,7 +230,7 @@ bool TDM::StoreProject(TREC_PROJECT& record, int saveMode, const TREC_PROJECT* l
     // one transaction that holds the write lock from the start, so another
     // program on the same database cannot store the same number, or save
     // this project, between them.
-    enum class Outcome { Failed, Taken, NotOwnRow, ChangedByOther, Written } outcome = Outcome::Failed;
+    enum class Outcome { Failed, Taken, NotOwnRow, ChangedByOther, Written, Unknown } outcome = Outcome::Failed;
     std::int64_t newId = 0;
     {
         Transaction tx(ADOMain);
@@ -251,8 +254,10 @@ bool TDM::StoreProject(TREC_PROJECT& record, int saveMode, const TREC_PROJECT* l
                     outcome = Outcome::NotOwnRow;
                 else if (tx.Commit())
                     outcome = Outcome::Written;
-                else
+                else {
                     lastError_ = tx.Error();
+                    if (tx.OutcomeUnknown()) outcome = Outcome::Unknown;
+                }
             }
         } else if (!tx.Began()) {
             lastError_ = tx.Error();
@@ -272,6 +277,21 @@ bool TDM::StoreProject(TREC_PROJECT& record, int saveMode, const TREC_PROJECT* l
         // 否 keeps the other program's version; the window stays unsaved.
         if (!messages_.Ask("该工程已被其他用户修改。是否覆盖对方的修改？", "询问")) return false;
         return StoreProject(record, saveMode, nullptr);
+    case Outcome::Unknown:
+        // The commit went out and its answer was lost with the connection:
+        // the row may be stored. Only what the database now holds can say.
+        switch (StoredAsSent(saveMode == SaveModeInsert ? newId : record.IntID, write, saveMode == SaveModeInsert)) {
+        case RowVersion::Same:
+            if (saveMode == SaveModeInsert) record.SetIntID(static_cast<std::int32_t>(newId));
+            messages_.Show("工程已保存（连接中断后已确认）");
+            return true;
+        case RowVersion::Changed:
+            return StoreRefused();
+        case RowVersion::Unreadable:
+            messages_.Show("与数据库的连接已中断，无法确认工程是否已保存！请稍后重新打开该工程查看。\n" + lastError_);
+            return false;
+        }
+        return false;
     case Outcome::Written:
         break;
     }
@@ -297,6 +317,22 @@ TDM::RowVersion TDM::CompareStoredRow(const TREC_PROJECT& record, const TREC_PRO
     const std::string now = UpdateStatement(stored);
     // Another program that saved exactly this window's version is no conflict.
     return now == UpdateStatement(loaded) || now == write ? RowVersion::Same : RowVersion::Changed;
+}
+
+TDM::RowVersion TDM::StoredAsSent(std::int64_t id, const std::string& write, bool insert) {
+    std::string sql("select IntID,");
+    sql.append(kColumnList).append(" from tblProject where intID=").append(SqlInteger(id));
+    // The engine connects again on the way; a server that is restarting
+    // gets a few seconds before the answer is "cannot tell".
+    for (int attempt = 1; !RunSelect(Qry_Main, sql); ++attempt) {
+        if (attempt == 6) return RowVersion::Unreadable;
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    }
+    if (Qry_Main.RecordCount() != 1) return RowVersion::Changed;
+    TREC_PROJECT stored;
+    FillProject(Qry_Main, stored);
+    return (insert ? InsertStatement(stored) : UpdateStatement(stored)) == write ? RowVersion::Same
+                                                                                  : RowVersion::Changed;
 }
 
 bool TDM::StoreRefused() {

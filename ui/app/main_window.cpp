@@ -350,6 +350,15 @@ void TFrmMain::FormShow() {
     if (!DM) return;
     // Which database the data live in: this PC's file or the office server.
     statusPanels_[0]->setText(QString::fromStdString(DM->DatabaseLocationText()));
+    if (!DM->Connected()) {
+        // The connection message has said why once: the project tree shows
+        // its root alone, and no second box repeats that nothing can be read.
+        try {
+            ReloadProjectTree();
+        } catch (const std::exception&) {
+        }
+        return;
+    }
     ReloadTrees();
     ReloadCompanyAndRemark();
 }

@@ -86,7 +86,7 @@ TEST_F(MainWindowTest, FirstShowingFillsBothTreesAndTheSharedValues) {
     EXPECT_EQ(frm->AboutWindow()->windowTitle(), "关于");
 }
 
-TEST(MainWindowWithoutDatabase, ShowsTheRootAloneAfterTheEnginesError) {
+TEST(MainWindowWithoutDatabase, ShowsTheRootAloneAfterTheOneConnectionMessage) {
     TempProgramDir dir(false);
     ScriptedMessages messages;
     SetMessages(&messages);
@@ -94,9 +94,9 @@ TEST(MainWindowWithoutDatabase, ShowsTheRootAloneAfterTheEnginesError) {
     TDM dm(messages, dir.Dir());
     DM = &dm;
     frm.show();
-    EXPECT_EQ(messages.Shown.size(), 2u); // the connection message, then the engine's error
-    EXPECT_EQ(messages.Shown[0].Text, "连接数据库失败，请检查数据库文件！");
-    EXPECT_EQ(messages.Shown[1].Icon, MessageIcon::Stop);
+    ASSERT_EQ(messages.Shown.size(), 1u); // the connection message, and no engine error after it
+    EXPECT_EQ(messages.Shown[0].Text, "连接数据库失败，请检查数据库文件！\n找不到数据库文件：" + dir.DatabasePath());
+    EXPECT_EQ(frm.StatusPanel(0)->text().toStdString(), "数据库：未连接");
     ASSERT_EQ(frm.TreeView1->topLevelItemCount(), 1);
     EXPECT_EQ(frm.TreeView1->topLevelItem(0)->text(0), "装饰工程");
     EXPECT_EQ(frm.TreeView2->topLevelItemCount(), 0);
