@@ -207,6 +207,9 @@ private:
     enum class RowVersion { Same, Changed, Unreadable };
     RowVersion CompareStoredRow(const TREC_PROJECT& record, const TREC_PROJECT& loaded, const std::string& write);
 
+    // Whether no row holds the id any more (deleted since the window was
+    // opened or saved); inside StoreProject's transaction.
+    bool ProjectRowGone(std::int32_t id);
     bool StoreRefused();
 
     UserMessages& messages_;

@@ -179,7 +179,7 @@ void TFrmProject_Detail::ShowProjectRecord(const TREC_PROJECT& record) {
         Edit8->setText(Q(FloatToStr(record.numOverheadExp)));
         Edit9->setText(Q(FloatToStr(record.numTax)));
         grid_.SetProjectTotal(record.numContractPrice);
-        Label16->setText(Q(FloatToStr(record.numContractPrice)));
+        ShowTotalText(Q(FloatToStr(record.numContractPrice)));
         TextToQuotation(grid_, record.charQuotation);
         page_->ReloadFromGrid();
         chargesShownFor_ = grid_.RecalcCount();
@@ -225,7 +225,7 @@ void TFrmProject_Detail::ShowCharges() {
     const QuotationCharges& c = grid_.Charges();
     Edit8->setText(Q(c.Edit8Text));
     Edit9->setText(Q(c.Edit9Text));
-    Label16->setText(Q(c.Label16Text));
+    ShowTotalText(Q(c.Label16Text));
     chargesShownFor_ = grid_.RecalcCount();
 }
 
@@ -237,7 +237,7 @@ void TFrmProject_Detail::GridChanged() {
     modified_ = true;
 }
 
-void TFrmProject_Detail::AddCatalogEntry(const CatalogLine& line) { page_->AddCatalogEntry(line); }
+bool TFrmProject_Detail::AddCatalogEntry(const CatalogLine& line) { return page_->AddCatalogEntry(line); }
 
 void TFrmProject_Detail::FinishGridEdit() {
     if (page_) page_->FinishEditing();
