@@ -225,6 +225,9 @@ private:
     // the database cannot be reached again within a few seconds.
     RowVersion StoredAsSent(std::int64_t id, const std::string& write, bool insert);
 
+    // Whether no row holds the id any more (deleted since the window was
+    // opened or saved); inside StoreProject's transaction.
+    bool ProjectRowGone(std::int32_t id);
     bool StoreRefused();
 
     UserMessages& messages_;

@@ -2,6 +2,7 @@
 // trees, status bar, the first showing, help, about and shut-down.
 #include "ui/app/main_window.h"
 
+#include "controls/menu/keyboard_menu.h"
 #include "core/data/data_module.h"
 #include "core/data/tree_nodes.h"
 #include "core/text/date_text.h"
@@ -38,6 +39,7 @@ namespace {
 
 constexpr const char* kContactText = "岚庭雅装饰 服务热线：0571-88886666";
 constexpr const char* kHelpDocument = "岚庭雅装饰报价系统操作说明.doc";
+constexpr int kHintMilliseconds = 8000;
 
 QAction* NewAction(QObject* owner, const char* name, const char* caption, int picture) {
     auto* a = new QAction(QString::fromUtf8(caption), owner);
@@ -304,6 +306,7 @@ void TFrmMain::CreateLeftPanel() {
         if (QTreeWidgetItem* item = TreeView1->itemAt(pos)) TreeView1->setCurrentItem(item);
         PopupMenuTree->popup(TreeView1->viewport()->mapToGlobal(pos));
     });
+    controls::OpenMenuFromKeyboard(TreeView1, [this](const QPoint& at) { PopupMenuTree->popup(at); });
     connect(TreeView1, &QTreeWidget::itemDoubleClicked, this, [this] { TreeView1DblClick(); });
     TreeView1->installEventFilter(this);
 
@@ -434,7 +437,12 @@ void TFrmMain::TreeView2DblClick() {
     line.Unit = item.Unit;
     line.Amount = item.Amount;
     line.Spec = item.Spec;
-    window->AddCatalogEntry(line);
+    // The total row current: the entry has nowhere to go, and the user is
+    // told where to choose a place instead of seeing nothing happen.
+    if (window->AddCatalogEntry(line))
+        statusBar()->clearMessage();
+    else
+        statusBar()->showMessage(QStringLiteral("请先在报价明细中选择一个房间或明细行"), kHintMilliseconds);
 }
 
 void TFrmMain::FilterCatalog(const QString& text) {

@@ -105,6 +105,13 @@ public:
     // true when a row was written.
     bool SaveProjectWindow(TFrmProject_Detail* window);
 
+    // The project window holding the row with this id (the project tree's
+    // node id), or none.
+    TFrmProject_Detail* ProjectWindowOf(const QString& id) const;
+    // A new caption for the window and its entry in "窗口"; false when the
+    // caption was that already.
+    bool RenameProjectWindow(TFrmProject_Detail* window, const QString& caption);
+
     void AddWindowMenuEntry(TFrmProject_Detail* window);
     void WindowMenuEntryClick(QAction* entry);
     void UpdateWindowMenuChecks();
@@ -169,6 +176,7 @@ private:
     TFrmSelectHuxing* houseTypeDialog_ = nullptr;
     TFrmAbout* about_ = nullptr;
     QPointer<TFrmNewProject> lastNewProject_; // each closes and goes on its own
+    QPointer<TFrmProject_Detail> undoWindow_; // whose undo and redo the main window holds
     // Expansion of the catalog nodes before a search began, restored after it.
     std::vector<QTreeWidgetItem*> expandedBeforeSearch_;
     bool searching_ = false;

@@ -181,7 +181,7 @@ void TFrmProject_Detail::ShowProjectRecord(const TREC_PROJECT& record) {
         Edit8->setText(Q(FloatToStr(record.numOverheadExp)));
         Edit9->setText(Q(FloatToStr(record.numTax)));
         grid_.SetProjectTotal(record.numContractPrice);
-        Label16->setText(Q(FloatToStr(record.numContractPrice)));
+        ShowTotalText(Q(FloatToStr(record.numContractPrice)));
         refused = TextToQuotation(grid_, record.charQuotation);
         // Charges stored beyond the ceiling of figures cannot be shown or
         // saved again as they are: they follow the quotation instead.
@@ -241,7 +241,7 @@ void TFrmProject_Detail::ShowCharges() {
     const QuotationCharges& c = grid_.Charges();
     Edit8->setText(Q(c.Edit8Text));
     Edit9->setText(Q(c.Edit9Text));
-    Label16->setText(Q(c.Label16Text));
+    ShowTotalText(Q(c.Label16Text));
     chargesShownFor_ = grid_.RecalcCount();
 }
 
@@ -253,7 +253,7 @@ void TFrmProject_Detail::GridChanged() {
     modified_ = true;
 }
 
-void TFrmProject_Detail::AddCatalogEntry(const CatalogLine& line) { page_->AddCatalogEntry(line); }
+bool TFrmProject_Detail::AddCatalogEntry(const CatalogLine& line) { return page_->AddCatalogEntry(line); }
 
 void TFrmProject_Detail::FinishGridEdit() {
     if (page_) page_->FinishEditing();

@@ -221,7 +221,7 @@ void QuotationPage::N1Click() {
     advsg1->scrollTo(advsg1->Model()->index(grid_.EndRow() - 2, 1));
 }
 
-void QuotationPage::InsertItem(const CatalogLine& line, bool catalog) {
+bool QuotationPage::InsertItem(const CatalogLine& line, bool catalog) {
     int inserted = 0;
     Change([&] {
         const int at = grid_.ItemInsertRow();
@@ -238,11 +238,12 @@ void QuotationPage::InsertItem(const CatalogLine& line, bool catalog) {
     // The new row stands below the current one, often below the bottom edge
     // when the current row is the last shown: the user is to see it arrive.
     if (inserted > 0) advsg1->scrollTo(advsg1->Model()->index(inserted - 1, 1));
+    return inserted > 0;
 }
 
 void QuotationPage::N2Click() { InsertItem(CatalogLine{}, false); }
 
-void QuotationPage::AddCatalogEntry(const CatalogLine& line) { InsertItem(line, true); }
+bool QuotationPage::AddCatalogEntry(const CatalogLine& line) { return InsertItem(line, true); }
 
 void QuotationPage::N11Click() {
     Change([this] {

@@ -275,13 +275,33 @@ TEST_F(DataModuleTest, UpdateWritesOnlyTheWindowsOwnRow) {
     trace.clear();
     EXPECT_FALSE(dm.StoreProject(*a1, SaveModeUpdate));
     EXPECT_EQ(messages.Texts(), std::vector<std::string>{refused});
-    EXPECT_EQ(trace.size(), 1u); // the check only, no update
+    EXPECT_EQ(trace.size(), 2u); // the number's holders and whether the row is still there; no update
 
     // A window built without its row id (IntID 0) cannot overwrite a project.
     TREC_PROJECT stranger = FullRecord();
     stranger.SetcharProjectID("B");
     EXPECT_FALSE(dm.StoreProject(stranger, SaveModeUpdate));
     EXPECT_EQ(RawText("select charCustomer from tblProject where IntID=3"), "b");
+}
+
+// The window's row was deleted meanwhile: the save offers a new row, which
+// No declines and Yes inserts, the record learning its new id.
+TEST_F(DataModuleTest, SavingADeletedProjectOffersToStoreItAnew) {
+    TREC_PROJECT r = FullRecord();
+    ASSERT_TRUE(dm.StoreProject(r, SaveModeInsert));
+    const std::int32_t first = r.IntID;
+    Raw("delete from tblProject where IntID=" + std::to_string(first));
+    r.SetcharCustomer("again");
+    messages.Shown.clear();
+    messages.Answers = {false};
+    EXPECT_FALSE(dm.StoreProject(r, SaveModeUpdate, &r));
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"该工程已被删除，是否另存为新工程？"});
+    EXPECT_EQ(RawText("select count(*) from tblProject"), "0");
+    messages.Answers = {true};
+    EXPECT_TRUE(dm.StoreProject(r, SaveModeUpdate, &r));
+    EXPECT_EQ(messages.Texts().back(), "新加工程成功！");
+    EXPECT_NE(r.IntID, first);
+    EXPECT_EQ(RawText("select charCustomer from tblProject where IntID=" + std::to_string(r.IntID)), "again");
 }
 
 TEST_F(DataModuleTest, NumbersThatAreNoNumbersNeverReachAStatement) {

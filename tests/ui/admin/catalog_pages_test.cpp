@@ -6,6 +6,7 @@
 #include "ui/admin/price_page.h"
 #include "ui/admin/system_window.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QComboBox>
 #include <QFile>
@@ -54,6 +55,11 @@ protected:
 
 TEST_F(CatalogPages, WindowLayoutNamesAndPictures) {
     EXPECT_EQ(frm->windowTitle(), QStringLiteral("系统管理"));
+    // Assistive tools meet a dialog named by its title, not a filler pane.
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(frm.get());
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->role(), QAccessible::Dialog);
+    EXPECT_EQ(window->text(QAccessible::Name), QStringLiteral("系统管理"));
     EXPECT_EQ(frm->size(), QSize(675, 620));
     QStringList tabs;
     for (int i = 0; i < frm->PageControl1->count(); ++i) tabs << frm->PageControl1->tabText(i);
@@ -171,6 +177,25 @@ TEST_F(CatalogPages, DeletesAndThePopupMenu) {
     EXPECT_EQ(page->TreeView1->currentItem()->text(0), QStringLiteral("施工项目"));
     EXPECT_FALSE(page->N2->isEnabled()); // the root cannot be deleted
     page->PopupMenu1->close();
+    // The Menu key and Shift+F10 open the same menu, set up the same way.
+    frm->activateWindow();
+    QApplication::setActiveWindow(frm.get());
+    page->TreeView1->setFocus();
+    QTest::keyClick(page->TreeView1, Qt::Key_Menu);
+    ASSERT_TRUE(page->PopupMenu1->isVisible());
+    EXPECT_FALSE(page->N2->isEnabled());
+    page->PopupMenu1->close();
+    Select("拆除工程");
+    QTest::keyClick(page->TreeView1, Qt::Key_F10, Qt::ShiftModifier);
+    ASSERT_TRUE(page->PopupMenu1->isVisible());
+    EXPECT_TRUE(page->N2->isEnabled());
+    // Chosen from the keyboard too: 编辑 on the selected node.
+    page->EditMode = 0;
+    QTest::keyClick(page->PopupMenu1, Qt::Key_Down);
+    QTest::keyClick(page->PopupMenu1, Qt::Key_Down);
+    QTest::keyClick(page->PopupMenu1, Qt::Key_Return);
+    EXPECT_FALSE(page->PopupMenu1->isVisible());
+    EXPECT_EQ(page->EditMode, 1);
     Select("拆除工程");
     page->TreeView1MouseDown();
     EXPECT_TRUE(page->N2->isEnabled() && page->N1->isEnabled() && page->N3->isEnabled());

@@ -208,6 +208,74 @@ TEST_F(MainWindowTest, WindowMenuFollowsCaptionsAndTheActiveWindow) {
     EXPECT_EQ(frm->ProjectWindows().size(), 2u);
 }
 
+// A window is named after its project once saved, a project opens in one
+// window only, and a project deleted under an open window can be saved anew.
+TEST_F(MainWindowTest, ASavedWindowTakesItsProjectsNameOpensOnceAndOutlivesADelete) {
+    TFrmProject_Detail* w = NewBlank();
+    w->Edit1->setText(QStringLiteral("张三"));
+    w->Edit2->setText(QStringLiteral("P9"));
+    w->Edit3->setText(QStringLiteral("西湖路1号"));
+    // Before the first save the question names the window as it was made.
+    EXPECT_FALSE(w->ConfirmClose());
+    EXPECT_EQ(messages.Texts().back(), "工程「新装饰工程:1」已修改，是否保存？");
+    frm->SaveProject->trigger();
+    EXPECT_EQ(messages.Texts().back(), "新加工程成功！");
+    EXPECT_EQ(w->Caption(), "张三（西湖路1号）");
+    EXPECT_EQ(w->windowTitle(), "张三（西湖路1号）");
+    EXPECT_EQ(WindowMenuCaptions(), QStringList{"张三（西湖路1号）"});
+    EXPECT_EQ(CheckedEntries(), QStringList{"张三（西湖路1号）"});
+
+    // Opened from the tree while its window is open, from behind another
+    // window: the open window comes to the front, no second one is made.
+    TFrmProject_Detail* other = NewBlank();
+    ASSERT_NE(other, w);
+    OpenFromTree("张三（西湖路1号）");
+    EXPECT_EQ(frm->ProjectWindows().size(), 2u);
+    EXPECT_EQ(Active(), w);
+    EXPECT_EQ(CheckedEntries(), QStringList{"张三（西湖路1号）"});
+    EXPECT_EQ(ProjectWindowMode, 1);
+
+    // A renamed customer renames the window, its entry and its node at the
+    // save; the other window's entry stays as it was.
+    w->Edit1->setText(QStringLiteral("张三丰"));
+    frm->SaveProject->trigger();
+    EXPECT_EQ(messages.Texts().back(), "修改工程成功！");
+    EXPECT_EQ(WindowMenuCaptions(), (QStringList{"张三丰（西湖路1号）", "新装饰工程:2"}));
+    EXPECT_NE(Node(frm->TreeView1, "张三丰（西湖路1号）"), nullptr);
+    EXPECT_EQ(Node(frm->TreeView1, "张三（西湖路1号）"), nullptr);
+    w->Edit4->setText(QStringLiteral("138"));
+    EXPECT_FALSE(w->ConfirmClose());
+    EXPECT_EQ(messages.Texts().back(), "工程「张三丰（西湖路1号）」已修改，是否保存？");
+
+    // Deleted from the tree while the window is open: the save asks; No
+    // keeps the window unsaved, Yes stores the project as a new row.
+    frm->TreeView1->setCurrentItem(Node(frm->TreeView1, "张三丰（西湖路1号）"));
+    messages.Answers = {true};
+    frm->DeleteProject->trigger();
+    ASSERT_EQ(ProjectRows(), 0);
+    const int oldId = w->ProjectRecord()->IntID;
+    messages.Answers = {false};
+    frm->SaveProject->trigger();
+    EXPECT_EQ(messages.Texts().back(), "该工程已被删除，是否另存为新工程？");
+    EXPECT_EQ(ProjectRows(), 0);
+    EXPECT_TRUE(w->IsModified());
+    messages.Answers = {true};
+    frm->SaveProject->trigger();
+    EXPECT_EQ(messages.Texts().end()[-2], "该工程已被删除，是否另存为新工程？");
+    EXPECT_EQ(messages.Texts().back(), "新加工程成功！");
+    EXPECT_EQ(ProjectRows(), 1);
+    EXPECT_EQ(RawText("select charCustomerTel from tblProject"), "138");
+    EXPECT_FALSE(w->IsModified());
+    QTreeWidgetItem* again = Node(frm->TreeView1, "张三丰（西湖路1号）");
+    ASSERT_NE(again, nullptr) << "the tree shows the project again";
+    EXPECT_NE(again->data(0, TFrmMain::kIdRole).toString(), QString::number(oldId));
+    // Its window is the project's: the next save updates the new row.
+    w->Edit4->setText(QStringLiteral("139"));
+    frm->SaveProject->trigger();
+    EXPECT_EQ(messages.Texts().back(), "修改工程成功！");
+    EXPECT_EQ(RawText("select charCustomerTel from tblProject"), "139");
+}
+
 TEST_F(MainWindowTest, NewProjectDialogOffersBlankAndHouseType) {
     frm->ActNewProject->trigger();
     TFrmNewProject* dialog = frm->LastNewProjectDialog();
