@@ -61,7 +61,9 @@ struct LargeQuotation {
                   "13900000000",
                   "滨江路88号",
                   Grid.Charges().Edit8Text,
-                  Grid.Charges().Edit9Text};
+                  Grid.Charges().Edit9Text,
+                  "LT-2024-001",
+                  "别墅"};
     }
 };
 
@@ -191,7 +193,7 @@ BENCHMARK(BM_LibreOfficeCsvToPdf2000Lines)->Unit(benchmark::kMillisecond)->Itera
 // The report's rows as the form reads them back, for timing layout alone.
 lty::report::ReportTable TableOf(const lty::QuotationGrid& grid) {
     lty::report::ReportTable t;
-    t.Fields = lty::kPrintFields;
+    t.Fields = lty::kPrintFields + lty::kPrintMarkFields;
     std::string room;
     double sum = 0;
     int index = 0;
@@ -205,7 +207,7 @@ lty::report::ReportTable TableOf(const lty::QuotationGrid& grid) {
         t.Rows.push_back({QString::fromStdString(room), QString::fromStdString(grid.Text(1, r)),
                           std::atof(grid.Text(2, r).c_str()), std::atof(grid.Text(3, r).c_str()),
                           QString::fromStdString(grid.Text(4, r)), QString::fromStdString(grid.Text(6, r)),
-                          static_cast<double>(++index), sum});
+                          static_cast<double>(++index), sum, true, index, true});
     }
     return t;
 }

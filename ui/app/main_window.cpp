@@ -8,6 +8,7 @@
 #include "ui/app/about_window.h"
 #include "ui/app/globals.h"
 #include "ui/app/pictures.h"
+#include "ui/print/print_commands.h"
 #include "ui/quotation/project_window.h"
 
 #include <QAction>
@@ -28,6 +29,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolBar>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 #include <QUrl>
@@ -207,6 +209,7 @@ void TFrmMain::CreateActions() {
     ActExportPdf = NewAction(this, "ActExportPdf", "导出PDF", -1);
     ActExportPdf->setIcon(Picture("export_pdf"));
     ActExportPdf->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    KeepShortcutFromTextFields(ActExportPdf); // a line edit would take Ctrl+E as "end of line"
     connect(ActExportPdf, &QAction::triggered, this, &TFrmMain::ActExportPdfExecute);
     ActHindLeft = NewAction(this, "ActHindLeft", "显示/隐藏资源栏", 7);
     connect(ActHindLeft, &QAction::triggered, this, &TFrmMain::ActHindLeftExecute);
@@ -240,6 +243,9 @@ void TFrmMain::CreateMenus() {
     MenuProject->addActions({ActNewProject, SaveProject, DeleteProject});
     MenuProject->addSeparator();
     MenuProject->addActions({ActPreview, ActPrint, ActExportPdf});
+    // The customer's quotation or the crew's sheet, for all three commands.
+    QMenu* versions = NewPrintVersionMenu(this);
+    MenuProject->addMenu(versions);
     MenuProject->addSeparator();
     MenuProject->addAction(ActExit);
 
@@ -267,6 +273,11 @@ void TFrmMain::CreateMenus() {
     ToolBar1->addActions({ActNewProject, SaveProject});
     ToolBar1->addSeparator();
     ToolBar1->addActions({ActPrint, ActPreview, ActExportPdf});
+    for (QAction* a : {ActPrint, ActPreview, ActExportPdf})
+        if (auto* button = qobject_cast<QToolButton*>(ToolBar1->widgetForAction(a))) {
+            button->setMenu(versions);
+            button->setPopupMode(QToolButton::MenuButtonPopup);
+        }
     ToolBar1->addSeparator();
     ToolBar1->addAction(ActHindLeft);
     ToolBar1->addSeparator();

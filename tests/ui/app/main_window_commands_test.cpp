@@ -11,8 +11,13 @@
 #include "ui/admin/system_window.h"
 #include "ui/print/print_commands.h"
 #include "ui/print/print_form.h"
+#include "ui/print/print_settings.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QLineEdit>
 #include <QPrinter>
 #include <QTabWidget>
@@ -110,11 +115,11 @@ TEST_F(MainWindowCommands, PrintPreviewAndExportTakeTheActiveWindowAsItStands) {
     frm->ActExportPdf->trigger();
     EXPECT_TRUE(proposed.endsWith(QStringLiteral("/周女士报价单.pdf"))) << proposed.toStdString();
     const QString text = PdfText(path);
-    EXPECT_TRUE(text.contains(QStringLiteral("居室装修报价单（）")));
+    EXPECT_TRUE(text.contains(QStringLiteral("居室装修报价单")) && !text.contains(QStringLiteral("报价单（）")));
     EXPECT_TRUE(text.contains(QStringLiteral("周女士")) && text.contains(QStringLiteral("文三路1号")) &&
                 text.contains(QStringLiteral("13700000000")));
     EXPECT_EQ(LinesWith(text, QStringLiteral("墙面乳胶漆|石膏线")),
-              (QStringList{"1 墙面乳胶漆 40 平米 25 1000.00", "2 石膏线 10 米 20 200.00"}));
+              (QStringList{"1 墙面乳胶漆 一底两面 40 平米 25.00 1000.00", "2 石膏线 10 米 20.00 200.00"}));
     EXPECT_EQ(LinesWith(text, QStringLiteral("工程总价：|管理费：|税金：|^\\s*合计：")),
               (QStringList{"工程总价： 1200.00", "管理费： 150.00", "税金： 40.50", "合计： 1390.50"}));
     // The stored row still holds what was saved: the paper came from the screen.
@@ -141,8 +146,54 @@ TEST_F(MainWindowCommands, PrintPreviewAndExportTakeTheActiveWindowAsItStands) {
     frm->ActPrint->trigger();
     const QString paper = PdfText(printed);
     EXPECT_TRUE(paper.contains(QStringLiteral("吴先生")) && paper.contains(QStringLiteral("书柜")));
-    EXPECT_EQ(LinesWith(paper, QStringLiteral("书柜")), (QStringList{"1 书柜 2 项 1500 3000.00"}));
+    EXPECT_EQ(LinesWith(paper, QStringLiteral("书柜")), (QStringList{"1 书柜 2 项 1500.00 3000.00"}));
     EXPECT_FALSE(paper.contains(QStringLiteral("周女士")) || paper.contains(QStringLiteral("石膏线")));
+    EXPECT_TRUE(messages.Shown.empty());
+}
+
+TEST_F(MainWindowCommands, CtrlEExportsFromATextFieldAndSaysWhereTheFileWent) {
+    RememberPdfFolder({});
+    ASSERT_TRUE(frm->OpenProjectWindow(0));
+    TFrmProject_Detail* w = Active();
+    w->Edit1->setText(QStringLiteral("郑先生"));
+    AddSection(w->Grid(), "客厅", {{"墙面乳胶漆", 25, 40, "平米", 0, ""}});
+    w->GridChanged();
+    w->PageControl1->setCurrentWidget(w->TabSheet1);
+    Focus(w->Edit1);
+    ASSERT_EQ(QApplication::focusWidget(), w->Edit1);
+
+    QStringList proposed;
+    const QString folder = out.filePath(QStringLiteral("报价"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    PrintDialogs::ChoosePdfPath = [&](QWidget*, const QString& p) {
+        proposed << p;
+        return QDir(folder).filePath(QStringLiteral("郑先生"));
+    };
+    QTest::keyClick(w->Edit1, Qt::Key_E, Qt::ControlModifier);
+    ASSERT_EQ(proposed.size(), 1); // the line edit did not take the key
+    EXPECT_FALSE(proposed[0].startsWith(folder + "/"));
+    const QString written = QDir(folder).filePath(QStringLiteral("郑先生.pdf"));
+    EXPECT_TRUE(QFile::exists(written));
+    QMessageBox* notice = ExportNotice();
+    ASSERT_NE(notice, nullptr);
+    EXPECT_TRUE(notice->isVisible());
+    EXPECT_EQ(notice->text(), QStringLiteral("已导出：") + QDir::toNativeSeparators(written));
+    auto* open = notice->findChild<QPushButton*>(QStringLiteral("OpenFolder"));
+    ASSERT_NE(open, nullptr);
+    EXPECT_EQ(open->text(), QStringLiteral("打开文件夹"));
+    QString opened;
+    decltype(PrintDialogs::OpenFolder) keptOpen = PrintDialogs::OpenFolder;
+    PrintDialogs::OpenFolder = [&](const QString& f) { opened = f; };
+    open->click();
+    PrintDialogs::OpenFolder = keptOpen;
+    EXPECT_EQ(QDir(opened), QDir(folder));
+    notice->close();
+
+    // The next export starts in the folder last used.
+    frm->ActExportPdf->trigger();
+    ASSERT_EQ(proposed.size(), 2);
+    EXPECT_EQ(proposed[1], QDir(folder).filePath(QStringLiteral("郑先生报价单.pdf")));
+    if (ExportNotice()) ExportNotice()->close();
     EXPECT_TRUE(messages.Shown.empty());
 }
 
