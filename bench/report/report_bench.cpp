@@ -79,7 +79,16 @@ struct Fixture {
         lty::DM = &dm;
         lty::CompanyInfo().Name = "岚庭雅装饰工程有限公司";
         lty::QuotationRemark = "1. 本报价有效期为三十天。";
+        lty::FrmPrint().SetVersion(lty::PrintVersion::Customer); // whatever the user chose last
         if (!lty::FrmPrint().PreparePrintData(quotation.Source)) throw std::runtime_error("prepare");
+        // LTY_KEEP_PDF=<folder> keeps both versions of the large quotation to look at.
+        if (const char* keep = std::getenv("LTY_KEEP_PDF")) {
+            const QString folder = QString::fromUtf8(keep);
+            lty::FrmPrint().WritePdf(folder + QStringLiteral("/large-quotation.pdf"));
+            lty::FrmPrint().SetVersion(lty::PrintVersion::Crew);
+            lty::FrmPrint().WritePdf(folder + QStringLiteral("/large-crew.pdf"));
+            lty::FrmPrint().SetVersion(lty::PrintVersion::Customer);
+        }
     }
 };
 
@@ -112,6 +121,21 @@ void BM_Pdf2000Lines(benchmark::State& state) {
     state.counters["bytes"] = static_cast<double>(QFile(path).size());
 }
 BENCHMARK(BM_Pdf2000Lines)->Unit(benchmark::kMillisecond);
+
+// The crew's sheet of the same lines: no prices, so fewer boxes per line.
+void BM_CrewLayOut2000Lines(benchmark::State& state) {
+    Fixture& f = Shared();
+    const lty::report::ReportTable table = TableOf(f.quotation.Grid);
+    const lty::report::ReportDefinition crew = lty::QuotationReport(lty::PrintVersion::Crew);
+    std::size_t pages = 0;
+    for (auto _ : state) {
+        auto laid = lty::report::LayOut(crew, table);
+        pages = laid.Pages.size();
+        benchmark::DoNotOptimize(laid);
+    }
+    state.counters["pages"] = static_cast<double>(pages);
+}
+BENCHMARK(BM_CrewLayOut2000Lines)->Unit(benchmark::kMillisecond);
 
 // From the command to the first page on screen: preparation of TMP_Print in
 // one transaction, reading it back, layout, painting the first page.

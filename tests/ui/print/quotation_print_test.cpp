@@ -321,6 +321,8 @@ TEST_F(QuotationPrint, AThreeRoomQuotationOverPagesKeepsItsHeadingsAndPageNumber
              {"洁具安装", 380, 1, "项", "坐便器、洗脸盆、淋浴花洒安装，洁具由客户自购。"},
              {"地漏", 45, 2, "个", "防臭地漏。"}}}});
     QuotationPrintSource source = Source(grid, "王先生");
+    source.HouseType = "三室两厅";
+    source.ProjectNumber = "LT-2024-018";
     const QString text = Printed(source, QStringLiteral("three_rooms.pdf"));
     const QStringList pages = text.split('\f', Qt::SkipEmptyParts);
     ASSERT_GE(pages.size(), 2);
@@ -337,6 +339,13 @@ TEST_F(QuotationPrint, AThreeRoomQuotationOverPagesKeepsItsHeadingsAndPageNumber
     EXPECT_EQ(totals, (QStringList{"工程总价： 25046.10", "管理费： 2003.69", "税金： 854.07", "合计： 27903.86"}));
     EXPECT_TRUE(text.contains("合计人民币（大写）：贰万柒仟玖佰零叁元捌角陆分"));
     EXPECT_EQ(LinesWith(text, "^\\s*1\\s+墙面乳胶漆").size(), 2);
+
+    // The crew's sheet of it: every line, not one figure of money.
+    FrmPrint().SetVersion(PrintVersion::Crew);
+    const QString crew = Printed(source, QStringLiteral("three_rooms_crew.pdf"));
+    EXPECT_TRUE(crew.contains("居室装修施工单（三室两厅）"));
+    EXPECT_EQ(LinesWith(crew, "^\\s*\\d+\\s+\\S").size(), 15u);
+    EXPECT_FALSE(crew.contains("2375.00") || crew.contains("38.00") || crew.contains("25046.10"));
 }
 
 // Every word the PDF shows inside a line, a 小计 or the totals lies between
