@@ -211,6 +211,11 @@ void TFrmMain::CreateActions() {
     ActExportPdf->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
     KeepShortcutFromTextFields(ActExportPdf); // a line edit would take Ctrl+E as "end of line"
     connect(ActExportPdf, &QAction::triggered, this, &TFrmMain::ActExportPdfExecute);
+    ActExportExcel = NewAction(this, "ActExportExcel", "导出Excel", -1);
+    ActExportExcel->setIcon(Picture("export_xlsx"));
+    ActExportExcel->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E));
+    KeepShortcutFromTextFields(ActExportExcel); // a line edit would select to the end of the line
+    connect(ActExportExcel, &QAction::triggered, this, &TFrmMain::ActExportExcelExecute);
     ActHindLeft = NewAction(this, "ActHindLeft", "显示/隐藏资源栏", 7);
     connect(ActHindLeft, &QAction::triggered, this, &TFrmMain::ActHindLeftExecute);
     acthelp = NewAction(this, "acthelp", "帮助", 9);
@@ -242,8 +247,8 @@ void TFrmMain::CreateMenus() {
     MenuProject->setObjectName(QStringLiteral("MenuProject"));
     MenuProject->addActions({ActNewProject, SaveProject, DeleteProject});
     MenuProject->addSeparator();
-    MenuProject->addActions({ActPreview, ActPrint, ActExportPdf});
-    // The customer's quotation or the crew's sheet, for all three commands.
+    MenuProject->addActions({ActPreview, ActPrint, ActExportPdf, ActExportExcel});
+    // The customer's quotation or the crew's sheet, for all four commands.
     QMenu* versions = NewPrintVersionMenu(this);
     MenuProject->addMenu(versions);
     MenuProject->addSeparator();
@@ -272,8 +277,8 @@ void TFrmMain::CreateMenus() {
     ToolBar1->setIconSize(QSize(24, 24));
     ToolBar1->addActions({ActNewProject, SaveProject});
     ToolBar1->addSeparator();
-    ToolBar1->addActions({ActPrint, ActPreview, ActExportPdf});
-    for (QAction* a : {ActPrint, ActPreview, ActExportPdf})
+    ToolBar1->addActions({ActPrint, ActPreview, ActExportPdf, ActExportExcel});
+    for (QAction* a : {ActPrint, ActPreview, ActExportPdf, ActExportExcel})
         if (auto* button = qobject_cast<QToolButton*>(ToolBar1->widgetForAction(a))) {
             button->setMenu(versions);
             button->setPopupMode(QToolButton::MenuButtonPopup);

@@ -1,5 +1,8 @@
 #include "ui/print/print_commands.h"
 
+#include "core/print/print_rows.h"
+#include "core/print/print_totals.h"
+#include "core/print/quotation_workbook.h"
 #include "ui/app/globals.h"
 #include "ui/print/print_form.h"
 #include "ui/print/print_settings.h"
@@ -41,6 +44,11 @@ QString ShowPdfDialog(QWidget* parent, const QString& proposed) {
                                         QStringLiteral("PDF 文件 (*.pdf)"));
 }
 
+QString ShowWorkbookDialog(QWidget* parent, const QString& proposed) {
+    return QFileDialog::getSaveFileName(parent, QStringLiteral("导出Excel"), proposed,
+                                        QStringLiteral("Excel 工作簿 (*.xlsx)"));
+}
+
 // The chosen printer gets the prepared pages; the preview's button and the
 // command share this.
 void PrintPrepared(TFrmPrint& form, QPrinter& printer) {
@@ -64,6 +72,9 @@ void ShowExported(QWidget* parent, const QString& path) {
     box->setTextInteractionFlags(Qt::TextSelectableByMouse);
     QPushButton* open = box->addButton(QStringLiteral("打开文件夹"), QMessageBox::ActionRole);
     open->setObjectName(QStringLiteral("OpenFolder"));
+    // With two buttons the box knows no escape button and would refuse Esc
+    // and the title bar's close: OK is the way out.
+    box->setEscapeButton(box->button(QMessageBox::Ok));
     const QString folder = QFileInfo(path).absolutePath();
     QObject::connect(open, &QPushButton::clicked, box, [folder] { PrintDialogs::OpenFolder(folder); });
     exportNotice = box;
@@ -122,6 +133,7 @@ TFrmPrint* Prepared(QWidget* parent, const QuotationPrintSource& source) {
 
 std::function<bool(QPrinter&, QWidget*)> PrintDialogs::ChoosePrinter = ShowPrinterDialog;
 std::function<QString(QWidget*, const QString&)> PrintDialogs::ChoosePdfPath = ShowPdfDialog;
+std::function<QString(QWidget*, const QString&)> PrintDialogs::ChooseWorkbookPath = ShowWorkbookDialog;
 std::function<void(const QString&)> PrintDialogs::OpenFolder = [](const QString& folder) {
     QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
 };
@@ -155,6 +167,35 @@ void PreviewQuotation(QWidget* parent, const QuotationPrintSource* source) {
 void ExportQuotationPdf(QWidget* parent, const QuotationPrintSource* source) {
     if (!HasSource(source)) return;
     if (TFrmPrint* form = Prepared(parent, *source)) ExportPrepared(*form, parent);
+}
+
+void ExportQuotationWorkbook(QWidget* parent, const QuotationPrintSource* source) {
+    if (!HasSource(source)) return;
+    const PrintVersion version = ChosenPrintVersion();
+    QString path = PrintDialogs::ChooseWorkbookPath(parent, ProposedWorkbookPath(QString::fromStdString(source->Customer), version));
+    if (path.isEmpty()) return;
+    if (!path.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive)) path += QStringLiteral(".xlsx");
+    if (!WriteQuotationWorkbookOf(*source, version, path)) {
+        Messages().Show(kWorkbookWriteFailed);
+        return;
+    }
+    RememberPdfFolder(QFileInfo(path).absolutePath());
+    ShowExported(parent, path);
+}
+
+bool WriteQuotationWorkbookOf(const QuotationPrintSource& source, PrintVersion version, const QString& path) {
+    if (!source.Grid || !DM) return false;
+    QuotationWorkbook workbook;
+    workbook.Version = version;
+    workbook.Heading = CurrentPrintHeading(*DM, version, source);
+    workbook.Rows = QuotationPrintRows(*source.Grid);
+    workbook.Totals = QuotationPrintTotals(source.Grid->ProjectTotal(), source.OverheadText, source.TaxText);
+    workbook.Remark = QuotationRemark;
+    return WriteQuotationWorkbook(path.toStdString(), workbook);
+}
+
+QString ProposedWorkbookPath(const QString& customer, PrintVersion version) {
+    return ProposedPdfPath(customer, version).chopped(4) + QStringLiteral(".xlsx");
 }
 
 QString ProposedPdfPath(const QString& customer, PrintVersion version) {

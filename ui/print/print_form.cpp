@@ -25,6 +25,19 @@ QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 } // namespace
 
+PrintHeading CurrentPrintHeading(TDM& dm, PrintVersion version, const QuotationPrintSource& source) {
+    // A designer's telephone not typed in the window comes from the designer page.
+    TDesignerGrid designers;
+    try {
+        dm.FillDesignerGrid(designers);
+    } catch (const std::exception&) {
+        designers = {};
+    }
+    const QDate today = QDate::currentDate();
+    return QuotationPrintHeading(version, source, CompanyInfo(), designers,
+                                 Date{today.year(), today.month(), today.day()});
+}
+
 TFrmPrint::TFrmPrint(TDM& dm, QWidget* parent)
     : report::ReportPreview(parent), adoprint(dm.ADOMain), dm_(dm), version_(RememberedPrintVersion()) {
     setObjectName(QStringLiteral("TFrmPrint"));
@@ -72,17 +85,8 @@ bool TFrmPrint::PreparePrintData(const QuotationPrintSource& source) {
         return fail();
     }
 
-    // The heading and the totals as the window shows them now, saved or not;
-    // a designer's telephone not typed in the window comes from the designer page.
-    TDesignerGrid designers;
-    try {
-        dm_.FillDesignerGrid(designers);
-    } catch (const std::exception&) {
-        designers = {};
-    }
-    const QDate today = QDate::currentDate();
-    heading_ = QuotationPrintHeading(version_, source, CompanyInfo(), designers,
-                                     Date{today.year(), today.month(), today.day()});
+    // The heading and the totals as the window shows them now, saved or not.
+    heading_ = CurrentPrintHeading(dm_, version_, source);
     totals_ = QuotationPrintTotals(source.Grid->ProjectTotal(), source.OverheadText, source.TaxText);
     remark_ = Q(QuotationRemark);
     customer_ = Q(source.Customer);

@@ -26,6 +26,10 @@ inline constexpr const char* kPrepareFailed = "准备打印数据失败！";
 inline constexpr const char* kPdfWriteFailed = "导出PDF失败，请检查文件是否被占用或目录是否可写！";
 inline constexpr const char* kPrintFailed = "打印失败，请检查打印机！";
 
+// The heading of the active window's quotation, dated today, for any way
+// out of the program.
+PrintHeading CurrentPrintHeading(TDM& dm, PrintVersion version, const QuotationPrintSource& source);
+
 class TFrmPrint : public report::ReportPreview {
     Q_OBJECT
 public:

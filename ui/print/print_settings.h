@@ -1,6 +1,6 @@
 // What the print commands remember between runs: the version last chosen
 // (the customer's quotation or the crew's work sheet) and the folder the
-// last PDF went to.
+// last export (PDF or workbook) went to.
 #pragma once
 
 #include "core/print/print_sheet.h"
