@@ -56,8 +56,9 @@ struct Fixture {
             lty::FrmPrint().SetVersion(lty::PrintVersion::Customer);
             for (lty::PrintVersion v : {lty::PrintVersion::Customer, lty::PrintVersion::Crew})
                 lty::WriteQuotationWorkbookOf(quotation.Source, v,
-                                              folder + (v == lty::PrintVersion::Crew ? QStringLiteral("/large-crew.xlsx")
-                                                                                     : QStringLiteral("/large-quotation.xlsx")));
+                                              folder + (v == lty::PrintVersion::Crew
+                                                            ? QStringLiteral("/large-crew.xlsx")
+                                                            : QStringLiteral("/large-quotation.xlsx")));
         }
     }
 };

@@ -6,6 +6,7 @@
 
 #include <xlsxwriter.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <random>
@@ -42,8 +43,15 @@ std::string Cell(lxw_col_t col, lxw_row_t row) {
     return std::string(1, static_cast<char>('A' + col)) + std::to_string(row + 1);
 }
 
+// Column widths in characters; the memo takes what the page leaves.
+constexpr double kCustomerWidths[] = {5, 16, 38, 8, 6, 10, 12};
+constexpr double kCrewWidths[] = {5, 20, 44, 13, 13};
+constexpr double kLinePoints = 13.5; // one line of 10 pt text
+
 // How many lines a text takes in a box `width` characters wide: a Chinese
-// character is as wide as two Latin ones.
+// character is as wide as two Latin ones. Spreadsheet programs do not all
+// make a row as tall as its wrapped text, and none does for merged cells, so
+// the sheet says how tall.
 int LinesOf(std::string_view text, double width) {
     int lines = 0;
     double line = 0;
@@ -163,6 +171,10 @@ public:
 private:
     void Check(lxw_error e) { ok_ = ok_ && e == LXW_NO_ERROR; }
 
+    double Width(lxw_col_t c) const { return crew_ ? kCrewWidths[c] : kCustomerWidths[c]; }
+    // The text of `c` less a character's room on either side.
+    int LinesIn(lxw_col_t c, std::string_view text) const { return LinesOf(text, Width(c) - 1); }
+
     void Merged(lxw_row_t row, lxw_col_t first, lxw_col_t last, const std::string& text, lxw_format* format) {
         if (first == last)
             Check(worksheet_write_string(ws_, row, first, text.c_str(), format));
@@ -177,11 +189,7 @@ private:
         worksheet_center_horizontally(ws_);
         worksheet_fit_to_pages(ws_, 1, 0); // the width of one page, as many pages down as it takes
         Check(worksheet_set_footer(ws_, "&C第 &P 页 共 &N 页"));
-        // Widths in characters; the memo takes what the page leaves.
-        const double customer[] = {5, 16, 38, 8, 6, 10, 12};
-        const double crew[] = {5, 20, 52, 9, 8};
-        for (lxw_col_t c = 0; c <= last_; ++c)
-            Check(worksheet_set_column(ws_, c, c, crew_ ? crew[c] : customer[c], nullptr));
+        for (lxw_col_t c = 0; c <= last_; ++c) Check(worksheet_set_column(ws_, c, c, Width(c), nullptr));
     }
 
     void Heading() {
@@ -196,16 +204,19 @@ private:
         Check(worksheet_set_row(ws_, row_, 20, nullptr));
         Merged(row_, Index, Name, "客户姓名：" + h.Customer, f_.Boxed);
         Merged(row_, Memo, Memo, "联系电话：" + h.CustomerTel, f_.Boxed);
-        std::string designer = "设计师：" + h.Designer;
         if (crew_) {
-            designer += "　联系电话：" + h.DesignerTel;
-            Merged(row_++, Count, last_, designer, f_.Boxed);
+            // The crew's sheet has two narrow columns on the right: the
+            // designer above, the designer's telephone beside the address.
+            Merged(row_++, Count, last_, "设计师：" + h.Designer, f_.Boxed);
+            Check(worksheet_set_row(ws_, row_, 20, nullptr));
+            Merged(row_, 0, Memo, "施工地点：" + h.Address, f_.Boxed);
+            Merged(row_++, Count, last_, "设计师电话：" + h.DesignerTel, f_.Boxed);
         } else {
-            Merged(row_, Count, Unit, designer, f_.Boxed);
+            Merged(row_, Count, Unit, "设计师：" + h.Designer, f_.Boxed);
             Merged(row_++, Price, last_, "联系电话：" + h.DesignerTel, f_.Boxed);
+            Check(worksheet_set_row(ws_, row_, 20, nullptr));
+            Merged(row_++, 0, last_, "施工地点：" + h.Address, f_.Boxed);
         }
-        Check(worksheet_set_row(ws_, row_, 20, nullptr));
-        Merged(row_++, 0, last_, "施工地点：" + h.Address, f_.Boxed);
         ++row_; // air above the lines
     }
 
@@ -239,6 +250,8 @@ private:
 
     // Writes one line; answers its amount in cents.
     std::int64_t Line(const PrintRow& r, int number) {
+        const int lines = std::max({LinesIn(Name, r.DataName), LinesIn(Memo, r.DataMemo), LinesIn(Unit, r.DataUnit)});
+        if (lines > 1) Check(worksheet_set_row(ws_, row_, 3 + kLinePoints * lines, nullptr));
         Check(worksheet_write_number(ws_, row_, Index, number, f_.LineIndex));
         Check(worksheet_write_string(ws_, row_, Name, r.DataName.c_str(), f_.LineText));
         Check(worksheet_write_string(ws_, row_, Memo, r.DataMemo.c_str(), f_.LineText));
@@ -308,7 +321,9 @@ private:
         if (!q_.Remark.empty()) {
             // A merged box does not grow to its text by itself: as tall as its lines.
             const std::string remark = "备注：" + q_.Remark;
-            Check(worksheet_set_row(ws_, row_, 4 + 13.5 * LinesOf(remark, 92), nullptr));
+            double width = 0;
+            for (lxw_col_t c = 0; c <= last_; ++c) width += Width(c);
+            Check(worksheet_set_row(ws_, row_, 4 + kLinePoints * LinesOf(remark, width - 2), nullptr));
             Merged(row_++, 0, last_, remark, f_.Remark);
         }
     }
@@ -347,7 +362,8 @@ bool WriteQuotationWorkbook(const std::string& path, const QuotationWorkbook& wo
     const fs::path partial = PartialName(target);
     lxw_workbook* wb = workbook_new(partial.string().c_str());
     if (!wb) return false;
-    const std::string title = workbook.Heading.Customer + (workbook.Version == PrintVersion::Crew ? "施工单" : "报价单");
+    const std::string title =
+        workbook.Heading.Customer + (workbook.Version == PrintVersion::Crew ? "施工单" : "报价单");
     lxw_doc_properties properties{};
     properties.title = const_cast<char*>(title.c_str());
     properties.company = const_cast<char*>(workbook.Heading.Company.c_str());

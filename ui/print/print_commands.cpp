@@ -172,7 +172,8 @@ void ExportQuotationPdf(QWidget* parent, const QuotationPrintSource* source) {
 void ExportQuotationWorkbook(QWidget* parent, const QuotationPrintSource* source) {
     if (!HasSource(source)) return;
     const PrintVersion version = ChosenPrintVersion();
-    QString path = PrintDialogs::ChooseWorkbookPath(parent, ProposedWorkbookPath(QString::fromStdString(source->Customer), version));
+    QString path = PrintDialogs::ChooseWorkbookPath(
+        parent, ProposedWorkbookPath(QString::fromStdString(source->Customer), version));
     if (path.isEmpty()) return;
     if (!path.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive)) path += QStringLiteral(".xlsx");
     if (!WriteQuotationWorkbookOf(*source, version, path)) {

@@ -29,9 +29,9 @@ struct LargeQuotation {
             Grid.SetCellText(1, Grid.EndRow() - 1, "房间" + std::to_string(s + 1));
             for (int i = 0; i < kLargeLinesPerRoom; ++i) {
                 Grid.SetCurrentCell(1, Grid.EndRow() - 1);
-                Grid.AddItemRow(CatalogLine{"施工项目" + std::to_string(i + 1), 12.5 + i, 3.0 + i % 7, "平米", 0,
-                                            memos[i % 4]},
-                                false);
+                Grid.AddItemRow(
+                    CatalogLine{"施工项目" + std::to_string(i + 1), 12.5 + i, 3.0 + i % 7, "平米", 0, memos[i % 4]},
+                    false);
             }
         }
         Grid.RecalcTotals();

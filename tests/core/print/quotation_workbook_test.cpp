@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <regex>
@@ -108,10 +109,50 @@ struct Sheet {
     }
 };
 
+// The workbook opened by LibreOffice with every formula recalculated, saved
+// as CSV (UTF-8, figures as shown): its rows of fields.
+std::vector<std::vector<std::string>> Recalculated(const fs::path& file, const fs::path& dir) {
+    const fs::path profile = dir / "profile";
+    fs::create_directories(profile / "user");
+    std::FILE* xcu = std::fopen((profile / "user" / "registrymodifications.xcu").c_str(), "w");
+    std::fputs("<?xml version=\"1.0\" encoding=\"UTF-8\"?><oor:items xmlns:oor=\"http://openoffice.org/2001/registry\" "
+               "xmlns:xs=\"http://www.w3.org/2001/XMLSchema\"><item oor:path=\"/org.openoffice.Office.Calc/Formula/"
+               "Load\"><prop oor:name=\"OOXMLRecalcMode\" oor:op=\"fuse\"><value>0</value></prop></item></oor:items>",
+               xcu);
+    std::fclose(xcu);
+    const std::string command = "soffice -env:UserInstallation=file://" + profile.string() +
+                                " --headless --convert-to 'csv:Text - txt - csv (StarCalc):44,34,76' --outdir '" +
+                                dir.string() + "' '" + file.string() + "' >/dev/null 2>&1";
+    EXPECT_EQ(std::system(command.c_str()), 0);
+    std::vector<std::vector<std::string>> rows;
+    std::FILE* in = std::fopen((dir / file.stem()).replace_extension(".csv").c_str(), "r");
+    if (!in) return rows;
+    std::string text;
+    for (int c; (c = std::fgetc(in)) != EOF;) text += static_cast<char>(c);
+    std::fclose(in);
+    rows.emplace_back(1);
+    bool quoted = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (quoted && c == '"' && i + 1 < text.size() && text[i + 1] == '"')
+            rows.back().back() += text[++i];
+        else if (c == '"')
+            quoted = !quoted;
+        else if (!quoted && c == ',')
+            rows.back().emplace_back();
+        else if (!quoted && c == '\n')
+            rows.emplace_back(1);
+        else
+            rows.back().back() += c;
+    }
+    return rows;
+}
+
 class QuotationWorkbookTest : public ::testing::Test {
 protected:
-    fs::path dir = fs::temp_directory_path() / ("lty_xlsx_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                                                 "_" + std::to_string(reinterpret_cast<std::uintptr_t>(this)));
+    fs::path dir =
+        fs::temp_directory_path() / ("lty_xlsx_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                                     "_" + std::to_string(reinterpret_cast<std::uintptr_t>(this)));
     void SetUp() override { fs::create_directories(dir); }
     void TearDown() override { fs::remove_all(dir); }
 
@@ -139,8 +180,9 @@ TEST_F(QuotationWorkbookTest, TheLargeQuotationReadsBackToTheCentWithFormulasFor
     g.SetCellText(1, g.EndRow() - 1, "阳台");
     g.AddSectionRow();
     g.SetCellText(1, g.EndRow() - 1, "厨房 & <卫>");
-    for (const CatalogLine& l : {CatalogLine{"防水", 18.35, 2.7, "平米", 0, "两遍"}, CatalogLine{"角阀", 0.15, 0.3, "个", 0, ""},
-                                 CatalogLine{"橱柜", 1999.99, 3.33, "米", 0, "含台面"}}) {
+    for (const CatalogLine& l :
+         {CatalogLine{"防水", 18.35, 2.7, "平米", 0, "两遍"}, CatalogLine{"角阀", 0.15, 0.3, "个", 0, ""},
+          CatalogLine{"橱柜", 1999.99, 3.33, "米", 0, "含台面"}}) {
         g.SetCurrentCell(1, g.EndRow() - 1);
         g.AddItemRow(l, false);
     }
@@ -214,8 +256,8 @@ TEST_F(QuotationWorkbookTest, TheLargeQuotationReadsBackToTheCentWithFormulasFor
     // the program's to the cent.
     ASSERT_EQ(s.At('A', r).Text, "工程总价：");
     const std::string lineRange = std::to_string(headings + 1) + ":";
-    EXPECT_EQ(s.At('G', r).Formula,
-              "SUMIF(B" + lineRange + "B" + std::to_string(r - 1) + ",\"小计：\",G" + lineRange + "G" + std::to_string(r - 1) + ")");
+    EXPECT_EQ(s.At('G', r).Formula, "SUMIF(B" + lineRange + "B" + std::to_string(r - 1) + ",\"小计：\",G" + lineRange +
+                                        "G" + std::to_string(r - 1) + ")");
     EXPECT_EQ(s.At('G', r).Cents(), g.Charges().Label16Text);
     EXPECT_EQ(s.At('G', r).Cents(), w.Totals.ProjectTotal);
     const std::string total = "G" + std::to_string(r);
@@ -247,6 +289,21 @@ TEST_F(QuotationWorkbookTest, TheLargeQuotationReadsBackToTheCentWithFormulasFor
     EXPECT_NE(s.Styles.find("<name val=\"宋体\"/>"), std::string::npos);
     EXPECT_NE(s.Styles.find("wrapText=\"1\""), std::string::npos);
     EXPECT_NE(s.Xml.find("<col min=\"3\" max=\"3\" width="), std::string::npos);
+
+    // Where LibreOffice is installed: recalculated from the formulas alone,
+    // every figure comes out as the sheet carries it.
+    if (std::system("command -v soffice >/dev/null 2>&1") != 0) return;
+    const std::vector<std::vector<std::string>> csv = Recalculated(file, dir);
+    ASSERT_GE(csv.size(), static_cast<std::size_t>(r + 3));
+    int figures = 0;
+    for (const auto& [row, cells] : s.Rows) {
+        const auto g = cells.find('G');
+        if (g == cells.end() || !g->second.IsNumber) continue;
+        ASSERT_GE(csv[row - 1].size(), 7u) << row;
+        EXPECT_EQ(csv[row - 1][6], g->second.Cents()) << "row " << row;
+        ++figures;
+    }
+    EXPECT_EQ(figures, lines + rooms + 4);
 }
 
 TEST_F(QuotationWorkbookTest, TheCrewSheetHasNoPriceAndAFeeTypedOverStaysAsShown) {
@@ -266,6 +323,9 @@ TEST_F(QuotationWorkbookTest, TheCrewSheetHasNoPriceAndAFeeTypedOverStaysAsShown
     const Sheet c(crew);
     EXPECT_EQ(c.At('A', 3).Text, "居室装修施工单");
     EXPECT_EQ(c.At('D', 4).Text, "日期：2024年5月6日");
+    EXPECT_EQ(c.At('D', 5).Text, "设计师：张明");
+    EXPECT_EQ(c.At('A', 6).Text, "施工地点：西溪路1号");
+    EXPECT_EQ(c.At('D', 6).Text, "设计师电话：");
     const int headings = c.RowOf("序号");
     ASSERT_GT(headings, 0);
     EXPECT_EQ(c.At('E', headings).Text, "单位");

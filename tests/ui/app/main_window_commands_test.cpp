@@ -266,7 +266,8 @@ TEST_F(MainWindowCommands, CtrlShiftEWritesTheWorkbookOfTheWindowAsItStandsAndSa
     EXPECT_FALSE(notice->isVisible());
     // The lines and the totals as the screen shows them, 20.5 × 3.3 to the cent.
     const QString sheet = SheetXml(written);
-    EXPECT_TRUE(sheet.contains(QStringLiteral("<c r=\"B10\"")) && sheet.contains(QStringLiteral("<f>ROUND(D10*F10,2)</f>")));
+    EXPECT_TRUE(sheet.contains(QStringLiteral("<c r=\"B10\"")) &&
+                sheet.contains(QStringLiteral("<f>ROUND(D10*F10,2)</f>")));
     const QStringList figures{Figure(sheet, "G10"), Figure(sheet, "G11"), Figure(sheet, "G12"), Figure(sheet, "G13"),
                               Figure(sheet, "G14"), Figure(sheet, "G15"), Figure(sheet, "G16")};
     EXPECT_EQ(figures, (QStringList{"1000.00", "67.65", "1067.65", w->TotalText(), w->Edit8->text(), w->Edit9->text(),

@@ -42,9 +42,9 @@ TEST_F(MainWindowTest, FirstShowingFillsBothTreesAndTheSharedValues) {
     QStringList menus;
     for (QAction* m : frm->menuBar()->actions()) menus << m->text();
     EXPECT_EQ(menus, (QStringList{"装饰工程", "系统管理", "窗口", "帮助"}));
-    EXPECT_EQ(Texts(frm->MenuProject->actions()), (QStringList{"新建装饰工程", "保存装饰工程", "删除装饰工程", "-",
-                                                               "打印预览", "打印", "导出PDF", "导出Excel", "打印版本", "-",
-                                                               "退出"}));
+    EXPECT_EQ(Texts(frm->MenuProject->actions()),
+              (QStringList{"新建装饰工程", "保存装饰工程", "删除装饰工程", "-", "打印预览", "打印", "导出PDF",
+                           "导出Excel", "打印版本", "-", "退出"}));
     EXPECT_EQ(Texts(frm->MenuSystem->actions()), (QStringList{"系统管理", "系统初始化"}));
     EXPECT_EQ(Texts(frm->MenuWindow->actions()), (QStringList{"显示/隐藏资源栏", "-", "-"}));
     EXPECT_EQ(frm->MenuWindow->actions().back(), frm->N1);
