@@ -1,6 +1,10 @@
 // Window tests run on the offscreen platform with the scripted message seam.
 #include "ui/app/application.h"
 
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -8,6 +12,14 @@
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     ::testing::InitGoogleTest(&argc, argv);
+    // Settings and folders of their own, never the user's.
+    QStandardPaths::setTestModeEnabled(true);
     lty::TApplication app(argc, argv);
+    // The test mode's settings folder is one per user, shared by every test
+    // program running at the same time (ctest -j): one switching the printed
+    // version to the crew's would change what another prints. Each program
+    // keeps its settings to itself.
+    QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     return RUN_ALL_TESTS();
 }

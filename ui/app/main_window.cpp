@@ -9,6 +9,7 @@
 #include "ui/app/about_window.h"
 #include "ui/app/globals.h"
 #include "ui/app/pictures.h"
+#include "ui/print/print_commands.h"
 #include "ui/quotation/project_window.h"
 
 #include <QAction>
@@ -29,6 +30,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolBar>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 #include <QUrl>
@@ -209,7 +211,13 @@ void TFrmMain::CreateActions() {
     ActExportPdf = NewAction(this, "ActExportPdf", "导出PDF", -1);
     ActExportPdf->setIcon(Picture("export_pdf"));
     ActExportPdf->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    KeepShortcutFromTextFields(ActExportPdf); // a line edit would take Ctrl+E as "end of line"
     connect(ActExportPdf, &QAction::triggered, this, &TFrmMain::ActExportPdfExecute);
+    ActExportExcel = NewAction(this, "ActExportExcel", "导出Excel", -1);
+    ActExportExcel->setIcon(Picture("export_xlsx"));
+    ActExportExcel->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E));
+    KeepShortcutFromTextFields(ActExportExcel); // a line edit would select to the end of the line
+    connect(ActExportExcel, &QAction::triggered, this, &TFrmMain::ActExportExcelExecute);
     ActHindLeft = NewAction(this, "ActHindLeft", "显示/隐藏资源栏", 7);
     connect(ActHindLeft, &QAction::triggered, this, &TFrmMain::ActHindLeftExecute);
     acthelp = NewAction(this, "acthelp", "帮助", 9);
@@ -241,7 +249,10 @@ void TFrmMain::CreateMenus() {
     MenuProject->setObjectName(QStringLiteral("MenuProject"));
     MenuProject->addActions({ActNewProject, SaveProject, DeleteProject});
     MenuProject->addSeparator();
-    MenuProject->addActions({ActPreview, ActPrint, ActExportPdf});
+    MenuProject->addActions({ActPreview, ActPrint, ActExportPdf, ActExportExcel});
+    // The customer's quotation or the crew's sheet, for all four commands.
+    QMenu* versions = NewPrintVersionMenu(this);
+    MenuProject->addMenu(versions);
     MenuProject->addSeparator();
     MenuProject->addAction(ActExit);
 
@@ -268,7 +279,12 @@ void TFrmMain::CreateMenus() {
     ToolBar1->setIconSize(QSize(24, 24));
     ToolBar1->addActions({ActNewProject, SaveProject});
     ToolBar1->addSeparator();
-    ToolBar1->addActions({ActPrint, ActPreview, ActExportPdf});
+    ToolBar1->addActions({ActPrint, ActPreview, ActExportPdf, ActExportExcel});
+    for (QAction* a : {ActPrint, ActPreview, ActExportPdf, ActExportExcel})
+        if (auto* button = qobject_cast<QToolButton*>(ToolBar1->widgetForAction(a))) {
+            button->setMenu(versions);
+            button->setPopupMode(QToolButton::MenuButtonPopup);
+        }
     ToolBar1->addSeparator();
     ToolBar1->addAction(ActHindLeft);
     ToolBar1->addSeparator();

@@ -47,6 +47,7 @@ public:
     QAction* ActPrint = nullptr;
     QAction* ActPreview = nullptr;
     QAction* ActExportPdf = nullptr; // "导出PDF", Ctrl+E
+    QAction* ActExportExcel = nullptr; // "导出Excel", Ctrl+Shift+E
     QAction* ActHindLeft = nullptr;
     QAction* acthelp = nullptr;
     QAction* ActExit = nullptr;
@@ -135,6 +136,7 @@ public:
     void ActPrintExecute();
     void ActPreviewExecute();
     void ActExportPdfExecute();
+    void ActExportExcelExecute();
     void N20Click(); // "系统管理", behind the password
     void N25Click(); // "系统初始化", behind the question and the password
     // What the management commands call back: the trees, the shared values,

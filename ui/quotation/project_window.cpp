@@ -308,8 +308,8 @@ QString TFrmProject_Detail::TaxText() const { return Edit9->text(); }
 QString TFrmProject_Detail::TotalText() const { return Label16->text(); }
 
 QuotationPrintSource TFrmProject_Detail::PrintSource() const {
-    return {&grid_,           S(CustomerText()), S(CustomerTelText()), S(DesignerText()), S(DesignerTelText()),
-            S(AddressText()), S(OverheadText()), S(TaxText())};
+    return {&grid_,           S(CustomerText()), S(CustomerTelText()), S(DesignerText()),     S(DesignerTelText()),
+            S(AddressText()), S(OverheadText()), S(TaxText()),         S(ProjectNumberText()), S(HouseTypeText())};
 }
 
 } // namespace lty

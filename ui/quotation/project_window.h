@@ -5,7 +5,7 @@
 #include "core/data/records.h"
 #include "core/quotation/house_type.h"
 #include "core/quotation/quotation_grid.h"
-#include "ui/print/print_source.h"
+#include "core/print/print_source.h"
 
 #include <QMdiSubWindow>
 #include <QPointer>
