@@ -87,10 +87,11 @@ TEST(StrictConversion, RefusesWithTheSystemsMessage) {
 // The one ceiling every figure, typed, read or computed, is held to.
 TEST(NumberCeiling, FifteenSignificantDigitsAndBelowATrillionToTheCent) {
     for (const char* within : {"0", "12.", "0.5", "123456789012345e-4", "12345678901.2345", "999999999999.99",
-                               "0.1000000000000000000", "000000000012.5", " 7 ", "1e-999"})
+                               "0.1000000000000000000", "000000000012.5", " 7 "})
         EXPECT_TRUE(NumberTextWithinLimit(within)) << within;
     for (const char* beyond : {"12345678901.23456", "1.000000000000001", "999999999999.995", "1000000000000", "1e12",
-                               "-1e12", "401234567890123456789012345678", "abc", "", "1.2.3"})
+                               "-1e12", "401234567890123456789012345678", "abc", "", "1.2.3",
+                               "1e-999"})
         EXPECT_FALSE(NumberTextWithinLimit(beyond)) << beyond;
     // Computed values: only the amount to the cent counts.
     EXPECT_TRUE(WithinNumberLimit(0));
