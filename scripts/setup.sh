@@ -1,6 +1,6 @@
 # Shared by scripts/run and scripts/test: installs what the build needs from
 # Debian's packages, nothing from anywhere else. Sourced, not run.
-LTY_PACKAGES="cmake g++ make pkg-config libsqlite3-dev qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev libgtest-dev libbenchmark-dev libsodium-dev libcsv-dev fonts-noto-cjk xvfb xauth poppler-utils qt6-translations-l10n postgresql postgresql-contrib libpq-dev libicu-dev"
+LTY_PACKAGES="cmake g++ make pkg-config libsqlite3-dev qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev libgtest-dev libbenchmark-dev libsodium-dev libcsv-dev libxlsxwriter-dev unzip fonts-noto-cjk xvfb xauth poppler-utils qt6-translations-l10n postgresql postgresql-contrib libpq-dev libicu-dev"
 
 lty_missing_packages() {
     local missing=""

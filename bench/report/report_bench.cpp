@@ -1,11 +1,13 @@
 // The printed quotation at the size of a very large job, 2,000 lines: layout,
-// PDF, the preview's first page after the command, and the same lines
-// turned into a PDF by LibreOffice from a spreadsheet, as firms do today.
+// PDF, the preview's first page after the command, the Excel workbook, and
+// the same lines turned into a PDF by LibreOffice from a spreadsheet, as
+// firms do today.
 #include "bench/silent_messages.h"
 #include "controls/report/report.h"
 #include "controls/report/report_pdf.h"
 #include "core/data/data_module.h"
 #include "core/quotation/quotation_grid.h"
+#include "tests/core/print/large_quotation.h"
 #include "tests/core/test_database.h"
 #include "ui/app/globals.h"
 #include "ui/print/print_commands.h"
@@ -28,42 +30,7 @@
 
 namespace {
 
-constexpr int kSections = 80;
-constexpr int kLinesPerSection = 25;
-
-const char* const kMemos[] = {
-    "",
-    "防潮膜及扣条，地板由客户自购。",
-    "墙面找平：石膏粉找平，刮耐水腻子三遍，打磨平整；立邦净味乳胶漆一底两面，颜色由客户选定。",
-    "轻钢龙骨框架，纸面石膏板，接缝处贴绷带防裂，含灯孔开孔。",
-};
-
-// 80 rooms of 25 lines each, built with the grid's own operations.
-struct LargeQuotation {
-    lty::QuotationGrid Grid;
-    lty::QuotationPrintSource Source;
-    LargeQuotation() {
-        for (int s = 0; s < kSections; ++s) {
-            Grid.AddSectionRow();
-            Grid.SetCellText(1, Grid.EndRow() - 1, "房间" + std::to_string(s + 1));
-            for (int i = 0; i < kLinesPerSection; ++i) {
-                Grid.SetCurrentCell(1, Grid.EndRow() - 1);
-                Grid.AddItemRow(lty::CatalogLine{"施工项目" + std::to_string(i + 1), 12.5 + i, 3.0 + i % 7, "平米", 0,
-                                                 kMemos[i % 4]},
-                                false);
-            }
-        }
-        Grid.RecalcTotals();
-        Source = {&Grid,
-                  "王先生",
-                  "13800000000",
-                  "陈设计",
-                  "13900000000",
-                  "滨江路88号",
-                  Grid.Charges().Edit8Text,
-                  Grid.Charges().Edit9Text};
-    }
-};
+using lty::test::LargeQuotation;
 
 // One program directory, data module and prepared form for the whole run.
 struct Fixture {
@@ -77,7 +44,22 @@ struct Fixture {
         lty::DM = &dm;
         lty::CompanyInfo().Name = "岚庭雅装饰工程有限公司";
         lty::QuotationRemark = "1. 本报价有效期为三十天。";
+        lty::FrmPrint().SetVersion(lty::PrintVersion::Customer); // whatever the user chose last
         if (!lty::FrmPrint().PreparePrintData(quotation.Source)) throw std::runtime_error("prepare");
+        // LTY_KEEP_PDF=<folder> keeps both versions of the large quotation to look at,
+        // as PDF and as workbook.
+        if (const char* keep = std::getenv("LTY_KEEP_PDF")) {
+            const QString folder = QString::fromUtf8(keep);
+            lty::FrmPrint().WritePdf(folder + QStringLiteral("/large-quotation.pdf"));
+            lty::FrmPrint().SetVersion(lty::PrintVersion::Crew);
+            lty::FrmPrint().WritePdf(folder + QStringLiteral("/large-crew.pdf"));
+            lty::FrmPrint().SetVersion(lty::PrintVersion::Customer);
+            for (lty::PrintVersion v : {lty::PrintVersion::Customer, lty::PrintVersion::Crew})
+                lty::WriteQuotationWorkbookOf(quotation.Source, v,
+                                              folder + (v == lty::PrintVersion::Crew
+                                                            ? QStringLiteral("/large-crew.xlsx")
+                                                            : QStringLiteral("/large-quotation.xlsx")));
+        }
     }
 };
 
@@ -111,6 +93,21 @@ void BM_Pdf2000Lines(benchmark::State& state) {
 }
 BENCHMARK(BM_Pdf2000Lines)->Unit(benchmark::kMillisecond);
 
+// The crew's sheet of the same lines: no prices, so fewer boxes per line.
+void BM_CrewLayOut2000Lines(benchmark::State& state) {
+    Fixture& f = Shared();
+    const lty::report::ReportTable table = TableOf(f.quotation.Grid);
+    const lty::report::ReportDefinition crew = lty::QuotationReport(lty::PrintVersion::Crew);
+    std::size_t pages = 0;
+    for (auto _ : state) {
+        auto laid = lty::report::LayOut(crew, table);
+        pages = laid.Pages.size();
+        benchmark::DoNotOptimize(laid);
+    }
+    state.counters["pages"] = static_cast<double>(pages);
+}
+BENCHMARK(BM_CrewLayOut2000Lines)->Unit(benchmark::kMillisecond);
+
 // From the command to the first page on screen: preparation of TMP_Print in
 // one transaction, reading it back, layout, painting the first page.
 void BM_PreviewFirstPage2000Lines(benchmark::State& state) {
@@ -135,6 +132,18 @@ void BM_QuotationToPdf2000Lines(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_QuotationToPdf2000Lines)->Unit(benchmark::kMillisecond);
+
+// 导出Excel after the file dialog: the print rows from the grid, the heading
+// and the workbook written and closed.
+void BM_QuotationToXlsx2000Lines(benchmark::State& state) {
+    Fixture& f = Shared();
+    const QString path = f.out.filePath(QStringLiteral("export.xlsx"));
+    for (auto _ : state)
+        if (!lty::WriteQuotationWorkbookOf(f.quotation.Source, lty::PrintVersion::Customer, path))
+            state.SkipWithError("workbook not written");
+    state.counters["bytes"] = static_cast<double>(QFile(path).size());
+}
+BENCHMARK(BM_QuotationToXlsx2000Lines)->Unit(benchmark::kMillisecond);
 
 // The same 2,000 lines as a spreadsheet (CSV), converted by LibreOffice in
 // headless mode. A warm-up conversion first, so its profile exists.
@@ -191,7 +200,7 @@ BENCHMARK(BM_LibreOfficeCsvToPdf2000Lines)->Unit(benchmark::kMillisecond)->Itera
 // The report's rows as the form reads them back, for timing layout alone.
 lty::report::ReportTable TableOf(const lty::QuotationGrid& grid) {
     lty::report::ReportTable t;
-    t.Fields = lty::kPrintFields;
+    t.Fields = lty::kPrintFields + lty::kPrintMarkFields;
     std::string room;
     double sum = 0;
     int index = 0;
@@ -205,7 +214,7 @@ lty::report::ReportTable TableOf(const lty::QuotationGrid& grid) {
         t.Rows.push_back({QString::fromStdString(room), QString::fromStdString(grid.Text(1, r)),
                           std::atof(grid.Text(2, r).c_str()), std::atof(grid.Text(3, r).c_str()),
                           QString::fromStdString(grid.Text(4, r)), QString::fromStdString(grid.Text(6, r)),
-                          static_cast<double>(++index), sum});
+                          static_cast<double>(++index), sum, true, index, true});
     }
     return t;
 }

@@ -1,7 +1,9 @@
 #include "controls/grid/text_grid.h"
 
 #include "controls/grid/grid_heading.h"
+#include "controls/menu/keyboard_menu.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
@@ -211,6 +213,11 @@ void TextGrid::MoveCurrent(CursorAction action) {
 }
 
 void TextGrid::keyPressEvent(QKeyEvent* event) {
+    if (IsMenuKey(event)) {
+        PopUpForCurrent();
+        event->accept();
+        return;
+    }
     if (event->matches(QKeySequence::Copy)) {
         emit copyRequested();
         event->accept();
@@ -252,15 +259,13 @@ void TextGrid::mousePressEvent(QMouseEvent* event) {
 }
 
 void TextGrid::contextMenuEvent(QContextMenuEvent* event) {
-    // The mouse's menu was served on the press; the keyboard's menu key opens
-    // it for the current cell.
-    if (event->reason() == QContextMenuEvent::Keyboard) {
-        const QModelIndex current = currentIndex();
-        const QRect r = visualRect(current);
-        PopUp(CurrentRow(), CurrentCol(), viewport()->mapToGlobal(current.isValid() ? r.center() : QPoint()));
-    }
+    // The mouse's menu was served on the press; a platform's keyboard request
+    // opens it for the current cell, unless the key itself already did.
+    if (event->reason() == QContextMenuEvent::Keyboard && !QApplication::activePopupWidget()) PopUpForCurrent();
     event->accept();
 }
+
+void TextGrid::PopUpForCurrent() { PopUp(CurrentRow(), CurrentCol(), MenuPositionForCurrent(this)); }
 
 void TextGrid::PopUp(int row, int col, const QPoint& globalPos) {
     emit rightClickCell(row, col);

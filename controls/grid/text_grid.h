@@ -37,7 +37,8 @@ public:
     void SetGridFont(const QFont& font);
     GridColors& Colors() { return delegate_->Colors; }
 
-    // The menu a right click pops up after rightClickCell (not owned).
+    // The menu a right click, the Menu key or Shift+F10 pops up after
+    // rightClickCell (not owned).
     void SetPopupMenu(QMenu* menu) { menu_ = menu; }
     QMenu* PopupMenu() const { return menu_; }
 
@@ -87,6 +88,7 @@ private:
     void MoveCurrent(CursorAction action);
     void PopUp(int row, int col, const QPoint& globalPos);
     void PlacePinnedRow();
+    void PopUpForCurrent(); // the Menu key or Shift+F10
 
     std::unique_ptr<GridModel> model_;
     GridDelegate* delegate_;

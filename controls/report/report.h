@@ -42,6 +42,9 @@ struct Box {
     std::optional<QFont> Font; // the report's default font when none
     bool WordWrap = false;
     bool Grows = false; // the band grows when the wrapped text needs more room
+    // A one-line text wider than its box is set in smaller type until it
+    // fits, so that a figure never runs over its column nor loses a digit.
+    bool ShrinkToFit = false;
     bool Frame = false;
     QColor Background; // invalid: none
     // Field and expression values to text; QVariant::toString when unset.
@@ -62,6 +65,9 @@ struct Band {
     std::vector<Box> Boxes;
     std::vector<Rule> Rules;
     bool Enabled = true;
+    // A field: the band prints for a row only when the row's value of it is
+    // true. Empty: always.
+    QString PrintWhen;
 };
 
 struct PageSetup {
@@ -83,6 +89,9 @@ struct ReportDefinition {
     // after the last row of each group (its boxes read that row).
     QString GroupField;
     Band GroupHeader;
+    // At the top of a page that goes on with a group begun on an earlier
+    // one, after the column headings (it reads the group's first row).
+    Band GroupContinued;
     Band Detail; // one per row
     Band GroupFooter;
     std::vector<Band> Summary; // once each, after the data

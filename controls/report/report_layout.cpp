@@ -21,7 +21,7 @@ int ReportTable::FieldIndex(const QString& name) const {
 }
 
 Box* ReportDefinition::FindBox(const QString& name) {
-    for (Band* band : {&Title, &ColumnHeader, &GroupHeader, &Detail, &GroupFooter}) {
+    for (Band* band : {&Title, &ColumnHeader, &GroupHeader, &GroupContinued, &Detail, &GroupFooter}) {
         for (Box& box : band->Boxes)
             if (box.Name == name) return &box;
     }
@@ -55,6 +55,18 @@ public:
         auto it = lineHeights_.find(key);
         if (it == lineHeights_.end()) it = lineHeights_.insert(key, QFontMetricsF(font, &device_).height() / kPxPerMm);
         return it.value();
+    }
+
+    double WidthMm(const QString& text, const QFont& font) {
+        return QFontMetricsF(font, &device_).horizontalAdvance(text) / kPxPerMm;
+    }
+
+    // The font a one-line text needs to fit `widthMm`: `font` itself, or
+    // the same in steps of half a point smaller, down to 5 points.
+    QFont Fitting(const QString& text, const QFont& font, double widthMm) {
+        QFont f = font;
+        while (WidthMm(text, f) > widthMm && f.pointSizeF() > 5.25) f.setPointSizeF(f.pointSizeF() - 0.5);
+        return f;
     }
 
     // The lines of `text` wrapped to `widthMm`; hard line breaks are kept.
@@ -117,17 +129,18 @@ public:
         for (std::size_t i = 0; i < rows.size(); ++i) {
             const auto& row = rows[i];
             const bool newGroup = groupField_ >= 0 && (i == 0 || GroupKey(row) != GroupKey(rows[i - 1]));
-            if (newGroup && i > 0) Place(Render(def_.GroupFooter, &rows[i - 1]));
+            if (newGroup && i > 0) EndGroup(rows[i - 1]);
             BandPrint detail = Render(def_.Detail, &row);
             if (newGroup) {
                 BandPrint header = Render(def_.GroupHeader, &row);
                 // A group heading never stands alone at the foot of a page.
                 if (!PageEmpty() && y_ + header.Height + detail.Height > bottom_ + kEpsilon) NewPage();
                 Place(std::move(header));
+                group_ = &row;
             }
             Place(std::move(detail));
         }
-        if (groupField_ >= 0 && !rows.empty()) Place(Render(def_.GroupFooter, &rows.back()));
+        if (groupField_ >= 0 && !rows.empty()) EndGroup(rows.back());
         // A page that only carries what follows the lines needs no column headings.
         repeatColumnHeader_ = false;
         for (const Band& band : def_.Summary) Place(Render(band, rows.empty() ? nullptr : &rows.back()));
@@ -139,6 +152,18 @@ private:
     QString GroupKey(const std::vector<QVariant>& row) const {
         return groupField_ < static_cast<int>(row.size()) ? row[static_cast<std::size_t>(groupField_)].toString()
                                                           : QString();
+    }
+
+    void EndGroup(const std::vector<QVariant>& last) {
+        Place(Render(def_.GroupFooter, &last));
+        group_ = nullptr;
+    }
+
+    bool Prints(const Band& band, const std::vector<QVariant>* row) const {
+        if (band.PrintWhen.isEmpty()) return true;
+        if (!row) return false;
+        const int f = table_.FieldIndex(band.PrintWhen);
+        return f >= 0 && f < static_cast<int>(row->size()) && (*row)[static_cast<std::size_t>(f)].toBool();
     }
 
     QFont FontOf(const Box& box) const { return box.Font ? *box.Font : def_.Page.DefaultFont; }
@@ -174,7 +199,7 @@ private:
 
     BandPrint Render(const Band& band, const std::vector<QVariant>* row) {
         BandPrint bp;
-        if (!band.Enabled || band.Height <= 0) return bp;
+        if (!band.Enabled || band.Height <= 0 || !Prints(band, row)) return bp;
         bp.Height = band.Height;
         struct TextBlock {
             const Box* Source;
@@ -231,7 +256,7 @@ private:
                 Primitive p;
                 p.Rect = QRectF(area.left(), area.top(), area.width(), std::max(area.height(), block.LineHeight));
                 p.Text = block.Lines.front();
-                p.Font = font;
+                p.Font = box.ShrinkToFit ? measure_.Fitting(p.Text, font, area.width()) : font;
                 p.Align = box.Align;
                 add(std::move(p));
                 continue;
@@ -276,6 +301,11 @@ private:
         y_ = top_;
         pageBodyTop_ = top_;
         if (repeatColumnHeader_ && out_.Pages.size() > 1) PlaceColumnHeader();
+        // A group that goes on over the break says so at the top of the page.
+        if (group_) {
+            Place(Render(def_.GroupContinued, group_));
+            pageBodyTop_ = y_;
+        }
     }
 
     void PlaceColumnHeader() {
@@ -345,6 +375,7 @@ private:
     Measure measure_;
     std::unordered_map<const Box*, std::unique_ptr<Expression>> expressions_;
     int groupField_ = -1;
+    const std::vector<QVariant>* group_ = nullptr; // the first row of the group being placed
     bool repeatColumnHeader_ = true;
     double left_ = 0, width_ = 0, top_ = 0, bottom_ = 0;
     double y_ = 0, pageBodyTop_ = 0;

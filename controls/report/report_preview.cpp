@@ -28,7 +28,7 @@ ReportPreview::ReportPreview(QWidget* parent) : QDialog(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    auto* bar = new QToolBar(this);
+    auto* bar = bar_ = new QToolBar(this);
     bar->setObjectName(QStringLiteral("PreviewToolBar"));
     bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
     layout->addWidget(bar);

@@ -10,6 +10,7 @@
 class QAction;
 class QLabel;
 class QScrollArea;
+class QToolBar;
 
 namespace lty::report {
 
@@ -27,6 +28,8 @@ public:
     void ShowPage(int index);
     void SetZoom(double zoom); // 1 is the paper's own size on a 96 dpi screen
     QImage CurrentImage() const { return image_; }
+    // The bar of the buttons, for an owner that adds its own.
+    QToolBar* ToolBar() const { return bar_; }
 
     QAction* ActPrint;
     QAction* ActPdf;
@@ -55,6 +58,7 @@ private:
     QLabel* zoomLabel_;
     QLabel* view_;
     QScrollArea* scroll_;
+    QToolBar* bar_;
 };
 
 } // namespace lty::report

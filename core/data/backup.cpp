@@ -1,6 +1,7 @@
 #include "core/data/backup.h"
 
 #include "core/data/data_module.h"
+#include "core/data/database_check.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -91,6 +92,11 @@ std::vector<BackupCopy> ListBackups(const TDM& dm) {
 
 RestoreResult RestoreBackup(TDM& dm, const std::string& copyPath, std::time_t when) {
     RestoreResult r;
+    r.Error = CheckDatabaseCopy(copyPath);
+    if (!r.Error.empty()) {
+        r.CopyRefused = true;
+        return r;
+    }
     const BackupResult safety = MakeBackup(dm, when);
     if (!safety.Ok) {
         r.Error = safety.Error;

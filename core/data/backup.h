@@ -38,11 +38,13 @@ std::vector<BackupCopy> ListBackups(const TDM& dm);
 
 struct RestoreResult {
     bool Ok = false;
-    std::string SafetyCopy; // where the data replaced by the restore were saved
+    bool CopyRefused = false; // the copy is damaged or not ours: Error is the text to show
+    std::string SafetyCopy;   // where the data replaced by the restore were saved
     std::string Error;
 };
-// First saves the current data as a copy of its own, then replaces the
-// database by `copyPath`. Nothing is replaced when either step fails. The
+// Checks the copy as the connection checks its file, then saves the current
+// data as a copy of their own, then replaces the database by `copyPath`.
+// Nothing is replaced when any step fails. The
 // data module's queries are closed afterwards; everything read before the
 // restore has to be read again.
 RestoreResult RestoreBackup(TDM& dm, const std::string& copyPath, std::time_t when = std::time(nullptr));

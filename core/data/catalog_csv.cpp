@@ -5,8 +5,10 @@
 #include "core/text/number_text.h"
 
 #include <csv.h>
+#include <iconv.h>
 
 #include <algorithm>
+#include <charconv>
 #include <map>
 #include <memory>
 #include <unordered_map>
@@ -15,7 +17,9 @@ namespace lty {
 namespace {
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
-constexpr std::size_t kColumns = 7;
+constexpr std::size_t kColumns = 8;
+constexpr std::size_t kOldColumns = 7; // files of earlier versions: no id column
+constexpr std::size_t kIdColumn = 7;
 constexpr int kItemLevel = 3;
 
 using Plan = CatalogImportPlan;
@@ -114,6 +118,45 @@ bool ValidUtf8(std::string_view s) {
     return true;
 }
 
+// Spreadsheets on Chinese Windows save "CSV" in the GBK family: a file that
+// is not UTF-8 is read as GB18030, its superset. False when it is not that
+// either (a cut sequence, a byte no such text holds, or NUL characters).
+bool Gb18030ToUtf8(std::string_view in, std::string& out) {
+    const iconv_t cd = iconv_open("UTF-8", "GB18030");
+    if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+    out.assign(in.size() * 2 + 4, '\0'); // a GB18030 character never grows by more than half
+    char* src = const_cast<char*>(in.data());
+    std::size_t srcLeft = in.size();
+    char* dst = out.data();
+    std::size_t dstLeft = out.size();
+    const std::size_t rc = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+    iconv_close(cd);
+    if (rc == static_cast<std::size_t>(-1) || srcLeft != 0) return false;
+    out.resize(out.size() - dstLeft);
+    return out.find('\0') == std::string::npos;
+}
+
+// The file's text as UTF-8. A byte order mark says UTF-8 for certain, and
+// bytes that are not are then reported by line; without one, text that is
+// not UTF-8 is read as GBK.
+bool DecodeCsv(std::string_view bytes, std::string& text, bool& readAsGbk) {
+    readAsGbk = false;
+    if (bytes.substr(0, kBom.size()) == kBom || ValidUtf8(bytes)) {
+        text.assign(bytes);
+        return true;
+    }
+    readAsGbk = true;
+    return Gb18030ToUtf8(bytes, text);
+}
+
+// The length of the first line with its end: CR LF, LF, or a lone CR as
+// older spreadsheet programs write.
+std::size_t LineLength(std::string_view text) {
+    const auto end = text.find_first_of("\r\n");
+    if (end == std::string_view::npos) return text.size();
+    return end + (text.substr(end, 2) == "\r\n" ? 2 : 1);
+}
+
 struct Record {
     int Line = 0;
     std::vector<std::string> Fields;
@@ -148,8 +191,7 @@ bool ReadRecords(std::string_view text, std::vector<Record>& records, CsvProblem
     Reader reader;
     // Fed one line at a time, so a parse error names its line.
     while (!text.empty()) {
-        const auto nl = text.find('\n');
-        const std::string_view line = text.substr(0, nl == std::string_view::npos ? text.size() : nl + 1);
+        const std::string_view line = text.substr(0, LineLength(text));
         text.remove_prefix(line.size());
         ++reader.Line;
         if (reader.RecordStart == 0 && !Trim(line).empty()) reader.RecordStart = reader.Line;
@@ -170,8 +212,8 @@ bool ReadRecords(std::string_view text, std::vector<Record>& records, CsvProblem
 } // namespace
 
 const std::vector<std::string>& CatalogCsvHeadings() {
-    static const std::vector<std::string> h{"一级分类", "二级分类",          "项目", "单位", "单价",
-                                            "级别",     "工艺做法及材料说明"};
+    static const std::vector<std::string> h{"一级分类", "二级分类",           "项目", "单位", "单价",
+                                            "级别",     "工艺做法及材料说明", "编号"};
     return h;
 }
 
@@ -188,41 +230,132 @@ std::string CatalogToCsv(TDM& dm) {
         const auto& n = plan.Nodes[i];
         if (n.Level == 1) level1 = n.Name;
         if (n.Level == 2) level2 = n.Name;
+        const std::string id = IntToStr(n.Id);
         if (n.Level == kItemLevel)
-            AppendLine(out, {level1, level2, n.Name, n.Unit, FloatToStr(n.Price), n.Grade, n.Spec});
+            AppendLine(out, {level1, level2, n.Name, n.Unit, FloatToStr(n.Price), n.Grade, n.Spec, id});
         else if (childCount[i] == 0)
-            AppendLine(out, {level1, n.Level == 2 ? level2 : std::string(), "", "", "", "", ""});
+            AppendLine(out, {level1, n.Level == 2 ? level2 : std::string(), "", "", "", "", "", id});
     }
     return out;
 }
 
+namespace {
+
+// Texts that differ only in surrounding blanks or in the kind of line break
+// (a spreadsheet saves a cell's breaks as LF) are the same text.
+std::string Comparable(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r') {
+            out += '\n';
+            if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return Trim(out);
+}
+
+// Finds the catalog entries a file's lines name. Entries are matched by
+// their names along the path; a line's id (the file's last column) picks the
+// very entry when it stands at that path, which tells equal-named siblings
+// apart, and a line whose id is unknown here (a file of another database,
+// or one read after a reset) takes the first equal-named sibling that no
+// other id took, so equal names stay apart there too.
+class Matcher {
+public:
+    explicit Matcher(Plan& plan) : plan_(plan) {
+        for (int i = 0; i < static_cast<int>(plan.Nodes.size()); ++i) {
+            const auto& n = plan.Nodes[static_cast<std::size_t>(i)];
+            siblings_[{n.Parent, Trim(n.Name)}].push_back(i);
+            byId_.emplace(n.Id, i);
+        }
+        claim_.assign(plan.Nodes.size(), 0);
+    }
+
+    // The entry at `path` (names one per level, compared trimmed), made
+    // with the name as the file spells it when missing.
+    int Find(const std::vector<std::string>& path, std::int64_t id) {
+        if (const int at = ById(path, id); at >= 0) {
+            claim_[static_cast<std::size_t>(at)] = id;
+            return at;
+        }
+        int at = -1;
+        for (std::size_t k = 0; k < path.size(); ++k) at = Child(at, path[k], k + 1 == path.size() ? id : 0);
+        return at;
+    }
+
+private:
+    int ById(const std::vector<std::string>& path, std::int64_t id) const {
+        const auto it = id ? byId_.find(id) : byId_.end();
+        if (it == byId_.end()) return -1;
+        int n = it->second;
+        if (plan_.Nodes[static_cast<std::size_t>(n)].Level != static_cast<int>(path.size())) return -1;
+        for (auto k = path.rbegin(); k != path.rend(); ++k, n = plan_.Nodes[static_cast<std::size_t>(n)].Parent)
+            if (Trim(plan_.Nodes[static_cast<std::size_t>(n)].Name) != Trim(*k)) return -1;
+        return it->second;
+    }
+
+    int Child(int parent, const std::string& name, std::int64_t id) {
+        auto& list = siblings_[{parent, Trim(name)}];
+        for (const int i : list) {
+            auto& claim = claim_[static_cast<std::size_t>(i)];
+            if (id == 0 || claim == 0 || claim == id) {
+                if (id) claim = id;
+                return i;
+            }
+        }
+        Plan::Node n;
+        n.Name = name;
+        n.Parent = parent;
+        n.Level = parent < 0 ? 1 : plan_.Nodes[static_cast<std::size_t>(parent)].Level + 1;
+        plan_.Nodes.push_back(std::move(n));
+        claim_.push_back(id);
+        ++plan_.Adds;
+        list.push_back(static_cast<int>(plan_.Nodes.size() - 1));
+        return list.back();
+    }
+
+    Plan& plan_;
+    std::map<std::pair<int, std::string>, std::vector<int>> siblings_; // in catalog order, then file order
+    std::unordered_map<std::int64_t, int> byId_;
+    std::vector<std::int64_t> claim_; // per entry: the id of the line that took it by name
+};
+
+bool IsHeading(const std::vector<std::string>& fields, std::size_t& columns) {
+    const auto& h = CatalogCsvHeadings();
+    for (const std::size_t n : {kColumns, kOldColumns})
+        if (fields.size() == n && std::equal(fields.begin(), fields.end(), h.begin())) {
+            columns = n;
+            return true;
+        }
+    return false;
+}
+
+} // namespace
+
+const char* const kUnknownCsvEncoding = "文件编码无法识别，请另存为 CSV UTF-8 后再导入。";
+
 bool PlanCatalogImport(TDM& dm, std::string_view csv, Plan& plan, CsvProblem& problem) {
+    std::string text;
+    bool gbk = false;
+    if (!DecodeCsv(csv, text, gbk)) {
+        problem = {0, kUnknownCsvEncoding};
+        return false;
+    }
     std::vector<Record> records;
-    if (!ReadRecords(csv, records, problem)) return false;
+    if (!ReadRecords(text, records, problem)) return false;
     ReadCatalog(dm, plan);
     plan.Adds = plan.Changes = 0;
-    std::map<std::pair<int, std::string>, int> childByName;
-    for (int i = static_cast<int>(plan.Nodes.size()) - 1; i >= 0; --i) // the first of equal siblings wins
-        childByName[{plan.Nodes[static_cast<std::size_t>(i)].Parent, plan.Nodes[static_cast<std::size_t>(i)].Name}] = i;
-    const auto child = [&](int parent, const std::string& name) {
-        const auto [it, added] = childByName.try_emplace({parent, name}, static_cast<int>(plan.Nodes.size()));
-        if (added) {
-            Plan::Node n;
-            n.Name = name;
-            n.Parent = parent;
-            n.Level = parent < 0 ? 1 : plan.Nodes[static_cast<std::size_t>(parent)].Level + 1;
-            plan.Nodes.push_back(std::move(n));
-            ++plan.Adds;
-        }
-        return it->second;
-    };
-    bool first = true;
+    plan.ReadAsGbk = gbk;
+    Matcher matcher(plan);
+    std::size_t columns = 0; // as the heading says; without one, 7 or 8
     for (auto& rec : records) {
-        const bool heading = first && rec.Fields == CatalogCsvHeadings();
-        first = false;
-        if (heading) continue;
-        auto& f = rec.Fields;
-        for (auto& s : f) s = Trim(s);
+        if (&rec == &records.front() && IsHeading(rec.Fields, columns)) continue;
+        const std::vector<std::string>& raw = rec.Fields;
+        std::vector<std::string> f;
+        for (const auto& s : raw) f.push_back(Trim(s));
         bool blank = true;
         for (const auto& s : f) blank = blank && s.empty();
         if (blank) continue;
@@ -230,8 +363,8 @@ bool PlanCatalogImport(TDM& dm, std::string_view csv, Plan& plan, CsvProblem& pr
             problem = {rec.Line, std::move(reason)};
             return false;
         };
-        if (f.size() != kColumns)
-            return bad("应为" + std::to_string(kColumns) + "列，实为" + std::to_string(f.size()) + "列");
+        const std::size_t want = columns ? columns : f.size() == kColumns ? kColumns : kOldColumns;
+        if (f.size() != want) return bad("应为" + std::to_string(want) + "列，实为" + std::to_string(f.size()) + "列");
         for (const auto& s : f)
             if (!ValidUtf8(s)) return bad("文字不是UTF-8编码");
         if (f[0].empty()) return bad("缺少一级分类");
@@ -240,16 +373,33 @@ bool PlanCatalogImport(TDM& dm, std::string_view csv, Plan& plan, CsvProblem& pr
             return bad("有单位、单价或说明却缺少项目名称");
         double price = 0;
         if (!f[4].empty() && !TryStrToFloat(f[4], price)) return bad("单价“" + f[4] + "”不是数字");
+        if (!f[4].empty() && !NumberTextWithinLimit(f[4])) return bad("单价“" + f[4] + "”超出范围" + std::string(kNumberLimitNote));
+        std::int64_t id = 0;
+        if (f.size() > kIdColumn && !f[kIdColumn].empty()) {
+            const std::string& t = f[kIdColumn];
+            const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), id);
+            if (ec != std::errc() || end != t.data() + t.size() || id <= 0) return bad("编号“" + t + "”不是正整数");
+        }
 
-        int at = child(-1, f[0]);
-        if (!f[1].empty()) at = child(at, f[1]);
+        std::vector<std::string> path{raw[0]};
+        if (!f[1].empty()) path.push_back(raw[1]);
+        if (!f[2].empty()) path.push_back(raw[2]);
+        const int at = matcher.Find(path, id);
         if (f[2].empty()) continue;
-        auto& item = plan.Nodes[static_cast<std::size_t>(at = child(at, f[2]))];
-        if (item.Price == price && item.Unit == f[3] && item.Grade == f[5] && item.Spec == f[6]) continue;
-        item.Price = price;
-        item.Unit = f[3];
-        item.Grade = f[5];
-        item.Spec = f[6];
+        auto& item = plan.Nodes[static_cast<std::size_t>(at)];
+        // Texts are kept as the file holds them. One equal to the stored
+        // text up to surrounding blanks and line breaks keeps its stored
+        // form, as a price equal in the file's notation does: an unedited
+        // file changes nothing.
+        const bool samePrice = item.Price == price || FloatToStr(item.Price) == FloatToStr(price);
+        const bool sameUnit = Comparable(item.Unit) == Comparable(raw[3]);
+        const bool sameGrade = Comparable(item.Grade) == Comparable(raw[5]);
+        const bool sameSpec = Comparable(item.Spec) == Comparable(raw[6]);
+        if (samePrice && sameUnit && sameGrade && sameSpec) continue;
+        if (!samePrice) item.Price = price;
+        if (!sameUnit) item.Unit = raw[3];
+        if (!sameGrade) item.Grade = raw[5];
+        if (!sameSpec) item.Spec = raw[6];
         if (item.Id != 0 && !item.PriceChanged) ++plan.Changes;
         item.PriceChanged = true;
     }

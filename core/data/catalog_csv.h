@@ -1,8 +1,10 @@
 // The catalog with its prices as a UTF-8 CSV file, one line per item:
 // level-1 category, level-2 category, item, unit, price, grade, workmanship
-// text. A category without entries below it gets a line of its own with the
-// later columns empty. Spreadsheet programs open and save such a file, so
-// prices can be kept there and read back.
+// text, and the entry's id. A category without entries below it gets a line
+// of its own with the item's columns empty. Spreadsheet programs open and
+// save such a file, so prices can be kept there and read back; files without
+// the id column (of earlier versions, or made by hand) are read as well, and
+// so are files a Chinese spreadsheet saved in GBK.
 #pragma once
 
 #include <cstdint>
@@ -25,8 +27,9 @@ std::string CatalogToCsv(TDM& dm);
 
 // What an import will do, worked out before anything is written.
 struct CatalogImportPlan {
-    int Adds = 0;    // new categories and items
-    int Changes = 0; // existing items whose unit, price, grade or text differ
+    int Adds = 0;           // new categories and items
+    int Changes = 0;        // existing items whose unit, price, grade or text differ
+    bool ReadAsGbk = false; // the file was not UTF-8 and was read as GBK (GB18030)
 
     struct Node {
         std::string Name;
@@ -42,13 +45,19 @@ struct CatalogImportPlan {
 };
 
 struct CsvProblem {
-    int Line = 0;       // 1-based line of the file
-    std::string Reason; // why that line cannot be read
+    int Line = 0;       // 1-based line of the file; 0 when the whole file cannot be read
+    std::string Reason; // why that line (or the file) cannot be read
 };
 
-// Reads `csv` against the current catalog. Entries are matched by their
-// names along the path (the first of equal siblings); nothing is written.
-// False, with the first malformed line in `problem`, when any line is malformed.
+// The reason given for a file that is neither UTF-8 nor GBK.
+extern const char* const kUnknownCsvEncoding;
+
+// Reads `csv` (the file's bytes) against the current catalog. Entries are
+// matched by their id when the line gives one that stands at the line's path,
+// else by their names along the path (the first of equal siblings that no
+// other id took); texts equal up to surrounding blanks and line-break kind
+// count as unchanged. Nothing is written. False, with the first malformed
+// line in `problem`, when any line is malformed.
 bool PlanCatalogImport(TDM& dm, std::string_view csv, CatalogImportPlan& plan, CsvProblem& problem);
 
 // Writes the plan in one transaction: all of it or, on any failure, nothing.

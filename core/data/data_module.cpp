@@ -1,5 +1,6 @@
 #include "core/data/data_module.h"
 #include "core/data/database_check.h"
+#include "core/data/pg_connection.h"
 #include "core/data/server_conf.h"
 
 #include <filesystem>
@@ -20,13 +21,12 @@ bool TDM::ConnectDatabase() {
     // Data/server.conf beside the file names an office server instead.
     std::error_code ec;
     const bool onServer = std::filesystem::exists(ServerConfPath(programDirectory_), ec);
-    location_ = onServer ? "服务器" : "本机";
+    std::string text("连接数据库失败，请检查数据库文件！");
     std::string problems;
     try {
         if (onServer) {
             const auto conninfo = ReadServerConf(programDirectory_);
             if (!conninfo) throw EngineError(ServerConfPath(programDirectory_) + " 已不存在");
-            location_ = ServerLocation(*conninfo);
             ADOMain.OpenServer(*conninfo);
         } else {
             ADOMain.Open(DatabasePath());
@@ -36,21 +36,29 @@ bool TDM::ConnectDatabase() {
         // checked now, not by the first save that fails.
         problems = CheckDatabaseFile(ADOMain);
         if (problems.empty()) return true;
+    } catch (const ServerConnectError& e) {
+        // Said once, in the user's words: which server, what to look at,
+        // and the server's own reason below for whoever looks after it.
+        text = e.Answered() ? "数据库服务器 " + e.Address() + " 拒绝了连接，请检查数据库名、用户名和密码是否正确。"
+                            : "无法连接数据库服务器 " + e.Address() + "，请检查服务器是否已启动、网络是否连通。";
+        problems = e.what();
     } catch (const std::exception& e) {
-        // A missing, unreadable or foreign file: the message alone says it.
-        // A server's own reason goes with it: a wrong host, a wrong password
-        // and a stopped server need different remedies.
-        if (onServer) problems = e.what();
+        // The server set-up file's own reason; for a database file, the
+        // file that was looked for (the engine's English adds nothing).
+        if (onServer)
+            problems = e.what();
+        else
+            problems = (std::filesystem::exists(DatabasePath(), ec) ? "无法打开数据库文件：" : "找不到数据库文件：") +
+                       DatabasePath();
     }
     ADOMain.Close();
-    std::string text("连接数据库失败，请检查数据库文件！");
     if (!problems.empty()) text.append("\n").append(problems);
     messages_.Show(text);
     return false;
 }
 
 std::string TDM::DatabaseLocationText() const {
-    return "数据库：" + (ADOMain.Connected() ? ADOMain.Location() : location_);
+    return "数据库：" + (ADOMain.Connected() ? ADOMain.Location() : std::string("未连接"));
 }
 
 bool TDM::RunSelect(TADOQuery& query, const std::string& sql) {

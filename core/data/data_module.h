@@ -5,11 +5,13 @@
 #pragma once
 
 #include "core/data/engine.h"
+#include "core/data/password_hash.h"
 #include "core/data/records.h"
 #include "core/data/tree_nodes.h"
 #include "core/messages/user_messages.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -31,16 +33,19 @@ public:
 
     void DataModuleCreate();
     // Opens the database and checks its tables, columns and pages; on failure
-    // shows "连接数据库失败，请检查数据库文件！" (followed, for a database that
-    // opens, by one line per fault, and for a server that does not, by the
-    // server's reason) and answers false. The program goes on without a
-    // connection. Without Data/server.conf the database is the file
-    // Data/LTY.db; with it, the server that file names.
+    // shows one message and answers false: "连接数据库失败，请检查数据库文件！"
+    // followed by the file that was looked for, by one line per fault of a
+    // database that opens, or by the reason Data/server.conf cannot be used;
+    // for a server that does not answer "无法连接数据库服务器 host:port，请检查
+    // 服务器是否已启动、网络是否连通。", for one that refuses the login a
+    // message saying so, each with the server's own reason below. The program
+    // goes on without a connection. Without Data/server.conf the database is
+    // the file Data/LTY.db; with it, the server that file names.
     bool ConnectDatabase();
     bool Connected() const { return ADOMain.Connected(); }
     std::string DatabasePath() const;
-    // The status bar's first panel: "数据库：本机" or "数据库：服务器 host/db"
-    // (which one is meant also when the connection failed).
+    // The status bar's first panel: "数据库：本机", "数据库：服务器 host/db",
+    // or "数据库：未连接" when the connection failed.
     std::string DatabaseLocationText() const;
 
     // Close, set the statement, open. False on any engine error, nothing shown;
@@ -74,7 +79,10 @@ public:
     // cannot both store a number. A number field that is NAN or INF raises
     // ConvertError before anything is sent. A statement the database refuses
     // (disk full, read-only file, busy) shows "保存工程失败，数据未保存！" and
-    // the engine's reason. Answers true when a row was written.
+    // the engine's reason. When the connection is lost after the commit was
+    // sent, the row is read again: holding what was sent, the save shows
+    // "工程已保存（连接中断后已确认）" and counts as done. Answers true when a
+    // row was written.
     //
     // With several programs on one database: `loaded` is the project as this
     // window last loaded or saved it. When the stored row no longer matches
@@ -171,6 +179,9 @@ public:
     // hash, or clear text of an older version compared with its surrounding
     // blanks removed. False when the select is refused or the table is empty.
     bool CheckPassword(const std::string& entered);
+    // The same check, telling a wrong entry from a stored hash this program
+    // did not write (Damaged), which no entry can match.
+    PasswordVerdict VerifyPassword(const std::string& entered);
     // Stores `newPassword` as a salted hash in every row, or in a new row
     // when there is none.
     bool UpdatePassword(const std::string& newPassword);
@@ -204,6 +215,9 @@ public:
     // ClearPrintData and every row, in one transaction; rows read back in this order.
     bool ReplacePrintData(const std::vector<PrintRowTexts>& rows);
     // Opens the report's own query on the print rows; raises when refused.
+    // After a preparation that succeeded these are the rows as it read them
+    // back before its commit: this program's own, whatever another program
+    // on the same database has prepared since.
     void OpenPrintData(TADOQuery& query);
 
     TADOConnection ADOMain;
@@ -223,16 +237,24 @@ private:
     // `write` would store); inside StoreProject's transaction.
     enum class RowVersion { Same, Changed, Unreadable };
     RowVersion CompareStoredRow(const TREC_PROJECT& record, const TREC_PROJECT& loaded, const std::string& write);
+    // After a commit whose answer was lost: whether the row `id` now holds
+    // exactly what `write` (an insert or update of it) sent; Unreadable when
+    // the database cannot be reached again within a few seconds.
+    RowVersion StoredAsSent(std::int64_t id, const std::string& write, bool insert);
 
+    // Whether no row holds the id any more (deleted since the window was
+    // opened or saved); inside StoreProject's transaction.
+    bool ProjectRowGone(std::int32_t id);
     bool StoreRefused();
 
     UserMessages& messages_;
     std::string programDirectory_;
-    std::string location_ = "本机";
     std::string lastError_;
     bool printBatch_ = false;       // inside BeginPrintRows .. EndPrintRows
     bool printBatchOwnsTx_ = false; // the batch began the transaction itself
     bool printBatchOk_ = true;
+    // The rows of the last preparation, read back inside its transaction.
+    std::optional<TADOConnection::Result> preparedPrintRows_;
 };
 
 } // namespace lty

@@ -78,13 +78,16 @@ bool TDM::ClearAllData() {
     for (const char* sql :
          {"delete from TBLITEM", "delete from TBLProduct", "delete from tblProject", "delete From TMP_Print"})
         if (!RunStatement(sql)) return false; // the transaction rolls back
+    preparedPrintRows_.reset();
     return tx.Commit();
 }
 
-bool TDM::CheckPassword(const std::string& entered) {
-    if (!RunSelect(Qry_Main, "select PSNAME from TBLPASSWORD")) return false;
-    if (Qry_Main.Eof()) return false;
-    return PasswordMatches(entered, Trim(Qry_Main.FieldByName("PSNAME").AsString()));
+bool TDM::CheckPassword(const std::string& entered) { return VerifyPassword(entered) == PasswordVerdict::Matches; }
+
+PasswordVerdict TDM::VerifyPassword(const std::string& entered) {
+    if (!RunSelect(Qry_Main, "select PSNAME from TBLPASSWORD")) return PasswordVerdict::Differs;
+    if (Qry_Main.Eof()) return PasswordVerdict::Differs;
+    return CheckPasswordAgainst(entered, Trim(Qry_Main.FieldByName("PSNAME").AsString()));
 }
 
 bool TDM::UpdatePassword(const std::string& newPassword) {

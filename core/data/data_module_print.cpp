@@ -8,6 +8,9 @@
 namespace lty {
 namespace {
 
+constexpr const char* kPrintSelect =
+    "select ItemName,DataName,DataPrice,DataCount,DataUnit,DataMemo,DataIndex,Datasum from TMP_Print";
+
 bool AllDigits(std::string_view s) {
     if (s.empty()) return false;
     for (char c : s)
@@ -40,6 +43,8 @@ bool TDM::RunPrintStatement(const std::string& sql) {
     // Once a batch has failed (or could not begin its transaction) nothing
     // more of it is sent: the batch answers false and TMP_Print stays as it was.
     if (printBatch_ && !printBatchOk_) return false;
+    // Rows changed outside a preparation are read from the table again.
+    if (!printBatch_) preparedPrintRows_.reset();
     const bool ok = RunStatement(sql);
     if (!ok && printBatch_) printBatchOk_ = false;
     return ok;
@@ -81,6 +86,7 @@ bool TDM::BeginPrintRows() {
     printBatch_ = true;
     printBatchOk_ = true;
     printBatchOwnsTx_ = false;
+    preparedPrintRows_.reset();
     if (ADOMain.InTransaction()) return true; // already inside the caller's transaction
     try {
         ADOMain.BeginTrans();
@@ -96,7 +102,21 @@ bool TDM::BeginPrintRows() {
 bool TDM::EndPrintRows() {
     if (!printBatch_) return false;
     printBatch_ = false;
-    if (!printBatchOwnsTx_) return printBatchOk_;
+    // The rows are read back inside the transaction that wrote them: once it
+    // ends, another program on the same database (a second copy on the same
+    // file, a colleague on the server) may replace them with its own before
+    // this program's report reads them.
+    if (printBatchOk_) {
+        try {
+            preparedPrintRows_ = ADOMain.Run(kPrintSelect);
+        } catch (const std::exception&) {
+            printBatchOk_ = false;
+        }
+    }
+    if (!printBatchOwnsTx_) {
+        if (!printBatchOk_) preparedPrintRows_.reset();
+        return printBatchOk_;
+    }
     printBatchOwnsTx_ = false;
     try {
         if (printBatchOk_) {
@@ -106,6 +126,7 @@ bool TDM::EndPrintRows() {
     } catch (const std::exception&) {
         // A failed commit is rolled back below.
     }
+    preparedPrintRows_.reset();
     try {
         ADOMain.RollbackTrans();
     } catch (const std::exception&) {
@@ -139,7 +160,11 @@ bool TDM::ReplacePrintData(const std::vector<PrintRowTexts>& rows) {
 
 void TDM::OpenPrintData(TADOQuery& query) {
     query.Close();
-    query.SetSQL("select ItemName,DataName,DataPrice,DataCount,DataUnit,DataMemo,DataIndex,Datasum from TMP_Print");
+    if (preparedPrintRows_) {
+        query.OpenRows(kPrintSelect, *preparedPrintRows_);
+        return;
+    }
+    query.SetSQL(kPrintSelect);
     query.Open();
 }
 

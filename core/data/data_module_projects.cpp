@@ -5,6 +5,9 @@
 #include "core/data/transaction.h"
 #include "core/text/date_text.h"
 
+#include <chrono>
+#include <thread>
+
 namespace lty {
 namespace {
 
@@ -172,8 +175,8 @@ void TDM::LoadProjectTree(TTreeView& tree) {
         Qry_tmp.Open();
         node.Children.reserve(static_cast<std::size_t>(Qry_tmp.RecordCount()));
         for (; !Qry_tmp.Eof(); Qry_tmp.Next()) {
-            std::string name = Qry_tmp.FieldByName("charCustomer").AsString();
-            name.append("（").append(Qry_tmp.FieldByName("charAddress").AsString()).append("）");
+            std::string name = ProjectCaption(Qry_tmp.FieldByName("charCustomer").AsString(),
+                                              Qry_tmp.FieldByName("charAddress").AsString());
             TTreeNode& project = node.AddChild(name);
             project.Data = TTreeData(Qry_tmp.FieldByName("intID").AsString(), std::move(name));
             project.ImageIndex = 2;
@@ -227,7 +230,7 @@ bool TDM::StoreProject(TREC_PROJECT& record, int saveMode, const TREC_PROJECT* l
     // one transaction that holds the write lock from the start, so another
     // program on the same database cannot store the same number, or save
     // this project, between them.
-    enum class Outcome { Failed, Taken, NotOwnRow, ChangedByOther, Written } outcome = Outcome::Failed;
+    enum class Outcome { Failed, Taken, NotOwnRow, Deleted, ChangedByOther, Written, Unknown } outcome = Outcome::Failed;
     std::int64_t newId = 0;
     {
         Transaction tx(ADOMain);
@@ -238,7 +241,7 @@ bool TDM::StoreProject(TREC_PROJECT& record, int saveMode, const TREC_PROJECT* l
             if (saveMode == SaveModeInsert && holders > 0)
                 outcome = Outcome::Taken;
             else if (saveMode == SaveModeUpdate && (holders != 1 || Qry_Main.Fields(0).AsInteger() != record.IntID))
-                outcome = Outcome::NotOwnRow;
+                outcome = ProjectRowGone(record.IntID) ? Outcome::Deleted : Outcome::NotOwnRow;
             else if (const RowVersion version = saveMode == SaveModeUpdate && loaded
                                                     ? CompareStoredRow(record, *loaded, write)
                                                     : RowVersion::Same;
@@ -251,8 +254,10 @@ bool TDM::StoreProject(TREC_PROJECT& record, int saveMode, const TREC_PROJECT* l
                     outcome = Outcome::NotOwnRow;
                 else if (tx.Commit())
                     outcome = Outcome::Written;
-                else
+                else {
                     lastError_ = tx.Error();
+                    if (tx.OutcomeUnknown()) outcome = Outcome::Unknown;
+                }
             }
         } else if (!tx.Began()) {
             lastError_ = tx.Error();
@@ -268,10 +273,29 @@ bool TDM::StoreProject(TREC_PROJECT& record, int saveMode, const TREC_PROJECT* l
     case Outcome::NotOwnRow:
         messages_.Show("工程编号已被修改或与其他工程重复，未能保存！");
         return false;
+    case Outcome::Deleted:
+        // 否 keeps the window's project unsaved; 是 gives it a row of its own again.
+        if (!messages_.Ask("该工程已被删除，是否另存为新工程？", "询问")) return false;
+        return StoreProject(record, SaveModeInsert, nullptr);
     case Outcome::ChangedByOther:
         // 否 keeps the other program's version; the window stays unsaved.
         if (!messages_.Ask("该工程已被其他用户修改。是否覆盖对方的修改？", "询问")) return false;
         return StoreProject(record, saveMode, nullptr);
+    case Outcome::Unknown:
+        // The commit went out and its answer was lost with the connection:
+        // the row may be stored. Only what the database now holds can say.
+        switch (StoredAsSent(saveMode == SaveModeInsert ? newId : record.IntID, write, saveMode == SaveModeInsert)) {
+        case RowVersion::Same:
+            if (saveMode == SaveModeInsert) record.SetIntID(static_cast<std::int32_t>(newId));
+            messages_.Show("工程已保存（连接中断后已确认）");
+            return true;
+        case RowVersion::Changed:
+            return StoreRefused();
+        case RowVersion::Unreadable:
+            messages_.Show("与数据库的连接已中断，无法确认工程是否已保存！请稍后重新打开该工程查看。\n" + lastError_);
+            return false;
+        }
+        return false;
     case Outcome::Written:
         break;
     }
@@ -297,6 +321,28 @@ TDM::RowVersion TDM::CompareStoredRow(const TREC_PROJECT& record, const TREC_PRO
     const std::string now = UpdateStatement(stored);
     // Another program that saved exactly this window's version is no conflict.
     return now == UpdateStatement(loaded) || now == write ? RowVersion::Same : RowVersion::Changed;
+}
+
+TDM::RowVersion TDM::StoredAsSent(std::int64_t id, const std::string& write, bool insert) {
+    std::string sql("select IntID,");
+    sql.append(kColumnList).append(" from tblProject where intID=").append(SqlInteger(id));
+    // The engine connects again on the way; a server that is restarting
+    // gets a few seconds before the answer is "cannot tell".
+    for (int attempt = 1; !RunSelect(Qry_Main, sql); ++attempt) {
+        if (attempt == 6) return RowVersion::Unreadable;
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    }
+    if (Qry_Main.RecordCount() != 1) return RowVersion::Changed;
+    TREC_PROJECT stored;
+    FillProject(Qry_Main, stored);
+    return (insert ? InsertStatement(stored) : UpdateStatement(stored)) == write ? RowVersion::Same
+                                                                                  : RowVersion::Changed;
+}
+
+bool TDM::ProjectRowGone(std::int32_t id) {
+    if (id <= 0) return false; // a project that never had a row was not deleted
+    return RunSelect(Qry_Main, "select IntID from tblProject where intID=" + SqlInteger(id)) &&
+           Qry_Main.RecordCount() == 0;
 }
 
 bool TDM::StoreRefused() {

@@ -1,7 +1,10 @@
 #include "core/data/database_check.h"
 
+#include "core/data/engine_sqlite.h"
+
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 #include <string_view>
 #include <vector>
 
@@ -53,21 +56,21 @@ void AddLine(std::string& out, const std::string& line) {
     out += line;
 }
 
-} // namespace
-
-std::string CheckDatabaseFile(TADOConnection& connection) {
+// The one check for the live connection and for a copy alike.
+template <class Database>
+std::string Check(Database& db) {
     std::string problems;
     try {
         // The quick check reads every page once; a damaged file is reported
         // on its own, since its schema cannot be trusted either.
-        if (connection.QuickCheck() != "ok") return "数据库文件已损坏";
-        const std::vector<std::string> tables = connection.TableNames();
+        if (db.QuickCheck() != "ok") return "数据库文件已损坏";
+        const std::vector<std::string> tables = db.TableNames();
         for (const Table& t : kTables) {
             if (!Contains(tables, t.Name)) {
                 AddLine(problems, std::string("缺少数据表 ") + t.Name);
                 continue;
             }
-            const std::vector<std::string> columns = connection.ColumnNames(t.Name);
+            const std::vector<std::string> columns = db.ColumnNames(t.Name);
             std::string missing;
             std::vector<std::string_view> wanted = Split(t.Columns ? t.Columns : kProjectColumnList);
             if (!t.Columns) wanted.insert(wanted.begin(), "IntID");
@@ -83,6 +86,31 @@ std::string CheckDatabaseFile(TADOConnection& connection) {
         return "数据库文件已损坏";
     }
     return problems;
+}
+
+} // namespace
+
+std::string CheckDatabaseFile(TADOConnection& connection) { return Check(connection); }
+
+std::string CheckDatabaseCopy(const std::string& path) {
+    std::string problems;
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) {
+        problems = "找不到文件 " + path;
+    } else {
+        try {
+            SqliteEngine copy(path, SqliteEngine::Access::ReadOnly);
+            problems = Check(copy);
+        } catch (const std::exception&) {
+            // Not even its first page reads as a database.
+            problems = "数据库文件已损坏";
+        }
+    }
+    return problems.empty() ? problems : std::string(kCopyRefused) + "\n" + problems;
+}
+
+void RequireDatabaseCopy(const std::string& path) {
+    if (std::string refusal = CheckDatabaseCopy(path); !refusal.empty()) throw EngineError(refusal);
 }
 
 } // namespace lty

@@ -21,4 +21,14 @@ inline constexpr const char* kProjectColumnList =
 // "数据表 TBLITEM 缺少列 Parent_ID" or "数据库文件已损坏". Raises nothing.
 std::string CheckDatabaseFile(TADOConnection& connection);
 
+// The first line of the refusal of a copy that may not replace the data.
+inline constexpr const char* kCopyRefused = "备份文件已损坏或不是本程序的数据库，未恢复！";
+
+// The database file at `path` (a backup copy) looked at exactly as the
+// connection looks at its file, without writing to it: empty when it may
+// replace the data, else the refusal followed by one line per fault.
+std::string CheckDatabaseCopy(const std::string& path);
+// Raises EngineError with that refusal unless the copy is fit.
+void RequireDatabaseCopy(const std::string& path);
+
 } // namespace lty

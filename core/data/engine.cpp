@@ -56,7 +56,7 @@ void TADOConnection::Close() { engine_.reset(); }
 std::string TADOConnection::Location() const { return engine_ ? engine_->Location() : std::string(); }
 
 DatabaseEngine& TADOConnection::Live() const {
-    if (!engine_) throw EngineError("Connection is closed");
+    if (!engine_) throw EngineError("未连接数据库");
     return *engine_;
 }
 
@@ -178,6 +178,13 @@ void TADOQuery::Open() {
     Close();
     result_ = connection_->Run(sql_);
     row_ = 0;
+    active_ = true;
+}
+
+void TADOQuery::OpenRows(std::string sql, const TADOConnection::Result& rows) {
+    Close();
+    sql_ = std::move(sql);
+    result_ = rows;
     active_ = true;
 }
 

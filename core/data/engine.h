@@ -117,6 +117,9 @@ public:
     const std::string& SQL() const { return sql_; }
 
     void Open();    // a select: rows are read at once
+    // Opens on rows the statement `sql` gave earlier, without asking the
+    // engine again (rows read back inside a transaction that is over now).
+    void OpenRows(std::string sql, const TADOConnection::Result& rows);
     void ExecSQL(); // a statement that yields no rows
     void Close();
     bool Active() const { return active_; }

@@ -4,6 +4,8 @@
 // transaction, so it either replaces everything or nothing.
 #include "core/data/engine_sqlite.h"
 
+#include "core/data/database_check.h"
+
 #include <sqlite3.h>
 
 #include <cstdio>
@@ -55,17 +57,11 @@ void SqliteEngine::BackupTo(const std::string& path) {
 
 void SqliteEngine::RestoreFrom(const std::string& path) {
     if (InTransaction()) throw EngineError("a transaction is open");
+    // Only a sound copy of this program's database may replace it: one the
+    // connection would refuse at the next start (cut short, a page lost,
+    // another program's tables) is refused before anything is written.
+    RequireDatabaseCopy(path);
     FileHandle source = OpenFile(path, SQLITE_OPEN_READONLY);
-    // Only a copy of this program's database may replace it: a file that
-    // is no database, or another program's, is refused before anything is
-    // written.
-    char* err = nullptr;
-    if (sqlite3_exec(source.get(), "select count(*) from tblProject, TBLITEM, TBLPASSWORD where 0", nullptr, nullptr,
-                     &err) != SQLITE_OK) {
-        const std::string msg = err ? err : sqlite3_errmsg(source.get());
-        sqlite3_free(err);
-        throw EngineError(msg);
-    }
     CopyPages(db_, source.get());
 }
 

@@ -18,6 +18,14 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// A commit whose answer never came: the connection was lost after the
+// commit had been sent, so whether the transaction is stored is known only
+// by asking the database again.
+class CommitOutcomeUnknown : public EngineError {
+public:
+    using EngineError::EngineError;
+};
+
 // How a column was declared, so a read can give a date as date text.
 enum class ColumnKind { Any, Text, Number, Integer, Date, YesNo };
 
@@ -47,6 +55,8 @@ public:
     // A write transaction: one at a time across every program on the
     // database, as the file engine's lock gives.
     virtual void BeginTrans() = 0;
+    // Raises CommitOutcomeUnknown when the connection is lost between
+    // sending the commit and its answer.
     virtual void CommitTrans() = 0;
     virtual void RollbackTrans() = 0;
     virtual bool InTransaction() const = 0;

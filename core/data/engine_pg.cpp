@@ -494,8 +494,20 @@ void PgEngine::CommitTrans() {
     if (!inTrans_) throw EngineError("cannot commit - no transaction is active");
     // Whatever the outcome, the transaction is over: committed, or rolled back.
     inTrans_ = false;
-    PgResult r(PQexec(conn_->Handle(), "COMMIT"));
-    if (!Succeeded(r.get())) throw EngineError(conn_->ErrorOf(r.get()));
+    PGconn* c = conn_->Handle();
+    // A commit that never left this machine stored nothing: the server rolls
+    // back what a lost connection leaves open.
+    if (!PQsendQuery(c, "COMMIT")) throw EngineError(conn_->ErrorOf(nullptr));
+    if (commitSent_) commitSent_(PQsocket(c));
+    PgResult r(PQgetResult(c));
+    while (PGresult* rest = PQgetResult(c)) PQclear(rest);
+    if (!Succeeded(r.get())) {
+        const std::string msg = conn_->ErrorOf(r.get());
+        // Sent, but the answer was lost with the connection: the server may
+        // have stored it all.
+        if (PQstatus(c) != CONNECTION_OK) throw CommitOutcomeUnknown(msg);
+        throw EngineError(msg);
+    }
     // A transaction spoiled by an error "commits" as a rollback.
     if (std::strcmp(PQcmdStatus(r.get()), "ROLLBACK") == 0)
         throw EngineError("the transaction failed and was rolled back");

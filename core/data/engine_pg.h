@@ -20,6 +20,7 @@
 
 #include "core/data/engine_interface.h"
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -62,6 +63,11 @@ public:
     };
     static Translation Translate(const std::string& sql);
 
+    // For tests: called with the connection's socket each time a commit has
+    // been sent and before its answer is read, so a test can lose the
+    // connection at exactly that point.
+    void SetCommitSentHook(std::function<void(int socket)> hook) { commitSent_ = std::move(hook); }
+
 private:
     struct Sent;
     void ApplySettings();
@@ -80,6 +86,7 @@ private:
     std::int64_t lastInsertId_ = 0;
     int changes_ = 0;
     bool inTrans_ = false;
+    std::function<void(int)> commitSent_;
 };
 
 } // namespace lty

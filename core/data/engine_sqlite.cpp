@@ -98,9 +98,10 @@ int SqliteEngine::Authorize(void* self, int action, const char* arg1, const char
     }
 }
 
-SqliteEngine::SqliteEngine(const std::string& path) {
+SqliteEngine::SqliteEngine(const std::string& path, Access access) {
     sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    const bool readOnly = access == Access::ReadOnly;
+    const int rc = sqlite3_open_v2(path.c_str(), &db, readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE, nullptr);
     if (rc != SQLITE_OK) {
         std::string msg = db ? sqlite3_errmsg(db) : "out of memory";
         sqlite3_close(db);
@@ -111,8 +112,10 @@ SqliteEngine::SqliteEngine(const std::string& path) {
         sqlite3_busy_timeout(db_, 5000);
         // The schema read below fails at once on a file that is not a database.
         ExecInternal("select count(*) from sqlite_master");
-        ExecInternal("PRAGMA journal_mode=DELETE");
-        ExecInternal("PRAGMA synchronous=FULL");
+        if (!readOnly) {
+            ExecInternal("PRAGMA journal_mode=DELETE");
+            ExecInternal("PRAGMA synchronous=FULL");
+        }
         sqlite3_db_config(db_, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
         sqlite3_set_authorizer(db_, &SqliteEngine::Authorize, this);
     } catch (...) {

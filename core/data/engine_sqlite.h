@@ -13,9 +13,11 @@ namespace lty {
 
 class SqliteEngine : public DatabaseEngine {
 public:
-    // Opens an existing database file read-write; never creates one.
+    // Opens an existing database file read-write (or only for reading, as
+    // for a copy that is looked at before a restore); never creates one.
     // Raises EngineError when the file is missing, unreadable or not a database.
-    explicit SqliteEngine(const std::string& path);
+    enum class Access { ReadWrite, ReadOnly };
+    explicit SqliteEngine(const std::string& path, Access access = Access::ReadWrite);
     ~SqliteEngine() override;
     SqliteEngine(const SqliteEngine&) = delete;
     SqliteEngine& operator=(const SqliteEngine&) = delete;

@@ -1,5 +1,6 @@
 #include "core/data/migration.h"
 
+#include "core/data/database_check.h"
 #include "core/data/engine.h"
 #include "core/data/pg_connection.h"
 #include "core/data/quotation_tables.h"
@@ -227,12 +228,11 @@ std::vector<TableRows> CopyRowsToServer(sqlite3* file, PgConnection& server, con
 }
 
 void ReplaceServerRows(const std::string& sqlitePath, PgConnection& server) {
-    if (!fs::exists(sqlitePath)) throw EngineError(sqlitePath + ": no such file");
+    // Only a sound copy of this program's database may replace the rows:
+    // anything else is refused before a row is touched.
+    RequireDatabaseCopy(sqlitePath);
     auto file = OpenFile(sqlitePath, SQLITE_OPEN_READONLY);
     FileExec(file.get(), "BEGIN");
-    // Only a copy of this program's database may replace it: anything else
-    // is refused before a row is touched.
-    for (const auto& t : QuotationTables()) FileScalar(file.get(), "select count(*) from " + std::string(t.Name));
     for (const auto& t : QuotationTables()) server.Exec("delete from " + std::string(t.Name));
     CopyRowsToServer(file.get(), server, {}, false);
 }

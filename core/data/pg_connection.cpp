@@ -58,10 +58,18 @@ PgConnection::PgConnection(const std::string& conninfo) {
     conn_ = PQconnectdbParams(keywords, values, 1);
     if (!conn_) throw EngineError("out of memory");
     if (PQstatus(conn_) != CONNECTION_OK) {
-        std::string msg = Trimmed(PQerrorMessage(conn_));
+        const std::string msg = Trimmed(PQerrorMessage(conn_));
+        std::string host = PQhost(conn_) ? PQhost(conn_) : "";
+        if (host.empty() || host.front() == '/') host = "localhost";
+        const std::string address = host + ":" + (PQport(conn_) ? PQport(conn_) : "");
         PQfinish(conn_);
         conn_ = nullptr;
-        throw EngineError(msg);
+        // Whether a server answers there at all tells a stopped server or a
+        // broken network from a wrong name or password: they need different
+        // remedies. Asked only now that the connection failed, and briefly.
+        const char* pingValues[] = {"3", conninfo.c_str(), nullptr};
+        const bool answered = PQpingParams(keywords, pingValues, 1) == PQPING_OK;
+        throw ServerConnectError(msg, address, answered);
     }
     // Notices (e.g. "relation already exists, skipping") are not errors and
     // must not reach the terminal of a program that has none.

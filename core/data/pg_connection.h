@@ -3,6 +3,8 @@
 // as text. Errors raise EngineError with the server's own message.
 #pragma once
 
+#include "core/data/engine_interface.h"
+
 #include <memory>
 #include <optional>
 #include <string>
@@ -14,6 +16,22 @@ struct pg_result;
 
 namespace lty {
 
+// A connection that could not be made. `Address` is the server as it was
+// tried ("host:port"; a local socket is "localhost"); `Answered` whether a
+// server answered there at all: a wrong database, user or password, as
+// against a server stopped, a wrong address or the network down.
+class ServerConnectError : public EngineError {
+public:
+    ServerConnectError(const std::string& reason, std::string address, bool answered)
+        : EngineError(reason), address_(std::move(address)), answered_(answered) {}
+    const std::string& Address() const { return address_; }
+    bool Answered() const { return answered_; }
+
+private:
+    std::string address_;
+    bool answered_;
+};
+
 // Owns one result.
 struct PgResultDeleter {
     void operator()(pg_result* r) const;
@@ -22,7 +40,7 @@ using PgResult = std::unique_ptr<pg_result, PgResultDeleter>;
 
 class PgConnection {
 public:
-    // Connects; raises EngineError carrying libpq's reason on failure.
+    // Connects; raises ServerConnectError carrying libpq's reason on failure.
     explicit PgConnection(const std::string& conninfo);
     ~PgConnection();
     PgConnection(const PgConnection&) = delete;

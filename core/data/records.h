@@ -98,6 +98,10 @@ public:
     void SetcharContractMemo(std::string v) { charContractMemo = std::move(v); }
 };
 
+// How a project is named on screen, in the project tree as in its window's
+// caption: the customer, then the address in full-width parentheses.
+std::string ProjectCaption(const std::string& customer, const std::string& address);
+
 // One catalog item with its price row.
 class TItemData {
 public:

@@ -33,19 +33,4 @@ std::optional<std::string> ReadServerConf(const std::string& programDirectory) {
     return conninfo;
 }
 
-std::string ServerLocation(const std::string& conninfo) {
-    std::string host;
-    std::string db;
-    try {
-        host = ConninfoValue(conninfo, "host");
-        if (host.empty()) host = ConninfoValue(conninfo, "hostaddr");
-        db = ConninfoValue(conninfo, "dbname");
-        if (db.empty()) db = ConninfoValue(conninfo, "user");
-    } catch (const EngineError&) {
-        // Named as far as it can be; the connection itself reports the fault.
-    }
-    if (host.empty() || host.front() == '/') host = "localhost";
-    return "服务器 " + host + "/" + db;
-}
-
 } // namespace lty

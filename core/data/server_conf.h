@@ -18,8 +18,4 @@ std::string ServerConfPath(const std::string& programDirectory);
 // holds no connection string, is not one, or holds a password.
 std::optional<std::string> ReadServerConf(const std::string& programDirectory);
 
-// "服务器 host/db" for a connection string, as the status bar names it;
-// a string without a host names the local server "localhost".
-std::string ServerLocation(const std::string& conninfo);
-
 } // namespace lty

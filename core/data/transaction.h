@@ -42,12 +42,20 @@ public:
         try {
             connection_.CommitTrans();
             return true;
+        } catch (const CommitOutcomeUnknown& e) {
+            error_ = e.what();
+            outcomeUnknown_ = true;
+            return false;
         } catch (const std::exception& e) {
             error_ = e.what();
             RollbackQuietly();
             return false;
         }
     }
+
+    // After a failed Commit: the connection was lost once the commit had been
+    // sent, so everything may be stored after all; only the database can tell.
+    bool OutcomeUnknown() const { return outcomeUnknown_; }
 
     // The engine's reason when the begin or the commit failed.
     const std::string& Error() const { return error_; }
@@ -71,6 +79,7 @@ private:
     TADOConnection& connection_;
     bool began_ = false;
     bool owned_ = false;
+    bool outcomeUnknown_ = false;
     std::string error_;
 };
 

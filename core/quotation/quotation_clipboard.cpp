@@ -1,5 +1,7 @@
 #include "core/quotation/quotation_clipboard.h"
 
+#include "core/text/number_text.h"
+
 #include <algorithm>
 #include <climits>
 
@@ -107,6 +109,7 @@ PasteOutcome PasteTsv(QuotationGrid& grid, int col, int row, std::string_view te
         std::string Text;
         std::string Expression;
         bool Number;
+        std::string Typed; // as pasted, for the message
     };
     PasteOutcome outcome;
     const auto lines = ParseTsv(text);
@@ -121,7 +124,7 @@ PasteOutcome PasteTsv(QuotationGrid& grid, int col, int row, std::string_view te
             const std::string& value = lines[i][j];
             const bool number = (c == 2 || c == 3) && grid.IsItemRow(r);
             if (!number) {
-                writes.push_back({c, r, value, {}, false});
+                writes.push_back({c, r, value, {}, false, {}});
                 continue;
             }
             NumberEntry entry = ReadNumberEntry(value);
@@ -129,14 +132,21 @@ PasteOutcome PasteTsv(QuotationGrid& grid, int col, int row, std::string_view te
                 outcome.Refusal = std::move(entry.Refusal);
                 return outcome;
             }
-            writes.push_back({c, r, std::move(entry.Text), std::move(entry.Expression), true});
+            writes.push_back({c, r, std::move(entry.Text), std::move(entry.Expression), true, value});
         }
     }
     if (writes.empty()) return outcome;
     outcome.FirstRow = writes.front().Row;
     outcome.LastRow = writes.back().Row;
     int lastAmountRow = -1;
+    struct Earlier {
+        std::string Text;
+        std::string Expression;
+    };
+    std::vector<Earlier> earlier;
+    earlier.reserve(writes.size());
     for (auto& w : writes) {
+        earlier.push_back({grid.Text(w.Col, w.Row), grid.Cell(w.Col, w.Row).Expression});
         grid.SetCellText(w.Col, w.Row, w.Text);
         if (!w.Number) continue;
         grid.SetCellExpression(w.Col, w.Row, std::move(w.Expression));
@@ -146,6 +156,29 @@ PasteOutcome PasteTsv(QuotationGrid& grid, int col, int row, std::string_view te
         if (!w.Number || w.Row == lastAmountRow) continue;
         grid.RecalcItemAmount(w.Row);
         lastAmountRow = w.Row;
+    }
+    if (outcome.Recalculated && !grid.AmountsWithinLimit()) {
+        // Each figure keeps to the ceiling, an amount or a total they make
+        // does not: the paste is refused as a whole, naming the figure whose
+        // amount, or else the last one, went beyond.
+        const Write* named = nullptr;
+        for (const auto& w : writes) {
+            if (!w.Number) continue;
+            named = &w;
+            if (!WithinNumberLimit(StrToFloat(grid.Text(2, w.Row)) * StrToFloat(grid.Text(3, w.Row)))) break;
+        }
+        for (std::size_t i = writes.size(); i-- > 0;) {
+            const auto& w = writes[i];
+            grid.SetCellText(w.Col, w.Row, earlier[i].Text);
+            if (w.Number) grid.SetCellExpression(w.Col, w.Row, earlier[i].Expression);
+        }
+        lastAmountRow = -1;
+        for (const auto& w : writes) {
+            if (!w.Number || w.Row == lastAmountRow) continue;
+            grid.RecalcItemAmount(w.Row);
+            lastAmountRow = w.Row;
+        }
+        return PasteOutcome{false, false, RefusedBeyondLimitMessage(named->Typed), 0, 0};
     }
     if (outcome.Recalculated) grid.RecalcTotals();
     outcome.Written = true;

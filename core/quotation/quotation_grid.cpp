@@ -45,10 +45,16 @@ std::string CheckNumberText(std::string_view text, UserMessages& messages) {
         else if (c < '0' || c > '9')
             valid = false;
     }
-    if (valid && points <= 1) return std::string(text);
+    if (valid && points <= 1) {
+        if (NumberTextWithinLimit(text)) return std::string(text);
+        messages.Show(BeyondLimitMessage());
+        return "0";
+    }
     messages.Show(std::string(kInvalidNumberMessage));
     return "0";
 }
+
+std::string BeyondLimitMessage() { return std::string(kInvalidNumberMessage) + std::string(kNumberLimitNote); }
 
 namespace {
 
@@ -70,6 +76,10 @@ public:
 
 std::string RefusedNumberMessage(std::string_view typed) {
     return "输入的数据不合法：" + std::string(typed) + "\n请输入数字或算式，如 3.2*4.5";
+}
+
+std::string RefusedBeyondLimitMessage(std::string_view typed) {
+    return RefusedNumberMessage(typed) + std::string(kNumberLimitNote);
 }
 
 NumberEntry ReadNumberEntry(std::string_view typed) {
@@ -94,7 +104,12 @@ NumberEntry ReadNumberEntry(std::string_view typed) {
         return entry;
     }
     entry.Expression.clear();
-    entry.Refusal = held.First == kInvalidNumberMessage ? RefusedNumberMessage(typed) : held.First;
+    if (held.First == kInvalidNumberMessage)
+        entry.Refusal = RefusedNumberMessage(typed);
+    else if (held.First == BeyondLimitMessage())
+        entry.Refusal = RefusedBeyondLimitMessage(typed);
+    else
+        entry.Refusal = held.First;
     return entry;
 }
 
@@ -269,6 +284,12 @@ RowSpan QuotationGrid::InsertCopiedRows(const QuotationGrid& from) {
     // A room never lands inside another room: it goes after the current one.
     const int at = rooms ? std::min(SectionEnd(std::min(currentRow_, EndRow() - 1)), EndRow()) : ItemInsertRow();
     rows_.insert(rows_.begin() + at, from.rows_.begin() + 2, from.rows_.begin() + 2 + count);
+    if (!AmountsWithinLimit()) {
+        // The rows would carry an amount or a total beyond the ceiling of
+        // figures: they stay out and the grid stays as it was.
+        rows_.erase(rows_.begin() + at, rows_.begin() + at + count);
+        return {};
+    }
     for (int r = at; r < at + count; ++r) {
         if (IsItemRow(r)) continue;
         auto& name = rows_[static_cast<std::size_t>(r)].Cells[1].Text;
@@ -288,6 +309,11 @@ void QuotationGrid::AddSectionRow() {
 }
 
 void QuotationGrid::AddItemRow(const CatalogLine& item, bool manual) {
+    PutItemRow(item, manual);
+    RecalcTotals();
+}
+
+int QuotationGrid::PutItemRow(const CatalogLine& item, bool manual) {
     // The new row goes directly below the current row. With the hidden end
     // row current (where a delete at the bottom leaves it) the row still goes
     // above the end row, which must stay the last row.
@@ -309,7 +335,7 @@ void QuotationGrid::AddItemRow(const CatalogLine& item, bool manual) {
     constexpr std::array<HAlign, kQuotationColumns> kItemAlign{
         HAlign::Center, HAlign::Left, HAlign::Right, HAlign::Right, HAlign::Center, HAlign::Right, HAlign::Left};
     for (int c = 1; c < kQuotationColumns; ++c) SetCellAlign(c, r, kItemAlign[static_cast<std::size_t>(c)]);
-    RecalcTotals();
+    return r;
 }
 
 int QuotationGrid::ItemInsertRow() const { return std::min(currentRow_ + 1, EndRow()); }
@@ -319,6 +345,25 @@ bool QuotationGrid::AddCatalogEntry(const CatalogLine& item) {
     AddItemRow(item, false);
     ApplyColumnAlignments();
     return true;
+}
+
+bool QuotationGrid::AddCatalogEntry(const CatalogLine& item, UserMessages& messages) {
+    if (currentRow_ == 1) return false;
+    // A price stored before figures had a ceiling, or one that would carry
+    // its section or the grand total past it, stays out of the quotation.
+    const bool figuresWithin = WithinNumberLimit(item.Price) && WithinNumberLimit(item.Count) &&
+                               WithinNumberLimit(item.Price * item.Count);
+    if (figuresWithin) {
+        const int r = PutItemRow(item, false);
+        if (AmountsWithinLimit()) {
+            RecalcTotals();
+            ApplyColumnAlignments();
+            return true;
+        }
+        rows_.erase(rows_.begin() + r);
+    }
+    messages.Show(BeyondLimitMessage());
+    return false;
 }
 
 void QuotationGrid::DeleteRowAt(int row) {
@@ -344,25 +389,150 @@ bool QuotationGrid::DeleteCurrentRow() {
 bool QuotationGrid::advsg1CellValidate(int col, int row, UserMessages& messages) {
     if ((col != 2 && col != 3) || row < 2 || row >= RowCount() || !IsItemRow(row)) return false;
     auto& cells = rows_[static_cast<std::size_t>(row)].Cells;
+    const auto colIndex = static_cast<std::size_t>(col);
+    const std::string typed = cells[colIndex].Text;
+    const std::string typedOver = cells[colIndex].Expression;
+    // The value from before the typing, when it is one; otherwise 0.
+    const bool known = previous_.Col == col && previous_.Row == row;
+    const std::string previousText = known ? previous_.Text : std::string();
+    const auto earlier = [&] {
+        NumberEntry entry = known ? ReadNumberEntry(previousText) : NumberEntry{};
+        if (!entry.Accepted) entry.Text = "0";
+        entry.Expression = typedOver;
+        return entry;
+    };
     for (int c : {2, 3}) {
         auto& cell = cells[static_cast<std::size_t>(c)];
         const bool edited = c == col;
         NumberEntry entry = ReadNumberEntry(cell.Text);
         if (!entry.Accepted) {
             messages.Show(entry.Refusal);
-            // The value from before the typing, when it is one; otherwise 0.
-            const bool known = edited && previous_.Col == col && previous_.Row == row;
-            entry = known ? ReadNumberEntry(previous_.Text) : NumberEntry{};
-            if (!entry.Accepted) entry.Text = "0";
-            if (edited) entry.Expression = cell.Expression;
+            entry = edited ? earlier() : NumberEntry{};
+            if (!entry.Accepted && !edited) entry.Text = "0";
         }
         if (edited || cell.Text != entry.Text) cell.Expression = entry.Expression;
         cell.Text = std::move(entry.Text);
     }
     previous_ = {};
-    RecalcItemAmount(row);
+    const auto amountWithin = [&] {
+        RecalcItemAmount(row);
+        return WithinNumberLimit(StrToFloat(cells[2].Text) * StrToFloat(cells[3].Text)) && AmountsWithinLimit();
+    };
+    if (!amountWithin()) {
+        // Each figure keeps to the ceiling, their product or a total does not:
+        // the figure just typed is refused like any other bad input and the
+        // cell keeps what it had.
+        messages.Show(RefusedBeyondLimitMessage(typed));
+        NumberEntry back = earlier();
+        cells[colIndex].Text = std::move(back.Text);
+        cells[colIndex].Expression = std::move(back.Expression);
+        if (!amountWithin()) {
+            cells[colIndex].Text = "0";
+            cells[colIndex].Expression.clear();
+            RecalcItemAmount(row);
+        }
+    }
     RecalcTotals();
     return true;
+}
+
+double QuotationGrid::SumAmounts(bool* within) const {
+    // Per heading, then the headings' sums into the grand total, the order in
+    // which RecalcTotals sums them. A text that is no number raises when the
+    // sum is asked for; the check alone counts it as 0 and leaves the error
+    // to RecalcTotals.
+    double grand = 0;
+    double sum = 0;
+    int items = 0;
+    bool ok = true;
+    const int n = RowCount();
+    for (int r = 2; r < n; ++r) {
+        if (IsItemRow(r)) {
+            const auto& text = rows_[static_cast<std::size_t>(r)].Cells[5].Text;
+            double v = 0;
+            if (within)
+                TryStrToFloat(text, v);
+            else if (!IsBlankText(text))
+                v = StrToFloat(text);
+            ok = ok && WithinNumberLimit(v);
+            sum += v;
+            ++items;
+            continue;
+        }
+        if (items > 0) grand += sum;
+        ok = ok && WithinNumberLimit(sum) && WithinNumberLimit(grand);
+        sum = 0;
+        items = 0;
+    }
+    if (within) *within = ok;
+    return grand;
+}
+
+bool QuotationGrid::AmountsWithinLimit() const {
+    bool within = true;
+    SumAmounts(&within);
+    return within;
+}
+
+int QuotationGrid::RefuseFiguresBeyondLimit() {
+    // Only a text written before figures had a ceiling, or by hand, holds
+    // such a figure; a quotation of ordinary figures is left exactly as stored.
+    int refused = 0;
+    const auto zeroQuantity = [this, &refused](int r) {
+        auto& cells = rows_[static_cast<std::size_t>(r)].Cells;
+        cells[3].Text = "0";
+        cells[5].Text = FormatTwoDecimals(0);
+        ++refused;
+    };
+    const int end = EndRow();
+    for (int r = 2; r < end; ++r) {
+        if (!IsItemRow(r)) continue;
+        auto& cells = rows_[static_cast<std::size_t>(r)].Cells;
+        bool changed = false;
+        bool amountStale = false;
+        double figures[2] = {0, 0};
+        for (int c : {2, 3}) {
+            auto& text = cells[static_cast<std::size_t>(c)].Text;
+            double& v = figures[c - 2];
+            if (!TryStrToFloat(text, v) || NumberTextWithinLimit(text)) continue; // no number prints as 0
+            changed = true;
+            if (WithinNumberLimit(v)) {
+                text = FloatToStr(v); // too many digits: the 15 the amount was computed with
+            } else {
+                text = "0";
+                v = 0;
+                amountStale = true;
+            }
+        }
+        double amount = 0;
+        if (TryStrToFloat(cells[5].Text, amount) && !WithinNumberLimit(amount)) amountStale = true;
+        const double product = figures[0] * figures[1];
+        if (!WithinNumberLimit(product)) {
+            zeroQuantity(r);
+            continue;
+        }
+        if (amountStale) cells[5].Text = FormatTwoDecimals(product);
+        if (changed || amountStale) ++refused;
+    }
+    // Figures that each keep to the ceiling may still carry a total past it:
+    // every item that would is refused, in the order RecalcTotals sums.
+    double grand = 0;
+    double sum = 0;
+    for (int r = 2; r <= end; ++r) {
+        if (!IsItemRow(r)) {
+            grand += sum;
+            sum = 0;
+            continue;
+        }
+        double amount = 0;
+        TryStrToFloat(rows_[static_cast<std::size_t>(r)].Cells[5].Text, amount);
+        if (WithinNumberLimit(sum + amount) && WithinNumberLimit(grand + (sum + amount)))
+            sum += amount;
+        else
+            zeroQuantity(r);
+    }
+    if (refused > 0) RecalcTotals();
+    return refused;
 }
 
 void QuotationGrid::CloseHeading(int heading, int firstItem, int itemCount, double& grandTotal) {
@@ -414,24 +584,8 @@ void QuotationGrid::StoreCharges(double grand) {
 
 const QuotationCharges& QuotationGrid::RecalcCharges() {
     ++recalcCount_;
-    // The same sums in the same order as RecalcTotals, so both give the same
-    // cent: per heading, then the headings' sums into the grand total.
-    double grand = 0;
-    double sum = 0;
-    int items = 0;
-    const int n = RowCount();
-    for (int r = 2; r < n; ++r) {
-        if (IsItemRow(r)) {
-            const auto& text = rows_[static_cast<std::size_t>(r)].Cells[5].Text;
-            sum += IsBlankText(text) ? 0.0 : StrToFloat(text);
-            ++items;
-            continue;
-        }
-        if (items > 0) grand += sum;
-        sum = 0;
-        items = 0;
-    }
-    StoreCharges(grand);
+    // The same sums in the same order as RecalcTotals, so both give the same cent.
+    StoreCharges(SumAmounts(nullptr));
     return charges_;
 }
 

@@ -90,6 +90,9 @@ std::string WithoutSeparator(std::string_view text);
 // after the invalid-number message.
 std::string CheckNumberText(std::string_view text, UserMessages& messages);
 
+// The invalid-number message followed by the ceiling of figures: what a cell
+// shows when it refuses a figure, an amount or a total beyond that ceiling.
+std::string BeyondLimitMessage();
 // What a typed price or quantity becomes, decided without showing anything.
 // Full-width digits and operators and blanks are read as ASCII; arithmetic
 // ("3.2*4.5") is worked out exactly and its value, in general format, goes
@@ -104,6 +107,9 @@ struct NumberEntry {
 NumberEntry ReadNumberEntry(std::string_view typed);
 // "输入的数据不合法：" with the typed text and what the cell accepts.
 std::string RefusedNumberMessage(std::string_view typed);
+// The same followed by the ceiling of figures (kNumberLimitNote): a typed or
+// worked-out figure, or the amount or total it makes, beyond that ceiling.
+std::string RefusedBeyondLimitMessage(std::string_view typed);
 
 class QuotationGrid {
 public:
@@ -162,6 +168,10 @@ public:
     // The catalog double-click: nothing while the total row is current,
     // otherwise AddItemRow (not manual) and ApplyColumnAlignments.
     bool AddCatalogEntry(const CatalogLine& item);
+    // The same for the window: an entry whose price, amount or effect on a
+    // total is beyond the ceiling of figures is refused with the message of
+    // a bad figure, and the grid stays as it was.
+    bool AddCatalogEntry(const CatalogLine& item, UserMessages& messages);
     // "删    除" on the current row. Answers false when nothing was removed
     // (header, total or end row current); then the totals are not recomputed.
     bool DeleteCurrentRow();
@@ -194,6 +204,19 @@ public:
     // Throws std::invalid_argument for a string no Image() produced.
     void RestoreImage(std::string_view image);
 
+    // Whether every item amount, section subtotal and the grand total, as
+    // RecalcTotals would sum them, stay within the ceiling of figures.
+    bool AmountsWithinLimit() const;
+
+    // For a grid just read from a stored text: a price or quantity of more
+    // than 15 significant digits is cut to the 15 the amount was computed
+    // with; one whose value is beyond the ceiling becomes "0", and so does the
+    // quantity of every item whose amount, or whose share of a subtotal or of
+    // the grand total, would reach it. The amounts of the rows touched are
+    // recomputed, and when anything was changed the totals too. Answers how
+    // many items were changed.
+    int RefuseFiguresBeyondLimit();
+
     // Throws ConvertError when a column-5 text of an item row is not a number;
     // what was written before it stays.
     const QuotationCharges& RecalcTotals();
@@ -222,7 +245,9 @@ public:
     // this one: rows that hold a section go after the room of the current
     // row, each section named "名称 副本"; item rows alone go directly below
     // the current row, inside its room. The current cell moves to the first
-    // row inserted and the totals are recomputed. Answers where they went.
+    // row inserted and the totals are recomputed. Answers where they went;
+    // nothing (Count 0) when they would carry an amount or a total beyond the
+    // ceiling of figures, and then the grid is as it was.
     RowSpan InsertCopiedRows(const QuotationGrid& from);
 
     // The window's ProjectTotal: set from a stored project, then by RecalcTotals.
@@ -248,6 +273,11 @@ private:
         int Height = kDefaultRowHeight;
     };
     static GridRow BlankRow();
+    int PutItemRow(const CatalogLine& item, bool manual); // AddItemRow without the recalculation
+    // The grand total as RecalcTotals sums it. With `within`, texts that are
+    // no number count as 0 and *within says whether the sums keep to the
+    // ceiling; without, such a text raises ConvertError.
+    double SumAmounts(bool* within) const;
     GridCell& At(int col, int row);
     void CheckColumn(int col) const;
     void CloseHeading(int heading, int firstItem, int itemCount, double& grandTotal);

@@ -71,10 +71,9 @@ std::string QuotationRowsToText(const QuotationGrid& grid, const std::vector<int
     return RowsToText(grid, kept);
 }
 
-
-void TextToQuotation(QuotationGrid& grid, std::string_view text) {
+int TextToQuotation(QuotationGrid& grid, std::string_view text) {
     const auto first = text.find(kSeparator);
-    if (first == std::string_view::npos) return;
+    if (first == std::string_view::npos) return 0;
     const std::string_view kinds = text.substr(0, first);
     std::string_view rest = TrimView(text.substr(first + 1));
 
@@ -121,6 +120,7 @@ void TextToQuotation(QuotationGrid& grid, std::string_view text) {
             }
         }
     }
+    return grid.RefuseFiguresBeyondLimit();
 }
 
 } // namespace lty

@@ -20,10 +20,12 @@ std::string QuotationRowsToText(const QuotationGrid& grid, const std::vector<int
 // Rebuilds the body of `grid` from a stored text. Meant for a freshly laid out
 // grid whose ProjectTotal has been set from the stored project. Any text is
 // accepted: whatever it holds, the grid ends well-formed (header, total row,
-// body, empty hidden end row). Nothing is reported and no recalculation runs.
+// body, empty hidden end row). Nothing is reported and no recalculation runs,
+// except that figures beyond the ceiling of figures are refused as
+// QuotationGrid::RefuseFiguresBeyondLimit says; answers how many items were.
 // A line typed in by hand ("2") comes back with its name, price, quantity,
 // unit and text open to typing, as it was when it was typed; texts written
 // before such lines were told apart hold only "0" and "1" and read as ever.
-void TextToQuotation(QuotationGrid& grid, std::string_view text);
+int TextToQuotation(QuotationGrid& grid, std::string_view text);
 
 } // namespace lty

@@ -148,16 +148,8 @@ bool TryStrToFloat(std::string_view text, double& out) {
     if (!IsFloatSyntax(s)) return false;
     if (s.front() == '+') s.remove_prefix(1);
     double v = 0;
+    // Out of range either way is refused: a value too small to hold is not the 0 the user typed.
     auto res = std::from_chars(s.data(), s.data() + s.size(), v);
-    if (res.ec == std::errc::result_out_of_range) {
-        // Too small rounds to zero, as the user would expect; too large is refused.
-        const auto ePos = s.find_first_of("eE");
-        if (ePos != std::string_view::npos && s.substr(ePos + 1).find('-') != std::string_view::npos) {
-            out = 0.0;
-            return true;
-        }
-        return false;
-    }
     if (res.ec != std::errc() || res.ptr != s.data() + s.size() || !std::isfinite(v)) return false;
     out = v;
     return true;
@@ -177,9 +169,59 @@ bool TryStrToInt(std::string_view text, int& out) {
     return true;
 }
 
+namespace {
+
+std::string NotAFloatMessage(std::string_view text) {
+    return "'" + std::string(text) + "' is not a valid floating point value";
+}
+
+// Digits from the first non-zero one to the last non-zero one of the mantissa.
+int SignificantDigits(std::string_view number) {
+    const auto end = number.find_first_of("eE");
+    const std::string_view mantissa = number.substr(0, end);
+    int count = 0;
+    int pendingZeros = 0;
+    bool started = false;
+    for (char c : mantissa) {
+        if (c < '0' || c > '9') continue;
+        if (c == '0') {
+            if (started) ++pendingZeros;
+            continue;
+        }
+        count += pendingZeros + 1;
+        pendingZeros = 0;
+        started = true;
+    }
+    return count;
+}
+
+} // namespace
+
 double StrToFloat(std::string_view text) {
     double v = 0;
-    if (!TryStrToFloat(text, v)) throw ConvertError("'" + std::string(text) + "' is not a valid floating point value");
+    if (!TryStrToFloat(text, v)) throw ConvertError(NotAFloatMessage(text));
+    return v;
+}
+
+bool WithinNumberLimit(double value) {
+    if (!std::isfinite(value)) return false;
+    const double magnitude = std::fabs(value);
+    if (magnitude < kNumberCeiling * 0.99) return true;
+    if (magnitude >= kNumberCeiling) return false;
+    // Just below the ceiling the cent may round up onto it: twelve digits
+    // before the point at most, as the two-decimal text shows it.
+    return FormatTwoDecimals(magnitude).find('.') <= 12;
+}
+
+bool NumberTextWithinLimit(std::string_view text) {
+    double v = 0;
+    return TryStrToFloat(text, v) && SignificantDigits(TrimView(text)) <= kMaxSignificantDigits &&
+           WithinNumberLimit(v);
+}
+
+double StrToLimitedFloat(std::string_view text) {
+    const double v = StrToFloat(text);
+    if (!NumberTextWithinLimit(text)) throw ConvertError(NotAFloatMessage(text) + std::string(kNumberLimitNote));
     return v;
 }
 

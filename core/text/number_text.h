@@ -35,6 +35,32 @@ int StrToInt(std::string_view text);
 bool TryStrToFloat(std::string_view text, double& out);
 bool TryStrToInt(std::string_view text, int& out);
 
+// The ceiling of every figure the program takes in or computes. Amounts are
+// binary doubles shown to the cent through their 15-significant-digit decimal
+// form: a figure of at most 15 significant digits reads back exactly, and an
+// amount below 10^12 keeps its third decimal, which decides the cent, within
+// those 15 digits. Beyond either, the figure shown and stored would no longer
+// be the one entered or computed.
+inline constexpr int kMaxSignificantDigits = 15;
+inline constexpr double kNumberCeiling = 1e12;
+// Names the ceiling; follows the bad-input message of the box or cell that
+// refused a figure.
+inline constexpr std::string_view kNumberLimitNote = "（数字最多15位有效数字，数值和金额须小于1万亿）";
+
+// Whether a computed value (an amount, a product, a total) is finite and,
+// rounded to the cent as the two-decimal format rounds it, below the ceiling.
+bool WithinNumberLimit(double value);
+
+// Whether a number text, as StrToFloat reads it, has at most 15 significant
+// digits (leading zeros and trailing zeros of the fraction do not count) and
+// a value within WithinNumberLimit. A text that is no number answers false.
+bool NumberTextWithinLimit(std::string_view text);
+
+// StrToFloat for a figure a user entered: a text that is no number raises its
+// message, a number beyond the ceiling raises that message followed by
+// kNumberLimitNote.
+double StrToLimitedFloat(std::string_view text);
+
 // Removes the characters of code 32 and below from both ends.
 std::string Trim(std::string_view text);
 

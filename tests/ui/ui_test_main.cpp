@@ -2,6 +2,7 @@
 #include "ui/app/application.h"
 
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -11,10 +12,17 @@
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     ::testing::InitGoogleTest(&argc, argv);
+    // Settings and folders of their own, never the user's.
+    QStandardPaths::setTestModeEnabled(true);
     lty::TApplication app(argc, argv);
-    // What the windows remember (e.g. the compact grid) goes to a folder of
-    // the run's own, never to the user's settings.
+    // The test mode's settings folder is one per user, shared by every test
+    // program running at the same time (ctest -j): one switching the printed
+    // version to the crew's would change what another prints. Each program
+    // keeps its settings to itself: what the windows remember (the printed
+    // version, the compact grid) goes to a folder of the run's own, in either
+    // format they are kept in.
     QTemporaryDir settings;
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
+    for (auto format : {QSettings::NativeFormat, QSettings::IniFormat})
+        QSettings::setPath(format, QSettings::UserScope, settings.path());
     return RUN_ALL_TESTS();
 }

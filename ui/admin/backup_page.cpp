@@ -97,7 +97,7 @@ void TBackupPage::btnRestoreClick() {
     if (mayRestore_ && !mayRestore_()) return;
     const RestoreResult r = RestoreBackup(*DM, S(item->data(0, kPathRole).toString()));
     if (!r.Ok) {
-        Messages().Show("恢复数据失败，数据没有改变！");
+        Messages().Show(r.CopyRefused ? r.Error : "恢复数据失败，数据没有改变！");
         RefreshList();
         return;
     }

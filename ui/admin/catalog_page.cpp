@@ -1,5 +1,6 @@
 #include "ui/admin/catalog_page.h"
 
+#include "controls/menu/keyboard_menu.h"
 #include "core/data/data_module.h"
 #include "core/text/number_text.h"
 #include "ui/admin/admin_widgets.h"
@@ -27,6 +28,11 @@ TCatalogPage::TCatalogPage(std::function<void()> rebuildTrees, QWidget* parent)
     TreeView1 = MakeCatalogTreeView(this, QStringLiteral("TreeView1"));
     TreeView1->setContextMenuPolicy(Qt::NoContextMenu);
     TreeView1->viewport()->installEventFilter(this);
+    // The Menu key and Shift+F10 open the same menu, on the same node.
+    controls::OpenMenuFromKeyboard(TreeView1, [this](const QPoint& at) {
+        TreeView1MouseDown();
+        PopupMenu1->popup(at);
+    });
 
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));

@@ -73,14 +73,14 @@ void TFrmPassWord::FormShow() {
 void TFrmPassWord::Button1Click() {
     // The hash check takes a noticeable moment by design.
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool ok = DM && DM->CheckPassword(TrimmedText(Edit1->text()));
+    const PasswordVerdict verdict = DM ? DM->VerifyPassword(TrimmedText(Edit1->text())) : PasswordVerdict::Differs;
     QGuiApplication::restoreOverrideCursor();
-    if (ok) {
+    if (verdict == PasswordVerdict::Matches) {
         PasswordAccepted = true;
         accept();
         return;
     }
-    Messages().Show("密码错误，请重新输入！");
+    Messages().Show(verdict == PasswordVerdict::Damaged ? "密码数据已损坏，请联系管理员！" : "密码错误，请重新输入！");
     Edit1->selectAll();
     Edit1->setFocus();
 }

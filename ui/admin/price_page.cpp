@@ -34,6 +34,14 @@ void FillCombo(QComboBox* combo, const TNameList& names) {
     combo->setCurrentIndex(names.ItemIndex);
 }
 
+// What leaving the price box says of a text it cannot take.
+std::string PriceProblem(const std::string& text) {
+    std::string message = "输入错误格式不正确，请重新输入";
+    double v = 0;
+    if (TryStrToFloat(text, v)) message += kNumberLimitNote;
+    return message;
+}
+
 } // namespace
 
 TPricePage::TPricePage(std::function<void()> rebuildTrees, QWidget* parent)
@@ -151,9 +159,10 @@ void TPricePage::Edit5Exit() {
     if (checkingPrice_) return;
     checkingPrice_ = true;
     if (TrimmedText(Edit5->text()).empty()) Edit5->setText(QStringLiteral("0.00"));
+    const std::string text = TrimmedText(Edit5->text());
     double v = 0;
-    if (!TryStrToFloat(TrimmedText(Edit5->text()), v)) {
-        Messages().Show("输入错误格式不正确，请重新输入");
+    if (!TryStrToFloat(text, v) || !NumberTextWithinLimit(text)) {
+        Messages().Show(PriceProblem(text));
         Edit5->setFocus();
     }
     checkingPrice_ = false;
@@ -164,7 +173,13 @@ void TPricePage::Button3Click() {
     if (!data) return;
     TItemData item;
     item.SetItemID(data->ID);
-    item.SetPrice(StrToFloat(TrimmedText(Edit5->text()))); // raises for a text that is no number
+    const std::string price = TrimmedText(Edit5->text());
+    item.SetPrice(StrToFloat(price)); // raises for a text that is no number
+    if (!NumberTextWithinLimit(price)) {
+        // The save button's shortcut saves without leaving the box.
+        Messages().Show(PriceProblem(price));
+        return;
+    }
     item.SetUnit(TrimmedText(Edit6->currentText()));
     item.SetSpec(MemoToStore(MMMemo->toPlainText()));
     item.SetGrade(TrimmedText(ComboBox2->currentText()));
@@ -193,15 +208,17 @@ void TPricePage::ImportFrom(const QString& path) {
     CsvProblem problem;
     if (!PlanCatalogImport(*DM, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), plan,
                            problem)) {
-        Messages().Show("导入失败！第" + std::to_string(problem.Line) + "行格式不正确：" + problem.Reason +
-                        "。没有导入任何数据。");
+        Messages().Show(problem.Line == 0 ? problem.Reason
+                                          : "导入失败！第" + std::to_string(problem.Line) + "行格式不正确：" +
+                                                problem.Reason + "。没有导入任何数据。");
         return;
     }
+    const std::string gbk = plan.ReadAsGbk ? "（文件不是UTF-8编码，已按GBK编码读取。）" : "";
     if (plan.Adds == 0 && plan.Changes == 0) {
-        Messages().Show("文件中没有需要新增或修改的项目。");
+        Messages().Show("文件中没有需要新增或修改的项目。" + gbk);
         return;
     }
-    if (!Messages().Ask("将新增" + std::to_string(plan.Adds) + "项，修改" + std::to_string(plan.Changes) +
+    if (!Messages().Ask(gbk + "将新增" + std::to_string(plan.Adds) + "项，修改" + std::to_string(plan.Changes) +
                             "项的价格资料。确定导入吗？",
                         "询问"))
         return;

@@ -10,6 +10,7 @@
 #include "ui/admin/reference_pages.h"
 #include "ui/app/globals.h"
 
+#include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QScreen>
@@ -19,6 +20,18 @@
 #include <QVBoxLayout>
 
 namespace lty {
+namespace {
+
+// The window is a QWidget with the dialog's window flags (a QDialog would
+// turn Enter in every box of its pages into a click on a default button), so
+// assistive tools are told its role here: a dialog, not a filler pane.
+QAccessibleInterface* SystemWindowAccessible(const QString& className, QObject* object) {
+    if (className == QLatin1String(TFrmSystem::staticMetaObject.className()) && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Dialog);
+    return nullptr;
+}
+
+} // namespace
 
 // A dialog-type window, though not modal: the window system then keeps it
 // above the main window, where a click into a project no longer buries it.
@@ -28,6 +41,8 @@ TFrmSystem::TFrmSystem(QWidget* owner, AdminHooks hooks)
       hooks_(std::move(hooks)) {
     setObjectName(QStringLiteral("TFrmSystem"));
     setWindowTitle(QStringLiteral("系统管理"));
+    static const bool accessibleRole = (QAccessible::installFactory(SystemWindowAccessible), true);
+    (void)accessibleRole;
 
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));

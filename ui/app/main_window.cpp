@@ -2,6 +2,7 @@
 // trees, status bar, the first showing, help, about and shut-down.
 #include "ui/app/main_window.h"
 
+#include "controls/menu/keyboard_menu.h"
 #include "core/data/data_module.h"
 #include "core/data/tree_nodes.h"
 #include "core/text/date_text.h"
@@ -10,6 +11,7 @@
 #include "ui/app/globals.h"
 #include "ui/app/pictures.h"
 #include "ui/app/tree_search.h"
+#include "ui/print/print_commands.h"
 #include "ui/quotation/project_window.h"
 
 #include <QAction>
@@ -30,6 +32,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolBar>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 #include <QUrl>
@@ -42,6 +45,7 @@ namespace {
 
 constexpr const char* kContactText = "岚庭雅装饰 服务热线：0571-88886666";
 constexpr const char* kHelpDocument = "岚庭雅装饰报价系统操作说明.doc";
+constexpr int kHintMilliseconds = 8000;
 
 QAction* NewAction(QObject* owner, const char* name, const char* caption, int picture) {
     auto* a = new QAction(QString::fromUtf8(caption), owner);
@@ -191,7 +195,13 @@ void TFrmMain::CreateActions() {
     ActExportPdf = NewAction(this, "ActExportPdf", "导出PDF", -1);
     ActExportPdf->setIcon(Picture("export_pdf"));
     ActExportPdf->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    KeepShortcutFromTextFields(ActExportPdf); // a line edit would take Ctrl+E as "end of line"
     connect(ActExportPdf, &QAction::triggered, this, &TFrmMain::ActExportPdfExecute);
+    ActExportExcel = NewAction(this, "ActExportExcel", "导出Excel", -1);
+    ActExportExcel->setIcon(Picture("export_xlsx"));
+    ActExportExcel->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E));
+    KeepShortcutFromTextFields(ActExportExcel); // a line edit would select to the end of the line
+    connect(ActExportExcel, &QAction::triggered, this, &TFrmMain::ActExportExcelExecute);
     ActHindLeft = NewAction(this, "ActHindLeft", "显示/隐藏资源栏", 7);
     connect(ActHindLeft, &QAction::triggered, this, &TFrmMain::ActHindLeftExecute);
     acthelp = NewAction(this, "acthelp", "帮助", 9);
@@ -232,7 +242,10 @@ void TFrmMain::CreateMenus() {
     MenuProject->setObjectName(QStringLiteral("MenuProject"));
     MenuProject->addActions({ActNewProject, SaveProject, DeleteProject});
     MenuProject->addSeparator();
-    MenuProject->addActions({ActPreview, ActPrint, ActExportPdf});
+    MenuProject->addActions({ActPreview, ActPrint, ActExportPdf, ActExportExcel});
+    // The customer's quotation or the crew's sheet, for all four commands.
+    QMenu* versions = NewPrintVersionMenu(this);
+    MenuProject->addMenu(versions);
     MenuProject->addSeparator();
     MenuProject->addAction(ActExit);
 
@@ -259,7 +272,12 @@ void TFrmMain::CreateMenus() {
     ToolBar1->setIconSize(QSize(24, 24));
     ToolBar1->addActions({ActNewProject, SaveProject});
     ToolBar1->addSeparator();
-    ToolBar1->addActions({ActPrint, ActPreview, ActExportPdf});
+    ToolBar1->addActions({ActPrint, ActPreview, ActExportPdf, ActExportExcel});
+    for (QAction* a : {ActPrint, ActPreview, ActExportPdf, ActExportExcel})
+        if (auto* button = qobject_cast<QToolButton*>(ToolBar1->widgetForAction(a))) {
+            button->setMenu(versions);
+            button->setPopupMode(QToolButton::MenuButtonPopup);
+        }
     ToolBar1->addSeparator();
     ToolBar1->addAction(ActHindLeft);
     ToolBar1->addSeparator();
@@ -297,6 +315,7 @@ void TFrmMain::CreateLeftPanel() {
         if (QTreeWidgetItem* item = TreeView1->itemAt(pos)) TreeView1->setCurrentItem(item);
         PopupMenuTree->popup(TreeView1->viewport()->mapToGlobal(pos));
     });
+    controls::OpenMenuFromKeyboard(TreeView1, [this](const QPoint& at) { PopupMenuTree->popup(at); });
     connect(TreeView1, &QTreeWidget::itemDoubleClicked, this, [this] { TreeView1DblClick(); });
     TreeView1->installEventFilter(this);
 
@@ -342,6 +361,15 @@ void TFrmMain::FormShow() {
     if (!DM) return;
     // Which database the data live in: this PC's file or the office server.
     statusPanels_[0]->setText(QString::fromStdString(DM->DatabaseLocationText()));
+    if (!DM->Connected()) {
+        // The connection message has said why once: the project tree shows
+        // its root alone, and no second box repeats that nothing can be read.
+        try {
+            ReloadProjectTree();
+        } catch (const std::exception&) {
+        }
+        return;
+    }
     ReloadTrees();
     ReloadCompanyAndRemark();
 }
@@ -429,7 +457,12 @@ void TFrmMain::TreeView2DblClick() {
     line.Unit = item.Unit;
     line.Amount = item.Amount;
     line.Spec = item.Spec;
-    window->AddCatalogEntry(line);
+    // The total row current: the entry has nowhere to go, and the user is
+    // told where to choose a place instead of seeing nothing happen.
+    if (window->AddCatalogEntry(line))
+        statusBar()->clearMessage();
+    else
+        statusBar()->showMessage(QStringLiteral("请先在报价明细中选择一个房间或明细行"), kHintMilliseconds);
 }
 
 bool TFrmMain::eventFilter(QObject* watched, QEvent* event) {

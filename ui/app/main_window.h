@@ -49,6 +49,7 @@ public:
     QAction* ActPrint = nullptr;
     QAction* ActPreview = nullptr;
     QAction* ActExportPdf = nullptr; // "导出PDF", Ctrl+E
+    QAction* ActExportExcel = nullptr; // "导出Excel", Ctrl+Shift+E
     QAction* ActHindLeft = nullptr;
     QAction* acthelp = nullptr;
     QAction* ActExit = nullptr;
@@ -111,6 +112,13 @@ public:
     // true when a row was written.
     bool SaveProjectWindow(TFrmProject_Detail* window);
 
+    // The project window holding the row with this id (the project tree's
+    // node id), or none.
+    TFrmProject_Detail* ProjectWindowOf(const QString& id) const;
+    // A new caption for the window and its entry in "窗口"; false when the
+    // caption was that already.
+    bool RenameProjectWindow(TFrmProject_Detail* window, const QString& caption);
+
     void AddWindowMenuEntry(TFrmProject_Detail* window);
     void WindowMenuEntryClick(QAction* entry);
     void UpdateWindowMenuChecks();
@@ -134,6 +142,7 @@ public:
     void ActPrintExecute();
     void ActPreviewExecute();
     void ActExportPdfExecute();
+    void ActExportExcelExecute();
     void N20Click(); // "系统管理", behind the password
     void N25Click(); // "系统初始化", behind the question and the password
     // What the management commands call back: the trees, the shared values,
@@ -187,6 +196,7 @@ private:
     QPointer<TFrmNewProject> lastNewProject_; // each closes and goes on its own
     std::unique_ptr<TreeSearch> catalogSearch_;
     std::unique_ptr<TreeSearch> projectSearch_;
+    QPointer<TFrmProject_Detail> undoWindow_; // whose undo and redo the main window holds
 };
 
 } // namespace lty

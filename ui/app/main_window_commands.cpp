@@ -30,6 +30,7 @@ void WithPrintSource(TFrmMain* main, Command command) {
 void TFrmMain::ActPrintExecute() { WithPrintSource(this, PrintQuotation); }
 void TFrmMain::ActPreviewExecute() { WithPrintSource(this, PreviewQuotation); }
 void TFrmMain::ActExportPdfExecute() { WithPrintSource(this, ExportQuotationPdf); }
+void TFrmMain::ActExportExcelExecute() { WithPrintSource(this, ExportQuotationWorkbook); }
 
 AdminHooks TFrmMain::AdminCallbacks() {
     AdminHooks hooks;

@@ -8,6 +8,7 @@
 #include "ui/app/new_project_dialog.h"
 #include "ui/quotation/house_type_dialog.h"
 #include "ui/quotation/project_window.h"
+#include "ui/quotation/quotation_page.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -87,8 +88,7 @@ bool TFrmMain::OpenProjectWindow(int kind, std::unique_ptr<TREC_PROJECT> record)
     }
     auto* window = new TFrmProject_Detail(this, kind == 2 ? SaveModeUpdate : SaveModeInsert);
     if (kind == 2) {
-        window->SetCaption(QString::fromStdString(record->charCustomer) + QStringLiteral("（") +
-                           QString::fromStdString(record->charAddress) + QStringLiteral("）"));
+        window->SetCaption(QString::fromStdString(ProjectCaption(record->charCustomer, record->charAddress)));
     } else {
         window->SetCaption(QStringLiteral("新装饰工程:%1").arg(ProjectWindows().size() + 1));
     }
@@ -117,11 +117,26 @@ void TFrmMain::ActNewProjectExecute() {
     ProjectWindowMode = 0;
 }
 
+TFrmProject_Detail* TFrmMain::ProjectWindowOf(const QString& id) const {
+    bool ok = false;
+    const int intId = id.toInt(&ok);
+    if (!ok || intId <= 0) return nullptr;
+    for (TFrmProject_Detail* w : ProjectWindows())
+        if (const TREC_PROJECT* r = w->ProjectRecord(); r && r->IntID == intId) return w;
+    return nullptr;
+}
+
 void TFrmMain::TreeView1DblClick() {
     QTreeWidgetItem* node = SelectedNode(TreeView1);
     if (!node || node->childCount() > 0 || !node->data(0, TFrmMain::kHasDataRole).toBool() || !DM) return;
-    auto record = DM->LoadProject(node->data(0, TFrmMain::kIdRole).toString().toStdString());
-    if (record) OpenProjectWindow(2, std::move(record));
+    const QString id = node->data(0, TFrmMain::kIdRole).toString();
+    if (TFrmProject_Detail* open = ProjectWindowOf(id)) {
+        // A second window on the same row could save over the first one's work.
+        mdiArea_->setActiveSubWindow(open);
+        open->setFocus(Qt::OtherFocusReason);
+    } else if (auto record = DM->LoadProject(id.toStdString())) {
+        OpenProjectWindow(2, std::move(record));
+    }
     ProjectWindowMode = 1;
 }
 
@@ -141,11 +156,18 @@ bool TFrmMain::SaveProjectWindow(TFrmProject_Detail* window) {
         return false;
     }
     const bool inserting = window->SaveMode() == SaveModeInsert;
+    const std::int32_t rowBefore = record->IntID;
     if (!DM->StoreProject(*record, window->SaveMode(), loaded.get())) return false;
     // From now on this window writes its own row, whatever other windows do.
     window->SetSaveMode(SaveModeUpdate);
     window->SetModified(false);
-    if (inserting) ReloadProjectTree();
+    // Named as the tree names the project, in the window menu and in the
+    // question on closing too.
+    const bool renamed =
+        RenameProjectWindow(window, QString::fromStdString(ProjectCaption(record->charCustomer, record->charAddress)));
+    // A new row (inserted, or given again to a project deleted meanwhile), or
+    // a new name the tree is to show as the window does.
+    if (inserting || record->IntID != rowBefore || renamed) ReloadProjectTree();
     return true;
 }
 
@@ -172,6 +194,7 @@ void TFrmMain::DeleteProjectExecute() {
 
 void TFrmMain::AddWindowMenuEntry(TFrmProject_Detail* window) {
     auto* entry = new QAction(AsMenuText(window->Caption()), MenuWindow);
+    entry->setData(QVariant::fromValue(static_cast<QObject*>(window)));
     entry->setCheckable(true);
     connect(entry, &QAction::triggered, this, [this, entry] { WindowMenuEntryClick(entry); });
     WindowMenuEntries.push_back(entry);
@@ -203,8 +226,26 @@ void TFrmMain::RemoveWindowMenuEntries(const QString& caption) {
     UpdateWindowMenuChecks();
 }
 
+bool TFrmMain::RenameProjectWindow(TFrmProject_Detail* window, const QString& caption) {
+    if (window->Caption() == caption) return false;
+    for (QAction* entry : WindowMenuEntries)
+        if (entry->data().value<QObject*>() == window) entry->setText(AsMenuText(caption));
+    window->SetCaption(caption);
+    UpdateWindowMenuChecks();
+    return true;
+}
+
 void TFrmMain::SubWindowActivated(QMdiSubWindow* window) {
-    if (auto* w = qobject_cast<TFrmProject_Detail*>(window)) w->FormActivate();
+    auto* w = qobject_cast<TFrmProject_Detail*>(window);
+    if (!w) return; // the main window lost the focus: the active window stays
+    // Undo and redo act on the active project window wherever the focus is
+    // in the main window: in a tree right after adding from it, too. Only
+    // that window's actions are added here, so a key has one meaning.
+    if (undoWindow_ && undoWindow_ != w && undoWindow_->Page())
+        for (QAction* a : {undoWindow_->Page()->NUndo, undoWindow_->Page()->NRedo}) removeAction(a);
+    undoWindow_ = w;
+    addActions({w->Page()->NUndo, w->Page()->NRedo});
+    w->FormActivate();
 }
 
 } // namespace lty

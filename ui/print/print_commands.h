@@ -1,14 +1,18 @@
 // The print commands of the main window: 打印 (ActPrint), 打印预览
-// (ActPreview) and 导出PDF. Each takes the active project window's print
+// (ActPreview), 导出PDF and 导出Excel. Each takes the active project window's print
 // source, or none when no project window is active.
 #pragma once
 
-#include "ui/print/print_source.h"
+#include "core/print/print_sheet.h"
+#include "core/print/print_source.h"
 
 #include <QString>
 
 #include <functional>
 
+class QAction;
+class QMenu;
+class QMessageBox;
 class QPrinter;
 class QWidget;
 
@@ -25,11 +29,39 @@ void PrintQuotation(QWidget* parent, const QuotationPrintSource* source);
 // 打印预览: the preparation, then the preview window "打印预览".
 void PreviewQuotation(QWidget* parent, const QuotationPrintSource* source);
 // 导出PDF: the preparation, then a save dialog proposing
-// "<客户名称>报价单.pdf" in the documents folder, then the PDF.
+// "<客户名称>报价单.pdf" (施工单 for the crew) in the folder of the last
+// export, else the documents folder, then the PDF and a notice of where it went.
 void ExportQuotationPdf(QWidget* parent, const QuotationPrintSource* source);
 
+// 导出Excel: a save dialog proposing "<客户名称>报价单.xlsx" (施工单 for the
+// crew) in the folder of the last export, then the workbook of the chosen
+// version and the same notice as the PDF's. Takes the window as it stands,
+// without touching the print rows of the database.
+void ExportQuotationWorkbook(QWidget* parent, const QuotationPrintSource* source);
+// The workbook of `source` in `version` at `path`; false when it could not be
+// written (nothing is left there then).
+bool WriteQuotationWorkbookOf(const QuotationPrintSource& source, PrintVersion version, const QString& path);
+
 // The file a PDF export proposes; characters a file name cannot hold become '_'.
-QString ProposedPdfPath(const QString& customer);
+QString ProposedPdfPath(const QString& customer, PrintVersion version = PrintVersion::Customer);
+// The same for a workbook, ending in .xlsx.
+QString ProposedWorkbookPath(const QString& customer, PrintVersion version = PrintVersion::Customer);
+
+// The version the three commands print: the one last chosen, in the menu
+// below or in the preview, remembered between runs.
+PrintVersion ChosenPrintVersion();
+void ChoosePrintVersion(PrintVersion version);
+// A menu "打印版本" with the two versions as a radio group, for the main
+// window's menu and its print buttons; it follows the choice wherever made.
+QMenu* NewPrintVersionMenu(QWidget* parent);
+
+// Lets `action`'s shortcut work while a text field of its window has the
+// focus, instead of the field taking the key (Ctrl+E: end of line).
+void KeepShortcutFromTextFields(QAction* action);
+
+// The notice after an export: "已导出：" and the path, with 打开文件夹.
+inline constexpr const char* kExported = "已导出：";
+QMessageBox* ExportNotice(); // the one on screen, if any
 
 // The two dialogs the commands open, replaceable so tests never block.
 struct PrintDialogs {
@@ -37,6 +69,9 @@ struct PrintDialogs {
     static std::function<bool(QPrinter& printer, QWidget* parent)> ChoosePrinter;
     // Shows the save dialog; the chosen path, or empty when cancelled.
     static std::function<QString(QWidget* parent, const QString& proposed)> ChoosePdfPath;
+    static std::function<QString(QWidget* parent, const QString& proposed)> ChooseWorkbookPath;
+    // Opens a folder in the desktop's file manager.
+    static std::function<void(const QString& folder)> OpenFolder;
 };
 
 } // namespace lty

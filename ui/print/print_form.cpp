@@ -7,9 +7,14 @@
 #include "core/print/print_rows.h"
 #include "core/print/print_totals.h"
 #include "ui/app/globals.h"
+#include "ui/print/print_settings.h"
 #include "ui/print/quotation_report.h"
 
+#include <QComboBox>
+#include <QDate>
+#include <QLabel>
 #include <QPagedPaintDevice>
+#include <QToolBar>
 
 #include <exception>
 
@@ -20,10 +25,41 @@ QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 } // namespace
 
+PrintHeading CurrentPrintHeading(TDM& dm, PrintVersion version, const QuotationPrintSource& source) {
+    // A designer's telephone not typed in the window comes from the designer page.
+    TDesignerGrid designers;
+    try {
+        dm.FillDesignerGrid(designers);
+    } catch (const std::exception&) {
+        designers = {};
+    }
+    const QDate today = QDate::currentDate();
+    return QuotationPrintHeading(version, source, CompanyInfo(), designers,
+                                 Date{today.year(), today.month(), today.day()});
+}
+
 TFrmPrint::TFrmPrint(TDM& dm, QWidget* parent)
-    : report::ReportPreview(parent), QuickRep1(QuotationReport()), adoprint(dm.ADOMain), dm_(dm) {
+    : report::ReportPreview(parent), adoprint(dm.ADOMain), dm_(dm), version_(RememberedPrintVersion()) {
     setObjectName(QStringLiteral("TFrmPrint"));
     setWindowTitle(QStringLiteral("打印预览"));
+    QuickRep1 = QuotationReport(version_);
+
+    // The version on view, switched without leaving the preview.
+    auto* caption = new QLabel(QStringLiteral("版本："), this);
+    VersionBox = new QComboBox(this);
+    VersionBox->setObjectName(QStringLiteral("VersionBox"));
+    VersionBox->setAccessibleName(QStringLiteral("打印版本"));
+    caption->setBuddy(VersionBox);
+    for (PrintVersion v : {PrintVersion::Customer, PrintVersion::Crew})
+        VersionBox->addItem(QString::fromUtf8(PrintVersionCaption(v)), static_cast<int>(v));
+    VersionBox->setCurrentIndex(static_cast<int>(version_));
+    QToolBar* bar = ToolBar();
+    QAction* first = bar->actions().isEmpty() ? nullptr : bar->actions().front();
+    bar->insertWidget(first, caption);
+    bar->insertWidget(first, VersionBox);
+    bar->insertSeparator(first);
+    connect(VersionBox, &QComboBox::currentIndexChanged, this,
+            [this](int index) { SetVersion(static_cast<PrintVersion>(VersionBox->itemData(index).toInt())); });
 }
 
 TFrmPrint::~TFrmPrint() = default;
@@ -42,51 +78,95 @@ bool TFrmPrint::PreparePrintData(const QuotationPrintSource& source) {
     if (!dm_.ReplacePrintData(rows)) return fail();
 
     // Read back the rows the report prints, in the order they went in.
-    report::ReportTable table;
     try {
         dm_.OpenPrintData(adoprint);
-        table = PrintTable();
+        table_ = PrintTable();
     } catch (const std::exception&) {
         return fail();
     }
 
     // The heading and the totals as the window shows them now, saved or not.
-    QuickRep1.SetText(QStringLiteral("QRLabel1"), Q(CompanyInfo().Name));
-    QuickRep1.SetText(QStringLiteral("QRLabel9"), Q(source.Customer));
-    QuickRep1.SetText(QStringLiteral("QRLabel10"), Q(source.CustomerTel));
-    QuickRep1.SetText(QStringLiteral("QRLabel11"), Q(source.Designer));
-    QuickRep1.SetText(QStringLiteral("QRLabel12"), Q(source.DesignerTel));
-    QuickRep1.SetText(QStringLiteral("QRLabel13"), Q(source.Address));
-    QuickRep1.SetText(QStringLiteral("QRRichText1"), Q(QuotationRemark));
-    const PrintTotals totals = QuotationPrintTotals(source.Grid->ProjectTotal(), source.OverheadText, source.TaxText);
-    QuickRep1.SetText(QStringLiteral("QRLabel34"), Q(totals.ProjectTotal));
-    QuickRep1.SetText(QStringLiteral("QRLabel33"), Q(totals.Overhead));
-    QuickRep1.SetText(QStringLiteral("QRLabel35"), Q(totals.Tax));
-    QuickRep1.SetText(QStringLiteral("QRLabel36"), Q(totals.Sum));
-    QuickRep1.SetText(QStringLiteral("CapitalsLabel"),
-                      QStringLiteral("合计人民币（大写）：") + Q(totals.SumInCapitals));
-
+    heading_ = CurrentPrintHeading(dm_, version_, source);
+    totals_ = QuotationPrintTotals(source.Grid->ProjectTotal(), source.OverheadText, source.TaxText);
+    remark_ = Q(QuotationRemark);
     customer_ = Q(source.Customer);
-    SetReport(report::LayOut(QuickRep1, table));
     prepared_ = true;
+    LayOutVersion();
     return true;
+}
+
+void TFrmPrint::SetVersion(PrintVersion version) {
+    if (VersionBox->currentIndex() != static_cast<int>(version)) {
+        VersionBox->setCurrentIndex(static_cast<int>(version)); // comes back here through the box
+        return;
+    }
+    if (version == version_) return;
+    version_ = version;
+    RememberPrintVersion(version);
+    QuickRep1 = QuotationReport(version);
+    if (!prepared_) return;
+    // Only the title differs in the heading between the two versions.
+    const QString house = Q(heading_.Title).section(QStringLiteral("（"), 1);
+    heading_.Title = version == PrintVersion::Crew ? "居室装修施工单" : "居室装修报价单";
+    if (!house.isEmpty()) heading_.Title += "（" + house.toStdString();
+    const int page = PageIndex();
+    LayOutVersion();
+    ShowPage(page);
+}
+
+void TFrmPrint::LayOutVersion() {
+    const auto set = [this](const char* box, const std::string& text) {
+        QuickRep1.SetText(QString::fromLatin1(box), Q(text));
+    };
+    set("QRLabel1", heading_.Company);
+    set("CompanyContact", heading_.CompanyContact);
+    set("QRLabel2", heading_.Title);
+    set("ProjectNumber", heading_.ProjectNumber);
+    set("QuotationDate", (version_ == PrintVersion::Crew ? "日期：" : "报价日期：") + heading_.Date);
+    set("QRLabel9", heading_.Customer);
+    set("QRLabel10", heading_.CustomerTel);
+    set("QRLabel11", heading_.Designer);
+    set("QRLabel12", heading_.DesignerTel);
+    set("QRLabel13", heading_.Address);
+    QuickRep1.SetText(QStringLiteral("QRRichText1"), remark_);
+    set("QRLabel34", totals_.ProjectTotal);
+    set("QRLabel33", totals_.Overhead);
+    set("QRLabel35", totals_.Tax);
+    set("QRLabel36", totals_.Sum);
+    set("CapitalsLabel", "合计人民币（大写）：" + totals_.SumInCapitals);
+    SetReport(report::LayOut(QuickRep1, table_));
 }
 
 report::ReportTable TFrmPrint::PrintTable() {
     report::ReportTable table;
-    table.Fields = kPrintFields;
+    table.Fields = kPrintFields + kPrintMarkFields;
     const int n = adoprint.RecordCount();
     table.Rows.reserve(static_cast<std::size_t>(n));
+    std::vector<PrintRow> rows;
+    rows.reserve(static_cast<std::size_t>(n));
     for (adoprint.First(); !adoprint.Eof(); adoprint.Next()) {
-        std::vector<QVariant> row(8);
-        for (int f : {0, 1, 4, 5}) row[static_cast<std::size_t>(f)] = Q(adoprint.Fields(f).AsString());
+        std::vector<QVariant> row(11);
+        PrintRow texts;
+        std::string* text[] = {&texts.ItemName, &texts.DataName, &texts.DataPrice, &texts.DataCount,
+                               &texts.DataUnit, &texts.DataMemo, &texts.DataIndex, &texts.Datasum};
+        for (int f = 0; f < 8; ++f) *text[f] = adoprint.Fields(f).AsString();
+        for (int f : {0, 1, 4, 5}) row[static_cast<std::size_t>(f)] = Q(*text[f]);
         for (int f : {2, 3, 6, 7}) row[static_cast<std::size_t>(f)] = adoprint.Fields(f).AsFloat();
         table.Rows.push_back(std::move(row));
+        rows.push_back(std::move(texts));
+    }
+    const std::vector<PrintLineMark> marks = MarkPrintLines(rows);
+    for (std::size_t i = 0; i < marks.size(); ++i) {
+        table.Rows[i][8] = marks[i].Shown;
+        table.Rows[i][9] = marks[i].Number;
+        table.Rows[i][10] = marks[i].GroupShown;
     }
     return table;
 }
 
-QString TFrmPrint::DocumentTitle() const { return customer_ + QStringLiteral("报价单"); }
+QString TFrmPrint::DocumentTitle() const {
+    return customer_ + (version_ == PrintVersion::Crew ? QStringLiteral("施工单") : QStringLiteral("报价单"));
+}
 
 bool TFrmPrint::PrintTo(QPagedPaintDevice& device) const { return report::PaintReport(Pages(), device); }
 
@@ -95,7 +175,6 @@ bool TFrmPrint::WritePdf(const QString& path) const {
 }
 
 void TFrmPrint::ShowPreview() {
-    ShowPage(0);
     show();
     raise();
     activateWindow();

@@ -13,6 +13,14 @@ using report::Rule;
 constexpr double kWidth = 190; // A4 less two 10 mm margins
 const QColor kLightGrey(0xE8, 0xE8, 0xE8);
 constexpr double kTextRow = 5.3; // one 10 pt line with a little air
+constexpr double kPad = 1.0;     // text to the column's rule
+constexpr double kLineTop = 0.5; // a line's text below its top rule
+constexpr double kLineHeight = 5.1; // one 10 pt line of the CJK face
+
+// The columns of the lines, left to right, by their rules.
+const std::vector<double> kCustomerRules{0, 9, 45, 119, 134, 147, 166, kWidth};
+const std::vector<double> kCrewRules{0, 9, 50, 160, 176, kWidth};
+enum Column { Index, Name, Memo, Count, Unit, Price, Amount };
 
 QFont ReportFont(double points, bool bold = false) {
     QFont f(QStringLiteral("Noto Sans CJK SC"));
@@ -32,10 +40,11 @@ Box Label(const QString& name, const QString& text, double left, double top, dou
     return b;
 }
 
-Box Field(const QString& name, const QString& field, double left, double top, double width,
-          Qt::Alignment align = Qt::AlignLeft | Qt::AlignTop) {
-    Box b = Label(name, field, left, top, width, kTextRow, align);
-    b.Kind = BoxKind::Field;
+// A value of the heading: never wider than its place.
+Box Value(const QString& name, double left, double top, double width, double height,
+          Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter) {
+    Box b = Label(name, {}, left, top, width, height, align);
+    b.ShrinkToFit = true;
     return b;
 }
 
@@ -45,31 +54,52 @@ Rule Horizontal(double y, double left = 0, double right = kWidth) { return {QLin
 QString GeneralNumber(const QVariant& v) { return QString::fromStdString(FloatToStr(v.toDouble())); }
 QString TwoDecimals(const QVariant& v) { return QString::fromStdString(FormatTwoDecimals(v.toDouble())); }
 
-Band TitleBand() {
+const std::vector<double>& RulesOf(PrintVersion version) {
+    return version == PrintVersion::Crew ? kCrewRules : kCustomerRules;
+}
+
+// The text area of column `c`: between its rules, less the padding.
+QRectF Cell(PrintVersion version, int c, double top = kLineTop, double height = kLineHeight) {
+    const auto& rules = RulesOf(version);
+    return QRectF(rules[c] + kPad, top, rules[c + 1] - rules[c] - 2 * kPad, height);
+}
+
+Band TitleBand(PrintVersion version) {
     Band band;
     band.Name = QStringLiteral("TitleBand1");
-    band.Height = 48.2;
-    Box company = Label(QStringLiteral("QRLabel1"), QStringLiteral("公司"), 4.5, 4.2, 167.2, 11, Qt::AlignCenter);
+    band.Height = 50;
+    Box company = Value(QStringLiteral("QRLabel1"), 0, 2, kWidth, 10, Qt::AlignCenter);
+    company.Text = QStringLiteral("公司");
     company.Font = ReportFont(22, true);
     band.Boxes.push_back(company);
-    Box heading =
-        Label(QStringLiteral("QRLabel2"), QStringLiteral("居室装修报价单（）"), 50.8, 15.1, 78.6, 11, Qt::AlignCenter);
-    heading.Font = ReportFont(22);
+    Box contact = Value(QStringLiteral("CompanyContact"), 0, 12.2, kWidth, 4.8, Qt::AlignCenter);
+    contact.Font = ReportFont(9);
+    band.Boxes.push_back(contact);
+    Box heading = Value(QStringLiteral("QRLabel2"), 0, 18, kWidth, 9.5, Qt::AlignCenter);
+    heading.Text = QString::fromUtf8(version == PrintVersion::Crew ? "居室装修施工单" : "居室装修报价单");
+    heading.Font = ReportFont(18, true);
     band.Boxes.push_back(heading);
 
+    // 工程编号 on the left, the date on the right, just above the customer box.
+    const double numbers = 28.4;
+    band.Boxes.push_back(Label({}, QStringLiteral("工程编号："), 1.3, numbers, 18));
+    band.Boxes.push_back(Value(QStringLiteral("ProjectNumber"), 19.3, numbers, 80, kTextRow));
+    band.Boxes.push_back(Value(QStringLiteral("QuotationDate"), 110, numbers, 79, kTextRow,
+                               Qt::AlignRight | Qt::AlignVCenter));
+
     // The customer box: two rows of caption and value.
-    const double row1 = 30.7, row2 = 37.8, top = 28.8, middle = 36.0, bottom = 42.9;
-    const double h1 = middle - row1, h2 = bottom - row2;
-    band.Boxes.push_back(Label({}, QStringLiteral("客户姓名："), 1.9, row1, 21, h1));
-    band.Boxes.push_back(Label(QStringLiteral("QRLabel9"), {}, 23.3, row1, 21.5, h1));
-    band.Boxes.push_back(Label({}, QStringLiteral("联系电话："), 45.5, row1, 21, h1));
-    band.Boxes.push_back(Label(QStringLiteral("QRLabel10"), {}, 66.9, row1, 30, h1));
-    band.Boxes.push_back(Label({}, QStringLiteral("设计师："), 97.4, row1, 17, h1));
-    band.Boxes.push_back(Label(QStringLiteral("QRLabel11"), {}, 114.6, row1, 24, h1));
-    band.Boxes.push_back(Label({}, QStringLiteral("联系电话："), 139.2, row1, 21, h1));
-    band.Boxes.push_back(Label(QStringLiteral("QRLabel12"), {}, 160.9, row1, 28.5, h1));
-    band.Boxes.push_back(Label({}, QStringLiteral("施工地点："), 1.3, row2, 21, h2));
-    band.Boxes.push_back(Label(QStringLiteral("QRLabel13"), {}, 22.8, row2, 166, h2));
+    const double top = 34, middle = 41.1, bottom = 48.2;
+    const double h1 = middle - top, h2 = bottom - middle;
+    band.Boxes.push_back(Label({}, QStringLiteral("客户姓名："), 1.3, top, 18, h1));
+    band.Boxes.push_back(Value(QStringLiteral("QRLabel9"), 19.3, top, 38.7, h1));
+    band.Boxes.push_back(Label({}, QStringLiteral("联系电话："), 59, top, 18, h1));
+    band.Boxes.push_back(Value(QStringLiteral("QRLabel10"), 77, top, 27, h1));
+    band.Boxes.push_back(Label({}, QStringLiteral("设计师："), 105, top, 14.5, h1));
+    band.Boxes.push_back(Value(QStringLiteral("QRLabel11"), 119.5, top, 28.5, h1));
+    band.Boxes.push_back(Label({}, QStringLiteral("联系电话："), 149, top, 18, h1));
+    band.Boxes.push_back(Value(QStringLiteral("QRLabel12"), 167, top, 22.5, h1));
+    band.Boxes.push_back(Label({}, QStringLiteral("施工地点："), 1.3, middle, 18, h2));
+    band.Boxes.push_back(Value(QStringLiteral("QRLabel13"), 19.3, middle, 169.7, h2));
     band.Rules = {Horizontal(top), Horizontal(middle), Horizontal(bottom), Vertical(0, top, bottom),
                   Vertical(kWidth, top, bottom)};
     return band;
@@ -77,64 +107,106 @@ Band TitleBand() {
 
 // The column headings: under the title on the first page, at the top of
 // every later one. Their rules meet the lines' rules below them.
-Band ColumnHeaderBand() {
+Band ColumnHeaderBand(PrintVersion version) {
     Band band;
     band.Name = QStringLiteral("ColumnHeader");
     band.Height = 6.8;
     band.Frame = true;
     const double h = band.Height;
-    band.Boxes.push_back(Label({}, QStringLiteral("项目名称"), 1.9, 0, 47.1, h, Qt::AlignCenter));
-    band.Boxes.push_back(Label({}, QStringLiteral("工艺做法及说明"), 68.0, 0, 50, h));
-    band.Boxes.push_back(Label({}, QStringLiteral("数量"), 132.8, 0, 11, h));
-    band.Boxes.push_back(Label({}, QStringLiteral("单位"), 148.4, 0, 12, h));
-    band.Boxes.push_back(Label({}, QStringLiteral("单价"), 164.8, 0, 11, h));
-    band.Boxes.push_back(Label({}, QStringLiteral("合计"), 178.3, 0, 11, h));
-    for (double x : {52.7, 130.2, 144.7, 161.9, 175.9}) band.Rules.push_back(Vertical(x, 0, h));
+    const auto& rules = RulesOf(version);
+    const char* customer[] = {"序号", "项目名称", "工艺做法及说明", "数量", "单位", "单价", "合计"};
+    const char* crew[] = {"序号", "项目名称", "工艺做法及说明", "数量", "单位"};
+    for (std::size_t c = 0; c + 1 < rules.size(); ++c) {
+        const char* caption = version == PrintVersion::Crew ? crew[c] : customer[c];
+        band.Boxes.push_back(Label({}, QString::fromUtf8(caption), rules[c], 0, rules[c + 1] - rules[c], h,
+                                   Qt::AlignCenter));
+    }
+    for (std::size_t c = 1; c + 1 < rules.size(); ++c) band.Rules.push_back(Vertical(rules[c], 0, h));
     return band;
 }
 
-Band GroupHeaderBand() {
+Band GroupHeaderBand(const QString& name, const QString& suffix) {
     Band band;
-    band.Name = QStringLiteral("QRGroup1");
+    band.Name = name;
     band.Height = 6.1;
     band.Frame = true;
-    Box name =
-        Field(QStringLiteral("QRDBText1"), QStringLiteral("ItemName"), 1.1, 0, 187, Qt::AlignLeft | Qt::AlignVCenter);
-    name.Rect.setHeight(band.Height);
-    band.Boxes.push_back(name);
+    Box room = Label(name == QStringLiteral("QRGroup1") ? QStringLiteral("QRDBText1") : QString(),
+                     QStringLiteral("ItemName"), 1.1, 0, 187, band.Height);
+    room.Kind = BoxKind::Field;
+    room.ShrinkToFit = true;
+    room.Font = ReportFont(10, true);
+    if (!suffix.isEmpty()) room.Format = [suffix](const QVariant& v) { return v.toString() + suffix; };
+    band.Boxes.push_back(room);
     return band;
 }
 
-Band DetailBand() {
+Box LineField(const QString& name, const QString& field, const QRectF& area, Qt::Alignment align) {
+    Box b;
+    b.Name = name;
+    b.Kind = BoxKind::Field;
+    b.Text = field;
+    b.Rect = area;
+    b.Align = align;
+    return b;
+}
+
+// A text that wraps inside its column and makes the line as tall as it needs.
+Box Wrapped(Box b) {
+    b.WordWrap = true;
+    b.Grows = true;
+    return b;
+}
+
+// A figure, right-aligned on its column's edge, never cut.
+Box Figure(Box b) {
+    b.Align = Qt::AlignRight | Qt::AlignTop;
+    b.ShrinkToFit = true;
+    return b;
+}
+
+// One line: as tall as its wrapped name, memo or unit, at least one text line.
+Band DetailBand(PrintVersion version) {
     Band band;
     band.Name = QStringLiteral("QRSubDetail1");
-    band.Height = 24.9;
+    band.Height = kLineTop + kLineHeight + kLineTop;
     band.Frame = true;
-    const double top = 10.6;
-    Box index =
-        Field(QStringLiteral("QRDBText2"), QStringLiteral("DataIndex"), 0, top, 14.3, Qt::AlignRight | Qt::AlignTop);
+    band.PrintWhen = QStringLiteral("LineShown");
+    const Qt::Alignment left = Qt::AlignLeft | Qt::AlignTop;
+    Box index = Figure(LineField(QStringLiteral("QRDBText2"), QStringLiteral("LineNo"), Cell(version, Index), left));
+    index.Align = Qt::AlignHCenter | Qt::AlignTop;
     index.Format = GeneralNumber;
     band.Boxes.push_back(index);
-    band.Boxes.push_back(Field(QStringLiteral("QRDBText3"), QStringLiteral("DataName"), 17.2, top, 35));
-    Box memo = Field(QStringLiteral("QRDBText8"), QStringLiteral("DataMemo"), 53.7, 2.1, 75.7);
-    memo.Rect.setHeight(21.4);
-    memo.WordWrap = true;
-    memo.Grows = true;
-    band.Boxes.push_back(memo);
-    Box count = Field(QStringLiteral("QRDBText5"), QStringLiteral("DataCount"), 131.5, top, 13);
+    band.Boxes.push_back(
+        Wrapped(LineField(QStringLiteral("QRDBText3"), QStringLiteral("DataName"), Cell(version, Name), left)));
+    band.Boxes.push_back(
+        Wrapped(LineField(QStringLiteral("QRDBText8"), QStringLiteral("DataMemo"), Cell(version, Memo), left)));
+    Box count = Figure(LineField(QStringLiteral("QRDBText5"), QStringLiteral("DataCount"), Cell(version, Count), left));
     count.Format = GeneralNumber;
     band.Boxes.push_back(count);
-    band.Boxes.push_back(Field(QStringLiteral("QRDBText6"), QStringLiteral("DataUnit"), 146.1, top, 15.5));
-    Box price = Field(QStringLiteral("QRDBText7"), QStringLiteral("DataPrice"), 162.5, top, 13.2);
-    price.Format = GeneralNumber;
-    band.Boxes.push_back(price);
-    Box amount =
-        Field(QStringLiteral("QRExpr1"), QStringLiteral("adoPrint.DataPrice*adoprint.DataCount"), 176.5, top, 13.3);
-    amount.Kind = BoxKind::Expression;
-    amount.Format = TwoDecimals;
-    band.Boxes.push_back(amount);
-    for (double x : {15.3, 52.7, 130.2, 144.7, 161.9, 175.9}) band.Rules.push_back(Vertical(x, 0, band.Height));
+    band.Boxes.push_back(Wrapped(LineField(QStringLiteral("QRDBText6"), QStringLiteral("DataUnit"),
+                                           Cell(version, Unit), Qt::AlignHCenter | Qt::AlignTop)));
+    if (version == PrintVersion::Customer) {
+        Box price =
+            Figure(LineField(QStringLiteral("QRDBText7"), QStringLiteral("DataPrice"), Cell(version, Price), left));
+        price.Format = TwoDecimals;
+        band.Boxes.push_back(price);
+        Box amount = Figure(LineField(QStringLiteral("QRExpr1"), QStringLiteral("adoPrint.DataPrice*adoprint.DataCount"),
+                                      Cell(version, Amount), left));
+        amount.Kind = BoxKind::Expression;
+        amount.Format = TwoDecimals;
+        band.Boxes.push_back(amount);
+    }
+    const auto& rules = RulesOf(version);
+    for (std::size_t c = 1; c + 1 < rules.size(); ++c) band.Rules.push_back(Vertical(rules[c], 0, band.Height));
     return band;
+}
+
+// A figure of the totals, on the same right edge as the lines' amounts.
+Box TotalValue(const QString& name, double top, double height) {
+    Box value = Value(name, kCustomerRules[Amount] + kPad, top, kWidth - kCustomerRules[Amount] - 2 * kPad, height,
+                      Qt::AlignRight | Qt::AlignVCenter);
+    value.Font = ReportFont(10, true);
+    return value;
 }
 
 Band GroupFooterBand() {
@@ -143,15 +215,16 @@ Band GroupFooterBand() {
     band.Height = 6.1;
     band.Frame = true;
     band.Background = kLightGrey;
-    Box caption = Label({}, QStringLiteral("小计："), 25.7, 0, 20, band.Height);
+    band.PrintWhen = QStringLiteral("GroupShown");
+    Box caption = Label({}, QStringLiteral("小计："), kCustomerRules[Name] + kPad, 0, 20, band.Height);
     caption.Font = ReportFont(10, true);
     band.Boxes.push_back(caption);
-    Box sum =
-        Field(QStringLiteral("QRDBText9"), QStringLiteral("Datasum"), 169.3, 0, 20.2, Qt::AlignLeft | Qt::AlignVCenter);
-    sum.Rect.setHeight(band.Height);
+    Box sum = TotalValue(QStringLiteral("QRDBText9"), 0, band.Height);
+    sum.Kind = BoxKind::Field;
+    sum.Text = QStringLiteral("Datasum");
     sum.Format = TwoDecimals;
     band.Boxes.push_back(sum);
-    band.Rules.push_back(Vertical(144.7, 0, band.Height));
+    band.Rules.push_back(Vertical(kCustomerRules[Amount], 0, band.Height));
     return band;
 }
 
@@ -170,12 +243,10 @@ Band TotalsBand() {
         Box caption = Label({}, captions[i], 1.3, top, 40, 5.3);
         caption.Font = ReportFont(10, true);
         band.Boxes.push_back(caption);
-        Box value = Label(values[i], {}, 156.4, top, 174.9 - 156.4, 5.3, Qt::AlignCenter);
-        value.Font = ReportFont(10, true);
-        band.Boxes.push_back(value);
+        band.Boxes.push_back(TotalValue(values[i], top, 5.3));
     }
     for (double y : {5.3, 10.6, 15.9}) band.Rules.push_back(Horizontal(y));
-    band.Rules.push_back(Vertical(144.7, 0, band.Height));
+    band.Rules.push_back(Vertical(kCustomerRules[Amount], 0, band.Height));
     return band;
 }
 
@@ -186,7 +257,8 @@ Band CapitalsBand() {
     band.Height = 7;
     band.Frame = true;
     Box caption =
-        Label(QStringLiteral("CapitalsLabel"), QStringLiteral("合计人民币（大写）："), 1.3, 0, 186, band.Height);
+        Value(QStringLiteral("CapitalsLabel"), 1.3, 0, 186, band.Height);
+    caption.Text = QStringLiteral("合计人民币（大写）：");
     caption.Font = ReportFont(10, true);
     band.Boxes.push_back(caption);
     return band;
@@ -204,12 +276,20 @@ Band RemarkBand() {
     return band;
 }
 
-// Room for both parties to sign and date the quotation.
-Band SignatureBand() {
+// Room to sign and date: the customer and the designer the quotation, the
+// foreman the work sheet.
+Band SignatureBand(PrintVersion version) {
     Band band;
     band.Name = QStringLiteral("SignatureBand");
     band.Height = 24;
     const double line = 16;
+    if (version == PrintVersion::Crew) {
+        band.Boxes.push_back(Label({}, QStringLiteral("施工负责人签字："), 1.3, line - 5.3, 30));
+        band.Boxes.push_back(Label({}, QStringLiteral("设计师签字："), 80, line - 5.3, 24));
+        band.Boxes.push_back(Label({}, QStringLiteral("日期："), 138, line - 5.3, 12));
+        band.Rules = {Horizontal(line, 30, 76), Horizontal(line, 102.5, 134), Horizontal(line, 148, 188)};
+        return band;
+    }
     band.Boxes.push_back(Label({}, QStringLiteral("客户签字："), 1.3, line - 5.3, 20));
     band.Boxes.push_back(Label({}, QStringLiteral("设计师签字："), 68, line - 5.3, 24));
     band.Boxes.push_back(Label({}, QStringLiteral("日期："), 138, line - 5.3, 12));
@@ -219,20 +299,27 @@ Band SignatureBand() {
 
 } // namespace
 
-report::ReportDefinition QuotationReport() {
+report::ReportDefinition QuotationReport(PrintVersion version) {
     report::ReportDefinition r;
     r.Page.PaperMm = QSizeF(210, 297);
     r.Page.LeftMm = r.Page.TopMm = r.Page.RightMm = r.Page.BottomMm = 10;
     r.Page.DefaultFont = ReportFont(10);
     r.Page.PageFooter = QStringLiteral("第 %1 页 共 %2 页");
-    r.Title = TitleBand();
-    r.ColumnHeader = ColumnHeaderBand();
+    r.Title = TitleBand(version);
+    r.ColumnHeader = ColumnHeaderBand(version);
     r.GroupField = QStringLiteral("adoprint.ItemName");
-    r.GroupHeader = GroupHeaderBand();
-    r.Detail = DetailBand();
+    r.GroupHeader = GroupHeaderBand(QStringLiteral("QRGroup1"), {});
+    r.GroupContinued = GroupHeaderBand(QStringLiteral("GroupContinued"), QStringLiteral("（续）"));
+    r.Detail = DetailBand(version);
+    if (version == PrintVersion::Crew) {
+        r.Summary = {SignatureBand(version)};
+        return r;
+    }
     r.GroupFooter = GroupFooterBand();
-    r.Summary = {TotalsBand(), CapitalsBand(), RemarkBand(), SignatureBand()};
+    r.Summary = {TotalsBand(), CapitalsBand(), RemarkBand(), SignatureBand(version)};
     return r;
 }
+
+std::vector<double> QuotationColumnRules(PrintVersion version) { return RulesOf(version); }
 
 } // namespace lty

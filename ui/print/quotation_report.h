@@ -1,10 +1,14 @@
 // The printed quotation's bands and boxes: A4 portrait, 10 mm margins, the
-// company heading and customer box, one group per section with numbered
-// lines and a grey 小计, the totals block, the sum in capitals, the standing
-// remark and room to sign.
+// company heading and customer box, one group per room with numbered lines
+// as tall as their texts, and, for the customer, prices with a grey 小计, the
+// totals block, the sum in capitals and the standing remark; room to sign.
+// The crew's version has the same rooms and lines without any price.
 #pragma once
 
 #include "controls/report/report.h"
+#include "core/print/print_sheet.h"
+
+#include <vector>
 
 namespace lty {
 
@@ -12,9 +16,18 @@ namespace lty {
 inline const QStringList kPrintFields{
     QStringLiteral("ItemName"), QStringLiteral("DataName"), QStringLiteral("DataPrice"), QStringLiteral("DataCount"),
     QStringLiteral("DataUnit"), QStringLiteral("DataMemo"), QStringLiteral("DataIndex"), QStringLiteral("Datasum")};
+// What the report adds to each print row (see MarkPrintLines): whether it
+// prints as a line, its number, and whether its room prints a 小计.
+inline const QStringList kPrintMarkFields{QStringLiteral("LineShown"), QStringLiteral("LineNo"),
+                                          QStringLiteral("GroupShown")};
 
-// The report as first created: the labels carry their initial texts ("公司",
-// empty customer fields, "备注："); a preparation fills them by name.
-report::ReportDefinition QuotationReport();
+// The report as first created for `version`: the labels carry their
+// initial texts ("公司", empty customer fields, "备注："); a preparation
+// fills them by name.
+report::ReportDefinition QuotationReport(PrintVersion version = PrintVersion::Customer);
+
+// The x positions (mm from the left margin) of the vertical rules of the
+// lines of `version`, both edges included: every column lies between two.
+std::vector<double> QuotationColumnRules(PrintVersion version);
 
 } // namespace lty

@@ -110,12 +110,13 @@ void TFrmProject_Detail::BuildInformationPage() {
     fee->setGeometry(100, kRowTop[7], 81, kRowHeight);
     Edit9 = Place<QLineEdit>(g, "Edit9", 7, kRightColumn, 133);
     CaptionLabel(g, "税金：", 7, kRightColumn, Edit9);
-    // Computed from the quotation; nobody types them. Disabled, but their
-    // figures are read as often as the total's, so not in the greyed text.
+    // Computed from the quotation; nobody types them. Read-only rather than
+    // disabled: the keyboard and a screen reader reach them and read the
+    // figure out, where a disabled box is passed over.
     for (QLineEdit* e : {Edit8, Edit9}) {
-        e->setEnabled(false);
+        e->setReadOnly(true);
         QPalette p = e->palette();
-        p.setColor(QPalette::Disabled, QPalette::Text, p.color(QPalette::Active, QPalette::Text));
+        p.setColor(QPalette::Base, p.color(QPalette::Window));
         e->setPalette(p);
     }
 
@@ -125,8 +126,11 @@ void TFrmProject_Detail::BuildInformationPage() {
     auto* totalCaption = new QLabel(QStringLiteral("项目总价（元）："), g);
     totalCaption->setGeometry(16, kRowTop[8], 150, kRowHeight + 4);
     Label16 = Place<QLabel>(g, "Label16", 8, 170, 193, kRowHeight + 4);
-    Label16->setText(QStringLiteral("0.00"));
-    Label16->setAccessibleName(QStringLiteral("项目总价（元）"));
+    // The figure takes the keyboard focus like the fee and the tax, so Tab
+    // reaches it and a screen reader reads its name, which holds the figure.
+    Label16->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    Label16->setFocusPolicy(Qt::StrongFocus);
+    ShowTotalText(QStringLiteral("0.00"));
     for (QLabel* l : {totalCaption, Label16}) {
         QPalette p = l->palette();
         p.setColor(QPalette::WindowText, kTeal);
@@ -138,8 +142,15 @@ void TFrmProject_Detail::BuildInformationPage() {
     ApplyNumberBoxRules(Edit7, true);
 
     QWidget* order[] = {Edit1, Edit2,           Edit3, Edit4, ComboBox1, ComboBox2, Edit5, ComboBox3,
-                        Edit6, DateTimePicker1, Edit7, Memo1, CheckBox1, Edit8,     Edit9};
+                        Edit6, DateTimePicker1, Edit7, Memo1, CheckBox1, Edit8,     Edit9, Label16};
     for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+}
+
+void TFrmProject_Detail::ShowTotalText(const QString& text) {
+    Label16->setText(text);
+    // The caption beside it is another label; read alone, the figure would
+    // be a bare number, and named by the caption alone it would never be read.
+    Label16->setAccessibleName(QStringLiteral("项目总价（元）：") + text);
 }
 
 void TFrmProject_Detail::WatchForChanges() {

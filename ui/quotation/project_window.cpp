@@ -153,6 +153,8 @@ void TFrmProject_Detail::FormActivate() {
 
 void TFrmProject_Detail::ShowProjectRecord(const TREC_PROJECT& record) {
     std::string badDate;
+    int refused = 0;
+    bool corrected = false;
     {
         const Loading loading(loading_);
         Edit1->setText(Q(record.charCustomer));
@@ -180,13 +182,27 @@ void TFrmProject_Detail::ShowProjectRecord(const TREC_PROJECT& record) {
         Edit8->setText(Q(FormatTwoDecimals(record.numOverheadExp)));
         Edit9->setText(Q(FormatTwoDecimals(record.numTax)));
         grid_.SetProjectTotal(record.numContractPrice);
-        Label16->setText(Q(FormatTwoDecimals(record.numContractPrice)));
-        TextToQuotation(grid_, record.charQuotation);
+        ShowTotalText(Q(FormatTwoDecimals(record.numContractPrice)));
+        refused = TextToQuotation(grid_, record.charQuotation);
+        // Charges stored beyond the ceiling of figures cannot be shown or
+        // saved again as they are: they follow the quotation instead.
+        const bool chargesBeyond = !WithinNumberLimit(record.numContractPrice) ||
+                                   !WithinNumberLimit(record.numOverheadExp) || !WithinNumberLimit(record.numTax);
+        if (chargesBeyond && refused == 0) grid_.RecalcTotals();
         page_->ReloadFromGrid();
-        chargesShownFor_ = grid_.RecalcCount();
+        if (refused > 0 || chargesBeyond)
+            ShowCharges();
+        else
+            chargesShownFor_ = grid_.RecalcCount();
+        corrected = refused > 0 || chargesBeyond;
     }
-    modified_ = false;
+    // What was corrected is not yet stored: closing asks whether to save it.
+    modified_ = corrected;
     if (!badDate.empty()) Messages().Show("'" + badDate + "' is not a valid date");
+    if (corrected)
+        Messages().Show((refused > 0 ? "报价中有" + std::to_string(refused) + "项明细的数字超出范围，已更正"
+                                     : std::string("工程的金额超出范围，已按报价重新计算")) +
+                        "，请核对后保存" + std::string(kNumberLimitNote));
 }
 
 TREC_PROJECT* TFrmProject_Detail::BuildProjectRecord() {
@@ -198,16 +214,16 @@ TREC_PROJECT* TFrmProject_Detail::BuildProjectRecord() {
     r->SetcharCustomerTel(S(Edit4->text()));
     r->SetcharHouseType(S(ComboBox1->currentText()));
     r->SetcharDesignStyle(S(ComboBox2->currentText()));
-    r->SetnumHouseAcreage(StrToFloat(S(Edit5->text())));
+    r->SetnumHouseAcreage(StrToLimitedFloat(S(Edit5->text())));
     r->SetcharDesigner(S(ComboBox3->currentText()));
     r->SetcharDesignerTel(S(Edit6->text()));
     const QDate d = DateTimePicker1->date();
     r->SetdateSignDate(DateToStr(Date{d.year(), d.month(), d.day()}));
-    r->SetnumEarnest(StrToFloat(S(Edit7->text())));
+    r->SetnumEarnest(StrToLimitedFloat(S(Edit7->text())));
     r->SetcharCustomerDemand(S(Memo1->toPlainText()));
     r->SetblnSignContract(CheckBox1->isChecked());
-    r->SetnumOverheadExp(StrToFloat(S(Edit8->text())));
-    r->SetnumTax(StrToFloat(S(Edit9->text())));
+    r->SetnumOverheadExp(StrToLimitedFloat(S(Edit8->text())));
+    r->SetnumTax(StrToLimitedFloat(S(Edit9->text())));
     r->SetcharQuotation(QuotationToText(grid_));
     r->SetnumContractPrice(grid_.ProjectTotal());
     // The row this window writes: the one it was opened from or inserted.
@@ -226,7 +242,7 @@ void TFrmProject_Detail::ShowCharges() {
     const QuotationCharges& c = grid_.Charges();
     Edit8->setText(Q(c.Edit8Text));
     Edit9->setText(Q(c.Edit9Text));
-    Label16->setText(Q(c.Label16Text));
+    ShowTotalText(Q(c.Label16Text));
     chargesShownFor_ = grid_.RecalcCount();
 }
 
@@ -238,7 +254,7 @@ void TFrmProject_Detail::GridChanged() {
     modified_ = true;
 }
 
-void TFrmProject_Detail::AddCatalogEntry(const CatalogLine& line) { page_->AddCatalogEntry(line); }
+bool TFrmProject_Detail::AddCatalogEntry(const CatalogLine& line) { return page_->AddCatalogEntry(line); }
 
 void TFrmProject_Detail::FinishGridEdit() {
     if (page_) page_->FinishEditing();
@@ -293,8 +309,8 @@ QString TFrmProject_Detail::TaxText() const { return Edit9->text(); }
 QString TFrmProject_Detail::TotalText() const { return Label16->text(); }
 
 QuotationPrintSource TFrmProject_Detail::PrintSource() const {
-    return {&grid_,           S(CustomerText()), S(CustomerTelText()), S(DesignerText()), S(DesignerTelText()),
-            S(AddressText()), S(OverheadText()), S(TaxText())};
+    return {&grid_,           S(CustomerText()), S(CustomerTelText()), S(DesignerText()),     S(DesignerTelText()),
+            S(AddressText()), S(OverheadText()), S(TaxText()),         S(ProjectNumberText()), S(HouseTypeText())};
 }
 
 } // namespace lty

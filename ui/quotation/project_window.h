@@ -5,7 +5,7 @@
 #include "core/data/records.h"
 #include "core/quotation/house_type.h"
 #include "core/quotation/quotation_grid.h"
-#include "ui/print/print_source.h"
+#include "core/print/print_source.h"
 
 #include <QMdiSubWindow>
 #include <QPointer>
@@ -47,7 +47,8 @@ public:
     int SaveMode() const { return saveMode_; }
     void SetSaveMode(int mode) { saveMode_ = mode; }
 
-    // The caption is set once, at creation; the window menu finds the window by it.
+    // Set at creation, then after each save from the project as saved; the
+    // window menu finds the window by it.
     const QString& Caption() const { return caption_; }
     void SetCaption(const QString& caption);
 
@@ -58,8 +59,9 @@ public:
     // after a recalculation the fee, tax and total show the new charges.
     void GridChanged();
     // A catalog entry for the quotation (the catalog tree's double-click):
-    // below the current row, undoable; nothing while the total row is current.
-    void AddCatalogEntry(const CatalogLine& line);
+    // below the current row, undoable; nothing, and false, while the total
+    // row is current.
+    bool AddCatalogEntry(const CatalogLine& line);
     // Writes a cell the user is still typing in, so what is saved, printed
     // or asked about on closing is what the screen shows.
     void FinishGridEdit();
@@ -143,6 +145,7 @@ private:
     void BuildInformationPage();
     void WatchForChanges();
     void ShowCharges();
+    void ShowTotalText(const QString& text); // Label16 and the name it is read by
     void CreateQuotationPage();
 
     QPointer<TFrmMain> main_;

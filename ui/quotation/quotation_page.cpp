@@ -260,12 +260,12 @@ void QuotationPage::N1Click() {
     advsg1->scrollTo(advsg1->Model()->index(grid_.EndRow() - 2, 1));
 }
 
-void QuotationPage::InsertItem(const CatalogLine& line, bool catalog) {
+bool QuotationPage::InsertItem(const CatalogLine& line, bool catalog) {
     int inserted = 0;
     Change([&] {
         const int at = grid_.ItemInsertRow();
         if (catalog) {
-            if (!grid_.AddCatalogEntry(line)) return;
+            if (!grid_.AddCatalogEntry(line, Messages())) return;
         } else {
             grid_.AddItemRow(line, true);
         }
@@ -277,11 +277,12 @@ void QuotationPage::InsertItem(const CatalogLine& line, bool catalog) {
     // The new row stands below the current one, often below the bottom edge
     // when the current row is the last shown: the user is to see it arrive.
     if (inserted > 0) advsg1->scrollTo(advsg1->Model()->index(inserted - 1, 1));
+    return inserted > 0;
 }
 
 void QuotationPage::N2Click() { InsertItem(CatalogLine{}, false); }
 
-void QuotationPage::AddCatalogEntry(const CatalogLine& line) { InsertItem(line, true); }
+bool QuotationPage::AddCatalogEntry(const CatalogLine& line) { return InsertItem(line, true); }
 
 void QuotationPage::N11Click() {
     Change([this] {
@@ -403,7 +404,11 @@ void QuotationPage::PasteRowsClick() {
         model->NotifyRowsInserted(span.First, span.Count);
         model->NotifyAllCellsChanged();
     });
-    if (span.Count > 0) advsg1->scrollTo(advsg1->Model()->index(span.First + span.Count - 2, 1));
+    if (span.Count == 0) {
+        Messages().Show(BeyondLimitMessage());
+        return;
+    }
+    advsg1->scrollTo(advsg1->Model()->index(span.First + span.Count - 2, 1));
 }
 
 void QuotationPage::SetCompact(bool compact) {

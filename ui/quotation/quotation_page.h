@@ -30,9 +30,9 @@ public:
     explicit QuotationPage(QuotationGrid& grid, QWidget* parent = nullptr);
     ~QuotationPage() override;
 
-    // A catalog entry below the current row (undoable); nothing while the
-    // total row is current.
-    void AddCatalogEntry(const CatalogLine& line);
+    // A catalog entry below the current row (undoable); nothing, and false,
+    // while the total row is current.
+    bool AddCatalogEntry(const CatalogLine& line);
     // After the window laid the grid out anew (stored text, house type): the
     // view forgets what it showed and shows the grid. Not an undo step.
     void ReloadFromGrid();
@@ -103,7 +103,7 @@ private:
     void UpdateActions();
     std::vector<std::string> Amounts() const;
     void SignalChangedAmounts(const std::vector<std::string>& before);
-    void InsertItem(const CatalogLine& line, bool catalog);
+    bool InsertItem(const CatalogLine& line, bool catalog);
 
     QuotationGrid& grid_;
     QuotationGridSource source_;

@@ -169,6 +169,23 @@ TEST(ReportLayout, PagesBreakBetweenBandsRepeatTheHeadingsAndCountThemselves) {
     EXPECT_DOUBLE_EQ(second[0].Frame.top(), kTop);
 }
 
+TEST(ReportLayout, ABandEndingAtThePageFootStaysAndAHeadingGoesOverWithItsFirstLine) {
+    ReportDefinition def = Definition();
+    def.Summary[0].Height = 12; // 20 lines and then the totals end at the page's foot to the millimetre
+    std::vector<std::pair<QString, QString>> rows(20, {QStringLiteral("客厅"), QString()});
+    const auto exact = LayOut(def, Table(rows));
+    ASSERT_EQ(exact.Pages.size(), 1u);
+    EXPECT_DOUBLE_EQ(Bands(exact).back().Frame.bottom(), kBottom);
+    EXPECT_EQ(Texts(exact.Pages[0], "PageFooter"), QStringList{"第 1 页 共 1 页"});
+
+    // A second room's heading would still fit below the first room, its first line not.
+    rows.push_back({QStringLiteral("卧室"), QString()});
+    const auto laid = LayOut(Definition(), Table(rows));
+    ASSERT_EQ(laid.Pages.size(), 2u);
+    EXPECT_EQ(Texts(laid.Pages[0], "GroupHeader"), QStringList{"客厅"});
+    EXPECT_EQ(Texts(laid.Pages[1], "GroupHeader"), QStringList{"卧室"});
+}
+
 TEST(ReportLayout, AMemoGrowsItsBandAndABandTallerThanAPageIsCutNotLost) {
     const QString longMemo = QString(QStringLiteral("水泥砂浆找平，防水涂料两遍，闭水试验四十八小时。")).repeated(6);
     const auto laid = LayOut(Definition(), Table({{"卫生间", longMemo}, {"卫生间", "短"}}));

@@ -39,7 +39,8 @@ TEST(EngineChoice, FileWithoutServerConfAndServerConfWhenPresent) {
 
 TEST(EngineChoice, AFailingServerShowsTheMessageAndTheServersReason) {
     test::TempProgramDir dir(false);
-    // Nothing listens on port 1.
+    // Nothing listens on port 1: a stopped server, said in the user's words
+    // with the server's own reason below.
     test::WriteServerConf(dir.Dir(), "host=127.0.0.1 port=1 dbname=lty user=lty_app connect_timeout=3");
     {
         test::ScriptedMessages m;
@@ -47,10 +48,25 @@ TEST(EngineChoice, AFailingServerShowsTheMessageAndTheServersReason) {
         EXPECT_FALSE(dm.Connected());
         ASSERT_EQ(m.Shown.size(), 1u);
         const std::string& text = m.Shown.front().Text;
-        EXPECT_EQ(text.rfind(std::string(kFailed) + "\n", 0), 0u) << text;
-        EXPECT_NE(text.find("127.0.0.1"), std::string::npos) << text;
-        EXPECT_EQ(dm.DatabaseLocationText(), "数据库：服务器 127.0.0.1/lty");
+        EXPECT_EQ(text.rfind("无法连接数据库服务器 127.0.0.1:1，请检查服务器是否已启动、网络是否连通。\n", 0), 0u)
+            << text;
+        EXPECT_NE(text.find("port 1 failed"), std::string::npos) << text;
+        EXPECT_EQ(dm.DatabaseLocationText(), "数据库：未连接");
         EXPECT_FALSE(dm.RunStatement("delete from TBLCLASS"));
+        EXPECT_EQ(dm.LastError(), "未连接数据库");
+    }
+    // A server that answers but refuses the login: another remedy, another message.
+    if (!test::TestServer().empty()) {
+        const std::string server = test::TestServer();
+        test::WriteServerConf(dir.Dir(), ConninfoWith(server, "dbname", "lty_no_such_database"));
+        test::ScriptedMessages m;
+        TDM dm(m, dir.Dir());
+        EXPECT_FALSE(dm.Connected());
+        ASSERT_EQ(m.Shown.size(), 1u);
+        const std::string said = "数据库服务器 " + ConninfoValue(server, "host") + ":" + ConninfoValue(server, "port") +
+                                 " 拒绝了连接，请检查数据库名、用户名和密码是否正确。\n";
+        EXPECT_EQ(m.Shown.front().Text.rfind(said, 0), 0u) << m.Shown.front().Text;
+        EXPECT_NE(m.Shown.front().Text.find("lty_no_such_database"), std::string::npos);
     }
     // A password never stands in the file; nor does a text that is no connection string.
     for (const char* conf :

@@ -1,5 +1,6 @@
 #include "core/data/data_module.h"
 #include "core/data/database_builder.h"
+#include "core/data/engine_sqlite.h"
 #include "core/data/sql_text.h"
 #include "tests/core/scripted_messages.h"
 #include "tests/core/test_database.h"
@@ -89,6 +90,11 @@ TEST_F(EngineTest, NumbersReadBackInTheGeneralFormat) {
     EXPECT_EQ(dm.Qry_Main.Fields(0).AsString(), "1234.5");
     EXPECT_EQ(dm.Qry_Main.Fields(1).AsString(), "80");
     EXPECT_DOUBLE_EQ(dm.Qry_Main.Fields(0).AsFloat(), 1234.5);
+    // Read as an integer, a REAL rounds half away from zero; it is never cut.
+    ASSERT_TRUE(dm.RunSelect(dm.Qry_Main, "select DataPrice,-DataPrice,DataPrice-0.8 from TMP_Print"));
+    EXPECT_EQ(dm.Qry_Main.Fields(0).AsInteger(), 1235);
+    EXPECT_EQ(dm.Qry_Main.Fields(1).AsInteger(), -1235);
+    EXPECT_EQ(dm.Qry_Main.Fields(2).AsInteger(), 1234);
 }
 
 TEST_F(EngineTest, ClosedAndFailedQueries) {
@@ -132,6 +138,17 @@ TEST_F(EngineTest, RejectedStatementChangesNothing) {
     EXPECT_FALSE(dm.RunStatement("pragma journal_mode=wal"));
     EXPECT_EQ(Count("select count(*) from TBLUNIT"), before);
     EXPECT_FALSE(std::filesystem::exists(dir.Dir() + "other.db"));
+}
+
+TEST(FileEngine, RefusesSchemaOtherFilesAndSettingsItselfPastTheStatementCheck) {
+    test::TempProgramDir dir(true, true);
+    SqliteEngine engine(dir.DatabasePath());
+    // An existing file: the engine could not create a new one anyway.
+    for (const std::string& sql :
+         {"attach database '" + dir.DatabasePath() + "' as o", std::string("create table X(a)"),
+          std::string("drop table TBLUNIT"), std::string("pragma journal_mode=wal")})
+        EXPECT_THROW(engine.Run(sql), EngineError) << sql;
+    EXPECT_EQ(engine.Run("select UnitNAME from TBLUNIT").Rows.size(), 15u);
 }
 
 TEST_F(EngineTest, TwoCursorsOpenAtOnce) {
@@ -230,6 +247,7 @@ TEST(SqlText, OneHelperPerValueKind) {
     EXPECT_EQ(SqlInteger(-42), "-42");
     EXPECT_EQ(SqlDate("2009-06-22"), "#2009-6-22#");
     EXPECT_EQ(SqlDate("bad#date"), "#baddate#");
+    EXPECT_EQ(SqlDate(std::string("2009-6\0-22", 10)), "#2009-6-22#"); // a NUL never reaches a statement
     EXPECT_EQ(SqlYesNo(true), "-1");
     EXPECT_EQ(SqlYesNo(false), "0");
 }
@@ -239,7 +257,10 @@ TEST(Connection, MissingOrForeignFileShowsTheMessageOnce) {
     test::ScriptedMessages m;
     TDM dm(m, noDb.Dir());
     EXPECT_FALSE(dm.Connected());
-    EXPECT_EQ(m.Texts(), std::vector<std::string>{"连接数据库失败，请检查数据库文件！"});
+    // The message names the file that was looked for.
+    EXPECT_EQ(m.Texts(),
+              std::vector<std::string>{"连接数据库失败，请检查数据库文件！\n找不到数据库文件：" + noDb.DatabasePath()});
+    EXPECT_EQ(dm.DatabaseLocationText(), "数据库：未连接");
     EXPECT_FALSE(std::filesystem::exists(noDb.DatabasePath())); // never created by the program
     EXPECT_FALSE(dm.RunStatement("delete from TMP_Print"));
     EXPECT_FALSE(dm.RunSelect(dm.Qry_Main, "select * from TBLCLASS"));
@@ -250,7 +271,10 @@ TEST(Connection, MissingOrForeignFileShowsTheMessageOnce) {
         test::ScriptedMessages m2;
         TDM dm2(m2, noDb.Dir());
         EXPECT_FALSE(dm2.Connected());
-        EXPECT_EQ(m2.Shown.size(), 1u);
+        ASSERT_EQ(m2.Shown.size(), 1u);
+        if (!content.empty()) {
+            EXPECT_EQ(m2.Shown[0].Text, "连接数据库失败，请检查数据库文件！\n无法打开数据库文件：" + noDb.DatabasePath());
+        }
     }
 }
 

@@ -1,6 +1,10 @@
 #include "core/text/date_text.h"
 #include "core/text/number_text.h"
+#include "core/data/engine_pg.h"
 #include "tests/core/data/data_module_fixture.h"
+
+#include <poll.h>
+#include <sys/socket.h>
 
 #include <limits>
 #include <utility>
@@ -189,6 +193,9 @@ TEST_F(DataModuleTest, LoadProjectReadsNullsAndRefusesBadIds) {
     EXPECT_FALSE(r->blnSignContract);
 
     EXPECT_EQ(dm.LoadProject("8"), nullptr);
+    const auto padded = dm.LoadProject(" 7 "); // ids are trimmed, as a text box hands them over
+    ASSERT_TRUE(padded);
+    EXPECT_EQ(padded->IntID, 7);
     // An id that is no number never reaches a statement; it fails as a
     // refused select does, before any window opens.
     trace.clear();
@@ -268,13 +275,33 @@ TEST_F(DataModuleTest, UpdateWritesOnlyTheWindowsOwnRow) {
     trace.clear();
     EXPECT_FALSE(dm.StoreProject(*a1, SaveModeUpdate));
     EXPECT_EQ(messages.Texts(), std::vector<std::string>{refused});
-    EXPECT_EQ(trace.size(), 1u); // the check only, no update
+    EXPECT_EQ(trace.size(), 2u); // the number's holders and whether the row is still there; no update
 
     // A window built without its row id (IntID 0) cannot overwrite a project.
     TREC_PROJECT stranger = FullRecord();
     stranger.SetcharProjectID("B");
     EXPECT_FALSE(dm.StoreProject(stranger, SaveModeUpdate));
     EXPECT_EQ(RawText("select charCustomer from tblProject where IntID=3"), "b");
+}
+
+// The window's row was deleted meanwhile: the save offers a new row, which
+// No declines and Yes inserts, the record learning its new id.
+TEST_F(DataModuleTest, SavingADeletedProjectOffersToStoreItAnew) {
+    TREC_PROJECT r = FullRecord();
+    ASSERT_TRUE(dm.StoreProject(r, SaveModeInsert));
+    const std::int32_t first = r.IntID;
+    Raw("delete from tblProject where IntID=" + std::to_string(first));
+    r.SetcharCustomer("again");
+    messages.Shown.clear();
+    messages.Answers = {false};
+    EXPECT_FALSE(dm.StoreProject(r, SaveModeUpdate, &r));
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"该工程已被删除，是否另存为新工程？"});
+    EXPECT_EQ(RawText("select count(*) from tblProject"), "0");
+    messages.Answers = {true};
+    EXPECT_TRUE(dm.StoreProject(r, SaveModeUpdate, &r));
+    EXPECT_EQ(messages.Texts().back(), "新加工程成功！");
+    EXPECT_NE(r.IntID, first);
+    EXPECT_EQ(RawText("select charCustomer from tblProject where IntID=" + std::to_string(r.IntID)), "again");
 }
 
 TEST_F(DataModuleTest, NumbersThatAreNoNumbersNeverReachAStatement) {
@@ -395,15 +422,86 @@ TEST_F(DataModuleTest, ARefusedSaveSaysSoWithTheEnginesReason) {
     EXPECT_NE(RawText("select charCustomer from tblProject"), "改过的");
 }
 
+// The server stores a save and its answer never arrives: the connection is
+// lost between the commit and the reply. The program reads the row again
+// and says what the database now holds.
+TEST_F(DataModuleTest, ASaveWhoseAnswerWasLostSaysWhetherItWasStored) {
+    if (!test::TestOnServer()) GTEST_SKIP() << "a server's connection";
+    auto* engine = dynamic_cast<PgEngine*>(dm.ADOMain.Engine());
+    ASSERT_NE(engine, nullptr);
+    // Armed for the next commit: waits for the server's answer (so the
+    // commit is done), swallows it, drops the connection, then lets
+    // `meanwhile` happen on the server before the program looks again.
+    bool armed = false;
+    std::function<void()> meanwhile;
+    engine->SetCommitSentHook([&](int socket) {
+        if (!armed) return;
+        armed = false;
+        pollfd p{socket, POLLIN, 0};
+        ASSERT_EQ(poll(&p, 1, 10000), 1);
+        char buffer[256];
+        while (recv(socket, buffer, sizeof buffer, MSG_DONTWAIT) > 0) {
+        }
+        shutdown(socket, SHUT_RDWR);
+        if (meanwhile) meanwhile();
+    });
+    const std::string confirmed = "工程已保存（连接中断后已确认）";
+
+    // An insert and an update that the server stored: saved, and said so.
+    TREC_PROJECT r = FullRecord();
+    armed = true;
+    messages.Shown.clear();
+    EXPECT_TRUE(dm.StoreProject(r, SaveModeInsert));
+    EXPECT_FALSE(armed);
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{confirmed});
+    ASSERT_GT(r.IntID, 0) << "the window goes on updating the stored row";
+    ExpectSameRecord(*dm.LoadProject(std::to_string(r.IntID)), r);
+
+    TREC_PROJECT loaded = r;
+    r.SetcharQuotation("1@卧室@@@@@");
+    armed = true;
+    messages.Shown.clear();
+    EXPECT_TRUE(dm.StoreProject(r, SaveModeUpdate, &loaded));
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{confirmed});
+    EXPECT_EQ(RawText("select charQuotation from tblProject"), "1@卧室@@@@@");
+
+    // The row no longer holds what was sent (here another program saved it
+    // at once): not this window's save.
+    loaded = r;
+    r.SetcharQuotation("1@书房@@@@@");
+    meanwhile = [&] { Raw("update tblProject set charQuotation='1@厨房@@@@@'"); };
+    armed = true;
+    messages.Shown.clear();
+    EXPECT_FALSE(dm.StoreProject(r, SaveModeUpdate, &loaded));
+    ASSERT_EQ(messages.Texts().size(), 1u);
+    EXPECT_EQ(messages.Texts().front().rfind("保存工程失败，数据未保存！\n", 0), 0u) << messages.Texts().front();
+
+    // The database cannot be asked again: neither saved nor failed is said.
+    const std::string admin = test::TestServer();
+    const std::string name = dir.Server()->Name();
+    meanwhile = [&] { PgConnection(admin).Exec("alter database " + name + " allow_connections false"); };
+    TREC_PROJECT other = FullRecord();
+    other.SetcharProjectID("P002");
+    armed = true;
+    messages.Shown.clear();
+    EXPECT_FALSE(dm.StoreProject(other, SaveModeInsert));
+    PgConnection(admin).Exec("alter database " + name + " allow_connections true");
+    ASSERT_EQ(messages.Texts().size(), 1u);
+    EXPECT_EQ(messages.Texts().front().rfind("与数据库的连接已中断，无法确认工程是否已保存！", 0), 0u)
+        << messages.Texts().front();
+    EXPECT_EQ(RawCount("tblProject where charProjectID='P002'"), 1) << "stored after all";
+}
+
 TEST_F(DataModuleTest, AnUnreadableDateStillOpensTheProject) {
     LTY_FILE_ENGINE_ONLY(); // a server's date column holds dates only
-    Raw("insert into tblProject(IntID,charProjectID,charCustomer,dateSignDate,dateStartDate) "
-        "values(5,'X','张三','下周二','2009-06-22')");
+    Raw("insert into tblProject(IntID,charProjectID,charCustomer,dateSignDate,dateStartDate,dateEndDate) "
+        "values(5,'X','张三','下周二','2009-06-22','2009-08-31 10:30:00')");
     const auto r = dm.LoadProject("5");
     ASSERT_TRUE(r);
     EXPECT_EQ(r->charCustomer, "张三");
     EXPECT_EQ(r->dateSignDate, "下周二"); // the window reports it and shows today
     EXPECT_EQ(r->dateStartDate, "2009-6-22");
+    EXPECT_EQ(r->dateEndDate, "2009-8-31"); // a stored time of day is no part of the date
 }
 
 } // namespace

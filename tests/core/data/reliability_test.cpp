@@ -125,14 +125,15 @@ TEST_F(ReliabilityTest, PrintBatchUnderAFullDiskLeavesTheOldRows) {
 }
 
 // The busy database: another copy holds the write lock while this one
-// begins, and lets go the moment this one has given up waiting.
+// begins (or, given "begin; select ...", a read lock that keeps this one
+// from committing), and lets go the moment this one has given up waiting.
 struct Blocker {
     sqlite3* Db = nullptr;
     int Waits = 0;
     bool ReleaseOnWait = true;
-    explicit Blocker(const std::string& path) {
+    explicit Blocker(const std::string& path, const char* hold = "begin immediate") {
         sqlite3_open(path.c_str(), &Db);
-        sqlite3_exec(Db, "begin immediate", nullptr, nullptr, nullptr);
+        sqlite3_exec(Db, hold, nullptr, nullptr, nullptr);
     }
     ~Blocker() { sqlite3_close(Db); }
     static int OnBusy(void* self, int) {
@@ -189,6 +190,33 @@ TEST_F(ReliabilityTest, NothingIsWrittenWhenTheTransactionCannotBegin) {
     sqlite3_busy_timeout(dm.ADOMain.Handle(), 5000);
     EXPECT_TRUE(dm.ReplacePrintData(rows));
     EXPECT_EQ(RawCount("TMP_Print"), 1500);
+}
+
+TEST_F(ReliabilityTest, AFailedCommitIsRolledBackAndTheNextSaveIsStored) {
+    LTY_FILE_ENGINE_ONLY(); // the file engine's own lock
+    FillPrintRows("old", 10);
+    const std::string before = PrintRows();
+    TREC_PROJECT r;
+    r.SetcharProjectID("C1");
+    r.SetcharCustomer("王先生");
+    {
+        Blocker reader(dir.DatabasePath(), "begin; select count(*) from TBLITEM");
+        reader.ReleaseOnWait = false;
+        sqlite3_busy_handler(dm.ADOMain.Handle(), &Blocker::OnBusy, &reader);
+        EXPECT_FALSE(dm.StoreProject(r, SaveModeInsert));
+        EXPECT_FALSE(dm.ADOMain.InTransaction());
+        EXPECT_FALSE(dm.ReplacePrintData(NewRows(5)));
+        EXPECT_FALSE(dm.ADOMain.InTransaction());
+        EXPECT_EQ(reader.Waits, 2);
+    }
+    sqlite3_busy_timeout(dm.ADOMain.Handle(), 5000);
+    EXPECT_EQ(RawCount("tblProject"), 0);
+    EXPECT_EQ(PrintRows(), before);
+    // Nothing is left open to swallow the next saves: they are stored.
+    EXPECT_TRUE(dm.StoreProject(r, SaveModeInsert));
+    EXPECT_EQ(RawCount("tblProject"), 1);
+    EXPECT_TRUE(dm.ReplacePrintData(NewRows(5)));
+    EXPECT_EQ(RawCount("TMP_Print"), 5);
 }
 
 // ---- other processes -------------------------------------------------------

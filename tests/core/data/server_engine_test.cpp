@@ -4,6 +4,7 @@
 #include "core/data/engine.h"
 #include "core/data/engine_pg.h"
 #include "core/data/pg_connection.h"
+#include "core/data/server_setup.h"
 #include "tests/core/server_database.h"
 #include "tests/core/test_database.h"
 
@@ -13,6 +14,7 @@
 #include <chrono>
 #include <string_view>
 #include <thread>
+#include <unistd.h>
 
 namespace lty {
 namespace {
@@ -220,6 +222,26 @@ TEST_F(ServerEngineTest, TheServerRefusesWhatTheRoleMayNotDo) {
     server->Run("insert into TBLITEM(ITEM_ID,ITEM_NAME,Parent_ID) values(5000,'x',0)");
     server->Run("insert into TBLITEM(ITEM_NAME,Parent_ID) values('y',0)");
     EXPECT_EQ(server->LastInsertId(), 5001);
+}
+
+// On a database made before the set-up by a server that let everyone create
+// in the schema (as servers before version 15 did), the set-up takes it back.
+TEST(ServerSetUp, NoRoleButTheOwnerMayCreateInTheSchema) {
+    if (test::TestServer().empty()) GTEST_SKIP() << "no test server (LTY_TEST_PG)";
+    const std::string name = "lty_test_setup_" + std::to_string(::getpid());
+    PgConnection admin(test::TestServer());
+    admin.Exec("DROP DATABASE IF EXISTS " + name + " WITH (FORCE)");
+    admin.Exec("CREATE DATABASE " + name + " TEMPLATE template0 ENCODING 'UTF8' LC_COLLATE 'C' LC_CTYPE 'C'");
+    PgConnection(ConninfoWith(test::TestServer(), "dbname", name)).Exec("GRANT CREATE ON SCHEMA public TO PUBLIC");
+    ServerSetup setup;
+    setup.AdminConninfo = test::TestServer();
+    setup.Database = name;
+    admin.Exec("SELECT pg_advisory_lock(7350001)"); // the test databases' set-up may be making the role
+    SetUpServerDatabase(setup, [](const std::string&) {});
+    admin.Exec("SELECT pg_advisory_unlock(7350001)");
+    PgConnection role(ConninfoWith(ConninfoWith(test::TestServer(), "user", setup.AppRole), "dbname", name));
+    EXPECT_THROW(role.Exec("create table x(a int)"), EngineError);
+    admin.Exec("DROP DATABASE " + name + " WITH (FORCE)");
 }
 
 TEST_F(ServerEngineTest, WriteTransactionsTakeTurnsAcrossPrograms) {

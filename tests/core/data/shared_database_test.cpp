@@ -12,6 +12,7 @@
 
 #include <chrono>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <set>
 #include <sstream>
@@ -109,6 +110,26 @@ TEST(SharedDatabase, OverwriteQuestionExactlyWhenAnotherProgramSavedInBetween) {
     EXPECT_EQ(Asked(mb), 0);
 }
 
+// Runs `program` (1 and 2) in two processes of their own at once, and waits
+// for both. No connection may be open across the fork.
+void RunTwoPrograms(const std::function<void(int)>& program) {
+    std::vector<pid_t> children;
+    for (int p = 1; p <= 2; ++p) {
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            program(p);
+            _exit(0);
+        }
+        children.push_back(pid);
+    }
+    for (pid_t pid : children) {
+        int status = 0;
+        waitpid(pid, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+}
+
 // One program's share of the concurrent run, in a process of its own.
 // Writes what it did to `log`: "own <number>" for each of its projects that
 // must survive, "save <marker> <previous>" for each save of the shared
@@ -177,21 +198,9 @@ TEST(SharedDatabase, TwoProgramsSaveOpenAndDeleteConcurrentlyLosingNothing) {
         sharedId = std::to_string(shared.IntID);
     } // no connection is open across the fork
 
-    std::vector<pid_t> children;
-    for (int p = 1; p <= 2; ++p) {
-        const pid_t pid = fork();
-        ASSERT_GE(pid, 0);
-        if (pid == 0) {
-            RunProgram(dir.Dir(), p, sharedId, dir.Dir() + "program" + std::to_string(p) + ".log");
-            _exit(0);
-        }
-        children.push_back(pid);
-    }
-    for (pid_t pid : children) {
-        int status = 0;
-        waitpid(pid, &status, 0);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    }
+    RunTwoPrograms([&](int p) {
+        RunProgram(dir.Dir(), p, sharedId, dir.Dir() + "program" + std::to_string(p) + ".log");
+    });
 
     std::set<std::string> expectedOwn;
     std::map<std::string, std::string> chain; // previous marker -> the save that replaced it
@@ -238,6 +247,79 @@ TEST(SharedDatabase, TwoProgramsSaveOpenAndDeleteConcurrentlyLosingNothing) {
     EXPECT_EQ(stored, std::multiset<std::string>(expectedOwn.begin(), expectedOwn.end()));
     RecordProperty("saves", saves);
     RecordProperty("questions", asks);
+}
+
+
+// The print rows of one preparation: `lines` lines of the section `section`.
+std::vector<TDM::PrintRowTexts> Quotation(const std::string& section, int lines) {
+    std::vector<TDM::PrintRowTexts> rows;
+    for (int i = 0; i < lines; ++i)
+        rows.push_back({section, section + "项" + std::to_string(i), "10", "2", "项", "", std::to_string(i + 1), "20"});
+    return rows;
+}
+
+// What the report reads after a preparation: "" when it is exactly `rows`,
+// else the first difference.
+std::string ReportDiffers(TDM& dm, const std::vector<TDM::PrintRowTexts>& rows) {
+    TADOQuery report(dm.ADOMain);
+    dm.OpenPrintData(report);
+    if (report.RecordCount() != static_cast<int>(rows.size()))
+        return "rows " + std::to_string(report.RecordCount()) + ", first " + report.Fields(0).AsString();
+    for (const auto& r : rows) {
+        if (report.FieldByName("ItemName").AsString() != r.ItemName ||
+            report.FieldByName("DataName").AsString() != r.DataName)
+            return "foreign row " + report.FieldByName("DataName").AsString();
+        report.Next();
+    }
+    return {};
+}
+
+TEST(SharedDatabase, EachProgramPrintsItsOwnRows) {
+    test::TempProgramDir dir;
+    {
+        test::ScriptedMessages ma, mb;
+        TDM a(ma, dir.Dir());
+        TDM b(mb, dir.Dir());
+        ASSERT_TRUE(a.Connected() && b.Connected());
+        // The order that used to mix them: the other program prepares
+        // between this one's preparation and its report.
+        const auto mine = Quotation("王先生的客厅", 3);
+        const auto theirs = Quotation("李女士的卧室", 5);
+        ASSERT_TRUE(a.ReplacePrintData(mine));
+        ASSERT_TRUE(b.ReplacePrintData(theirs));
+        EXPECT_EQ(ReportDiffers(a, mine), "");
+        EXPECT_EQ(ReportDiffers(b, theirs), "");
+        EXPECT_EQ(ReportDiffers(a, mine), "") << "a second look (print after preview) reads the same rows";
+    } // no connection is open across the fork
+
+    // Two programs preparing different quotations over and over.
+    RunTwoPrograms([&](int p) {
+        std::ofstream out(dir.Dir() + "print" + std::to_string(p) + ".log");
+        test::ScriptedMessages m;
+        TDM dm(m, dir.Dir());
+        const auto rows = Quotation(p == 1 ? "甲" : "乙", p == 1 ? 7 : 12);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+        int prepared = 0;
+        while (std::chrono::steady_clock::now() < deadline && prepared < 300) {
+            if (!dm.ReplacePrintData(rows)) continue; // busy: the print command says so and stops
+            ++prepared;
+            if (const std::string d = ReportDiffers(dm, rows); !d.empty()) out << "fault " << d << "\n";
+        }
+        out << "prepared " << prepared << "\n";
+    });
+    for (int p = 1; p <= 2; ++p) {
+        std::ifstream in(dir.Dir() + "print" + std::to_string(p) + ".log");
+        std::string line;
+        int prepared = 0;
+        while (std::getline(in, line)) {
+            if (line.rfind("prepared ", 0) == 0)
+                prepared = std::stoi(line.substr(9));
+            else
+                ADD_FAILURE() << "program " << p << ": " << line;
+        }
+        EXPECT_GT(prepared, 0) << "program " << p;
+        RecordProperty("preparations" + std::to_string(p), prepared);
+    }
 }
 
 } // namespace

@@ -246,6 +246,97 @@ TEST(QuotationGrid, ValidatedPriceAndQuantityRecomputeAmountAndTotals) {
     EXPECT_EQ(g.Text(5, 3), "48.00");
 }
 
+// Beyond 15 significant digits, or from 10^12 on, a figure no longer comes
+// back to the cent: the cell refuses it as bad input, names it, says where the
+// limit is and keeps the value it had, typed or worked out.
+TEST(QuotationGrid, FiguresAmountsAndTotalsStayBelowTheCeilingOfFigures) {
+    const auto refused = [](const std::string& typed) {
+        return std::vector<std::string>{"输入的数据不合法：" + typed +
+                                        "\n请输入数字或算式，如 3.2*4.5（数字最多15位有效数字，数值和金额须小于1万亿）"};
+    };
+    test::ScriptedMessages m;
+    QuotationGrid g;
+    g.AddSectionRow();
+    g.SetCurrentCell(1, 2);
+    g.AddItemRow(CatalogLine{}, true);
+    Type(g, 2, 3, "18", m);
+    Type(g, 3, 3, "2.5", m);
+    Type(g, 3, 3, "401234567890123456789012345678", m);
+    EXPECT_EQ(m.Texts(), refused("401234567890123456789012345678"));
+    EXPECT_EQ(g.Text(3, 3), "2.5");
+    EXPECT_EQ(g.Text(5, 3), "45.00");
+    EXPECT_EQ(g.Text(5, 1), "45.00");
+    for (const char* tooMany :
+         {"1.000000000000001", "999999999999.995", "1000000000000", "999999*999999+999999*999999", "1e12"}) {
+        m.Shown.clear();
+        Type(g, 3, 3, tooMany, m);
+        if (std::string(tooMany) == "1e12")
+            EXPECT_EQ(m.Texts().at(0), "输入的数据不合法：1e12\n请输入数字或算式，如 3.2*4.5") << "no number at all";
+        else
+            EXPECT_EQ(m.Texts(), refused(tooMany)) << tooMany;
+        EXPECT_EQ(g.Text(3, 3), "2.5") << tooMany;
+        EXPECT_EQ(g.Text(5, 3), "45.00") << tooMany;
+    }
+
+    // Fifteen digits are taken; leading zeros and zeros ending a fraction are no digits of the figure.
+    m.Shown.clear();
+    Type(g, 3, 3, "12345.6789012345", m);
+    EXPECT_EQ(g.Text(5, 3), "222222.22");
+    Type(g, 3, 3, "0002.50000000000000000", m);
+    EXPECT_EQ(g.Text(5, 3), "45.00");
+    EXPECT_TRUE(m.Shown.empty());
+
+    // Two good figures whose amount reaches the ceiling: the figure just
+    // typed goes back to what it was, a worked-out one too.
+    Type(g, 2, 3, "400000", m);
+    Type(g, 3, 3, "2500000", m);
+    EXPECT_EQ(m.Texts(), refused("2500000"));
+    EXPECT_EQ(g.Text(2, 3), "400000");
+    EXPECT_EQ(g.Text(3, 3), "0002.50000000000000000");
+    EXPECT_EQ(g.Text(5, 3), "1000000.00");
+    m.Shown.clear();
+    Type(g, 3, 3, "1+1", m);
+    Type(g, 3, 3, "2500*1000", m);
+    EXPECT_EQ(m.Texts(), refused("2500*1000"));
+    EXPECT_EQ(g.Text(3, 3), "2");
+    EXPECT_EQ(g.Cell(3, 3).Expression, "1+1");
+    m.Shown.clear();
+    Type(g, 3, 3, "2499999.99999", m);
+    EXPECT_EQ(g.Text(5, 1), "999999999996.00");
+
+    // Nor may a second item carry the subtotal and grand total there, typed or from the catalog.
+    m.Shown.clear();
+    g.SetCurrentCell(1, 3);
+    g.AddItemRow(CatalogLine{}, true);
+    Type(g, 2, 4, "1", m);
+    Type(g, 3, 4, "4", m);
+    EXPECT_EQ(m.Texts(), refused("4"));
+    EXPECT_EQ(g.Text(3, 4), "0");
+    Type(g, 3, 4, "3.99", m);
+    EXPECT_EQ(g.Text(5, 2), "999999999999.99");
+    EXPECT_EQ(g.Charges().Label16Text, "999999999999.99");
+    m.Shown.clear();
+    const std::string before = g.Image();
+    EXPECT_FALSE(g.AddCatalogEntry(Entry("踢脚线", 0.01), m));
+    EXPECT_EQ(m.Texts(), std::vector<std::string>{BeyondLimitMessage()}); // no typed figure to name
+    EXPECT_EQ(g.Image(), before);
+
+    // A price stored in the catalog before there was a ceiling stays out too.
+    QuotationGrid fresh;
+    fresh.AddSectionRow();
+    fresh.SetCurrentCell(1, 2);
+    EXPECT_FALSE(fresh.AddCatalogEntry(Entry("石材", 7.2e30), m));
+    EXPECT_EQ(fresh.BodyRowCount(), 1);
+    EXPECT_TRUE(fresh.AddCatalogEntry(Entry("石材", 999999999999.99), m));
+    EXPECT_EQ(fresh.Text(5, 1), "999999999999.99");
+    // Nor may rows carried from another quotation.
+    QuotationGrid copied;
+    TextToQuotation(copied, "0@踢脚线@1@1@米@1.00@");
+    const std::string full = fresh.Image();
+    EXPECT_EQ(fresh.InsertCopiedRows(copied).Count, 0);
+    EXPECT_EQ(fresh.Image(), full);
+}
+
 TEST(QuotationGrid, EditsOutsidePriceAndQuantityOfItemsOnlyChangeTheCell) {
     test::ScriptedMessages m;
     QuotationGrid g;

@@ -205,5 +205,42 @@ TEST(QuotationText, MalformedTextsEndWithAWellFormedGrid) {
     }
 }
 
+// A text stored before figures had a ceiling may hold one the program cannot
+// reproduce; ordinary texts read exactly as they were stored.
+TEST(QuotationText, StoredFiguresBeyondTheCeilingAreRefusedOnReading) {
+    QuotationGrid g;
+    g.SetProjectTotal(640);
+    EXPECT_EQ(TextToQuotation(g, kExampleText), 0);
+    EXPECT_EQ(QuotationToText(g), kExampleText);
+    EXPECT_EQ(g.Text(5, 1), "640");
+
+    const std::string huge = "7222222222222220000000000000000.00";
+    QuotationGrid bad;
+    bad.SetProjectTotal(7.22222222222222e30);
+    const std::string text = "100000@卧室@@@@" + huge +
+                             "@"
+                             // the filed quantity of thirty digits
+                             "@乳胶漆@18@401234567890123456789012345678@平米@" +
+                             huge +
+                             "@说明"
+                             // good figures, an amount at the ceiling
+                             "@地砖@1000000@1000000@平米@1000000000000.00@"
+                             // more digits than the amount was computed with
+                             "@踢脚线@10@3.14159265358979323@米@31.42@"
+                             // each amount good, the two together at the ceiling
+                             "@吊顶@600000000000@1@项@600000000000.00@"
+                             "@门套@400000000000@1@项@400000000000.00@";
+    EXPECT_EQ(TextToQuotation(bad, text), 4);
+    EXPECT_EQ(RowTexts(bad, 3), (std::vector<std::string>{"乳胶漆", "18", "0", "平米", "0.00", "说明"}));
+    EXPECT_EQ(RowTexts(bad, 4), (std::vector<std::string>{"地砖", "1000000", "0", "平米", "0.00", ""}));
+    EXPECT_EQ(RowTexts(bad, 5), (std::vector<std::string>{"踢脚线", "10", "3.14159265358979", "米", "31.42", ""}));
+    EXPECT_EQ(RowTexts(bad, 6)[4], "600000000000.00");
+    EXPECT_EQ(RowTexts(bad, 7), (std::vector<std::string>{"门套", "400000000000", "0", "项", "0.00", ""}));
+    EXPECT_EQ(bad.Text(5, 2), "600000000031.42");
+    EXPECT_EQ(bad.Text(5, 1), "600000000031.42");
+    EXPECT_EQ(bad.Charges().Label16Text, "600000000031.42");
+    ExpectWellFormed(bad);
+}
+
 } // namespace
 } // namespace lty

@@ -71,6 +71,9 @@ TEST(StrictConversion, RefusesWithTheSystemsMessage) {
             EXPECT_EQ(std::string(e.what()), std::string("'") + bad + "' is not a valid floating point value");
         }
     }
+    // Too small to hold is refused too: it is not the 0 the user typed.
+    EXPECT_THROW(StrToFloat("1e-400"), ConvertError);
+    EXPECT_THROW(StrToFloat("-1e-400"), ConvertError);
     for (const char* bad : {"", "1.5", "x", "99999999999", "1 2", "+-1"}) {
         try {
             StrToInt(bad);
@@ -79,6 +82,39 @@ TEST(StrictConversion, RefusesWithTheSystemsMessage) {
             EXPECT_EQ(std::string(e.what()), std::string("'") + bad + "' is not a valid integer value");
         }
     }
+}
+
+// The one ceiling every figure, typed, read or computed, is held to.
+TEST(NumberCeiling, FifteenSignificantDigitsAndBelowATrillionToTheCent) {
+    for (const char* within : {"0", "12.", "0.5", "123456789012345e-4", "12345678901.2345", "999999999999.99",
+                               "0.1000000000000000000", "000000000012.5", " 7 "})
+        EXPECT_TRUE(NumberTextWithinLimit(within)) << within;
+    for (const char* beyond : {"12345678901.23456", "1.000000000000001", "999999999999.995", "1000000000000", "1e12",
+                               "-1e12", "401234567890123456789012345678", "abc", "", "1.2.3",
+                               "1e-999"})
+        EXPECT_FALSE(NumberTextWithinLimit(beyond)) << beyond;
+    // Computed values: only the amount to the cent counts.
+    EXPECT_TRUE(WithinNumberLimit(0));
+    EXPECT_TRUE(WithinNumberLimit(3.2 * 4.5));
+    EXPECT_TRUE(WithinNumberLimit(-999999999999.99));
+    EXPECT_TRUE(WithinNumberLimit(999999999999.994));
+    EXPECT_FALSE(WithinNumberLimit(999999999999.995));
+    EXPECT_FALSE(WithinNumberLimit(1e12));
+    EXPECT_FALSE(WithinNumberLimit(std::nan("")));
+    EXPECT_FALSE(WithinNumberLimit(HUGE_VAL));
+
+    EXPECT_DOUBLE_EQ(StrToLimitedFloat(" 12.5 "), 12.5);
+    const auto message = [](const char* text) {
+        try {
+            StrToLimitedFloat(text);
+        } catch (const ConvertError& e) {
+            return std::string(e.what());
+        }
+        return std::string("accepted");
+    };
+    EXPECT_EQ(message("1.2.3"), "'1.2.3' is not a valid floating point value");
+    EXPECT_EQ(message("12345678901234567890"), "'12345678901234567890' is not a valid floating point value"
+                                               "（数字最多15位有效数字，数值和金额须小于1万亿）");
 }
 
 TEST(Trim, RemovesControlCharactersAndBlanksAtBothEndsOnly) {
@@ -101,7 +137,10 @@ TEST(DateText, ShortFormRoundTrips) {
     ASSERT_TRUE(TryStrToDate("2024-02-29", d));
     EXPECT_EQ(d, (Date{2024, 2, 29}));
     ASSERT_TRUE(TryStrToDate("2024/2/9", d));
-    for (const char* bad : {"", "2009-2-30", "2023-2-29", "2009-13-1", "2009-6", "2009-6-22x", "2009-6/22", "#"})
+    // Every fourth year leaps, but not a century unless it divides by 400.
+    EXPECT_TRUE(TryStrToDate("2000-2-29", d));
+    for (const char* bad : {"", "2009-2-30", "2023-2-29", "1900-2-29", "2100-2-29", "2009-13-1", "2009-6", "2009-6-22x",
+                            "2009-6/22", "#"})
         EXPECT_FALSE(TryStrToDate(bad, d)) << bad;
     ASSERT_TRUE(TryStrToDate(TodayText(), d));
     EXPECT_EQ(d, Today());

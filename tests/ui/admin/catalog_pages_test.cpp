@@ -6,6 +6,7 @@
 #include "ui/admin/price_page.h"
 #include "ui/admin/system_window.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QComboBox>
 #include <QFile>
@@ -54,6 +55,11 @@ protected:
 
 TEST_F(CatalogPages, WindowLayoutNamesAndPictures) {
     EXPECT_EQ(frm->windowTitle(), QStringLiteral("系统管理"));
+    // Assistive tools meet a dialog named by its title, not a filler pane.
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(frm.get());
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->role(), QAccessible::Dialog);
+    EXPECT_EQ(window->text(QAccessible::Name), QStringLiteral("系统管理"));
     EXPECT_EQ(frm->size(), QSize(675, 620));
     QStringList tabs;
     for (int i = 0; i < frm->PageControl1->count(); ++i) tabs << frm->PageControl1->tabText(i);
@@ -171,6 +177,25 @@ TEST_F(CatalogPages, DeletesAndThePopupMenu) {
     EXPECT_EQ(page->TreeView1->currentItem()->text(0), QStringLiteral("施工项目"));
     EXPECT_FALSE(page->N2->isEnabled()); // the root cannot be deleted
     page->PopupMenu1->close();
+    // The Menu key and Shift+F10 open the same menu, set up the same way.
+    frm->activateWindow();
+    QApplication::setActiveWindow(frm.get());
+    page->TreeView1->setFocus();
+    QTest::keyClick(page->TreeView1, Qt::Key_Menu);
+    ASSERT_TRUE(page->PopupMenu1->isVisible());
+    EXPECT_FALSE(page->N2->isEnabled());
+    page->PopupMenu1->close();
+    Select("拆除工程");
+    QTest::keyClick(page->TreeView1, Qt::Key_F10, Qt::ShiftModifier);
+    ASSERT_TRUE(page->PopupMenu1->isVisible());
+    EXPECT_TRUE(page->N2->isEnabled());
+    // Chosen from the keyboard too: 编辑 on the selected node.
+    page->EditMode = 0;
+    QTest::keyClick(page->PopupMenu1, Qt::Key_Down);
+    QTest::keyClick(page->PopupMenu1, Qt::Key_Down);
+    QTest::keyClick(page->PopupMenu1, Qt::Key_Return);
+    EXPECT_FALSE(page->PopupMenu1->isVisible());
+    EXPECT_EQ(page->EditMode, 1);
     Select("拆除工程");
     page->TreeView1MouseDown();
     EXPECT_TRUE(page->N2->isEnabled() && page->N1->isEnabled() && page->N3->isEnabled());
@@ -251,6 +276,19 @@ TEST_F(CatalogPages, PriceBoxRulesAndTheSave) {
     EXPECT_EQ(messages.Texts(), std::vector<std::string>{"输入错误格式不正确，请重新输入"});
     EXPECT_TRUE(price->Edit5->hasFocus());
 
+    // A price beyond the ceiling of figures is refused the same way, naming
+    // the ceiling, also when the save is asked without leaving the box.
+    const std::string beyond = "输入错误格式不正确，请重新输入（数字最多15位有效数字，数值和金额须小于1万亿）";
+    messages.Shown.clear();
+    price->Edit5->setText(QStringLiteral("1234567890123456"));
+    price->MMMemo->setFocus();
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{beyond});
+    EXPECT_TRUE(price->Edit5->hasFocus());
+    price->Edit5->setText(QStringLiteral("1000000000000"));
+    price->Button3->click();
+    EXPECT_EQ(messages.Texts().back(), beyond);
+    EXPECT_EQ(One("select ProductPrice from TBLPRODUCT where Product_ID=3"), "45");
+
     price->Edit5->setText(QStringLiteral("12.50"));
     price->Edit6->setCurrentText(QStringLiteral("米"));
     price->MMMemo->setPlainText(QStringLiteral("  新做法\n第二行  "));
@@ -285,7 +323,7 @@ TEST_F(CatalogPages, CsvExportAndImportFromThePricePage) {
 
     // A malformed line is named and nothing is written.
     const int badLine = static_cast<int>(text.count('\n')) + 1;
-    text.append("新类,新二级,新项,个,1.2.3,,\r\n");
+    text.append("新类,新二级,新项,个,1.2.3,,,\r\n");
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write(text);
     f.close();
@@ -293,6 +331,27 @@ TEST_F(CatalogPages, CsvExportAndImportFromThePricePage) {
     EXPECT_EQ(messages.Texts().back(),
               "导入失败！第" + std::to_string(badLine) + "行格式不正确：单价“1.2.3”不是数字。没有导入任何数据。");
     EXPECT_EQ(Count("TBLITEM"), 109);
+
+    // Saved by a Chinese spreadsheet in GBK: read, and the question says so.
+    const QByteArray gbk(
+        "\xD0\xC2\xC0\xE0,\xD0\xC2\xB6\xFE\xBC\xB6,\xD0\xC2\xCF\xEE,\xB8\xF6,10,,\r\n"); // 新类,新二级,新项,个,10,,
+    messages.Answers = {true};
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(gbk);
+    f.close();
+    price->ImportFrom(file);
+    EXPECT_EQ(messages.Shown.back().Text, "导入成功！");
+    EXPECT_EQ(messages.Shown[messages.Shown.size() - 2].Text,
+              "（文件不是UTF-8编码，已按GBK编码读取。）将新增3项，修改0项的价格资料。确定导入吗？");
+    EXPECT_NE(Node(price->TreeView2, "新项"), nullptr);
+
+    // Neither UTF-8 nor GBK: refused as a whole.
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write("\xFF\xFE\x80,1\r\n");
+    f.close();
+    price->ImportFrom(file);
+    EXPECT_EQ(messages.Texts().back(), "文件编码无法识别，请另存为 CSV UTF-8 后再导入。");
+    EXPECT_EQ(Count("TBLITEM"), 112);
 }
 
 } // namespace

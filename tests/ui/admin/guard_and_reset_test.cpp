@@ -1,6 +1,7 @@
 // The password guard, "系统管理", "系统初始化" with its backup, and the
 // backup page's restore.
 #include "core/data/backup.h"
+#include "core/data/password_hash.h"
 #include "tests/ui/admin/admin_fixture.h"
 #include "ui/admin/backup_page.h"
 #include "ui/admin/system_window.h"
@@ -158,7 +159,36 @@ TEST_F(GuardAndReset, BackupPageMakesAndRestoresCopies) {
     EXPECT_EQ(projectTreeBuilds, 1);
     EXPECT_EQ(catalogTreeBuilds, 1);
     EXPECT_NE(Node(frm.findChild<QTreeWidget*>("TreeView1"), "拆除工程"), nullptr);
-    EXPECT_EQ(page->lvBackups->topLevelItemCount(), 2); // the safety copy joined the list
+    EXPECT_EQ(page->lvBackups->topLevelItemCount(), 2); // the safety copy joined the list, as the newest first
+    EXPECT_NE(messages.Texts().back().find(page->lvBackups->topLevelItem(0)->text(2).toStdString()), std::string::npos);
+}
+
+TEST_F(GuardAndReset, TamperedPasswordAndDamagedCopyAreNamedNotTried) {
+    // A copy in the folder that is no database: the restore names it and changes nothing.
+    TFrmSystem frm(nullptr, hooks);
+    frm.show();
+    TBackupPage* page = frm.TabSheet6;
+    fs::create_directories(dir.Dir() + "Data/backup");
+    std::ofstream(dir.Dir() + "Data/backup/LTY-20260101-080000.db", std::ios::binary) << std::string(8192, '\0');
+    page->RefreshList();
+    ASSERT_EQ(page->lvBackups->topLevelItemCount(), 1);
+    page->lvBackups->setCurrentItem(page->lvBackups->topLevelItem(0));
+    messages.Answers = {true};
+    AnswerPassword({QStringLiteral("admin")});
+    page->btnRestore->click();
+    EXPECT_EQ(messages.Texts().back(), "备份文件已损坏或不是本程序的数据库，未恢复！\n数据库文件已损坏");
+    EXPECT_EQ(Count("TBLITEM"), 109);
+    EXPECT_EQ(page->lvBackups->topLevelItemCount(), 1); // no safety copy for a refused restore
+
+    // Cost parameters raised by hand in the stored hash: refused at once, with a reason.
+    std::string hash = HashPassword("admin");
+    ASSERT_NE(hash.find(",t=2,"), std::string::npos) << hash;
+    hash.replace(hash.find(",t=2,"), 5, ",t=4294967295,");
+    Raw("update TBLPASSWORD set PSNAME='" + hash + "'");
+    messages.Shown.clear();
+    AnswerPassword({QStringLiteral("admin"), std::nullopt});
+    EXPECT_FALSE(PasswordGuard(nullptr));
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"密码数据已损坏，请联系管理员！"});
 }
 
 } // namespace

@@ -11,10 +11,18 @@
 #include "ui/admin/system_window.h"
 #include "ui/print/print_commands.h"
 #include "ui/print/print_form.h"
+#include "ui/print/print_settings.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QLineEdit>
 #include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTreeWidget>
@@ -110,11 +118,11 @@ TEST_F(MainWindowCommands, PrintPreviewAndExportTakeTheActiveWindowAsItStands) {
     frm->ActExportPdf->trigger();
     EXPECT_TRUE(proposed.endsWith(QStringLiteral("/周女士报价单.pdf"))) << proposed.toStdString();
     const QString text = PdfText(path);
-    EXPECT_TRUE(text.contains(QStringLiteral("居室装修报价单（）")));
+    EXPECT_TRUE(text.contains(QStringLiteral("居室装修报价单")) && !text.contains(QStringLiteral("报价单（）")));
     EXPECT_TRUE(text.contains(QStringLiteral("周女士")) && text.contains(QStringLiteral("文三路1号")) &&
                 text.contains(QStringLiteral("13700000000")));
     EXPECT_EQ(LinesWith(text, QStringLiteral("墙面乳胶漆|石膏线")),
-              (QStringList{"1 墙面乳胶漆 40 平米 25 1000.00", "2 石膏线 10 米 20 200.00"}));
+              (QStringList{"1 墙面乳胶漆 一底两面 40 平米 25.00 1000.00", "2 石膏线 10 米 20.00 200.00"}));
     EXPECT_EQ(LinesWith(text, QStringLiteral("工程总价：|管理费：|税金：|^\\s*合计：")),
               (QStringList{"工程总价： 1200.00", "管理费： 150.00", "税金： 40.50", "合计： 1390.50"}));
     // The stored row still holds what was saved: the paper came from the screen.
@@ -141,9 +149,151 @@ TEST_F(MainWindowCommands, PrintPreviewAndExportTakeTheActiveWindowAsItStands) {
     frm->ActPrint->trigger();
     const QString paper = PdfText(printed);
     EXPECT_TRUE(paper.contains(QStringLiteral("吴先生")) && paper.contains(QStringLiteral("书柜")));
-    EXPECT_EQ(LinesWith(paper, QStringLiteral("书柜")), (QStringList{"1 书柜 2 项 1500 3000.00"}));
+    EXPECT_EQ(LinesWith(paper, QStringLiteral("书柜")), (QStringList{"1 书柜 2 项 1500.00 3000.00"}));
     EXPECT_FALSE(paper.contains(QStringLiteral("周女士")) || paper.contains(QStringLiteral("石膏线")));
     EXPECT_TRUE(messages.Shown.empty());
+}
+
+// A line edit as the X11 key scheme has it (the one of Linux desktops, not
+// of the offscreen platform): Ctrl+E moves to the end of the line, so the
+// box claims the key before any shortcut sees it.
+struct EndOfLineOnCtrlE : QObject {
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::ShortcutOverride) {
+            const auto* k = static_cast<QKeyEvent*>(e);
+            if (k->key() == Qt::Key_E && k->modifiers() == Qt::ControlModifier) e->accept();
+        }
+        return false;
+    }
+};
+
+TEST_F(MainWindowCommands, CtrlEExportsFromATextFieldAndSaysWhereTheFileWent) {
+    RememberPdfFolder({});
+    ASSERT_TRUE(frm->OpenProjectWindow(0));
+    TFrmProject_Detail* w = Active();
+    w->Edit1->setText(QStringLiteral("郑先生"));
+    AddSection(w->Grid(), "客厅", {{"墙面乳胶漆", 25, 40, "平米", 0, ""}});
+    w->GridChanged();
+    w->PageControl1->setCurrentWidget(w->TabSheet1);
+    EndOfLineOnCtrlE x11;
+    w->Edit1->installEventFilter(&x11);
+    Focus(w->Edit1);
+    ASSERT_EQ(QApplication::focusWidget(), w->Edit1);
+
+    QStringList proposed;
+    const QString folder = out.filePath(QStringLiteral("报价"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    PrintDialogs::ChoosePdfPath = [&](QWidget*, const QString& p) {
+        proposed << p;
+        return QDir(folder).filePath(QStringLiteral("郑先生"));
+    };
+    QTest::keyClick(w->Edit1, Qt::Key_E, Qt::ControlModifier);
+    ASSERT_EQ(proposed.size(), 1); // the line edit did not take the key
+    EXPECT_FALSE(proposed[0].startsWith(folder + "/"));
+    const QString written = QDir(folder).filePath(QStringLiteral("郑先生.pdf"));
+    EXPECT_TRUE(QFile::exists(written));
+    QMessageBox* notice = ExportNotice();
+    ASSERT_NE(notice, nullptr);
+    EXPECT_TRUE(notice->isVisible());
+    EXPECT_EQ(notice->text(), QStringLiteral("已导出：") + QDir::toNativeSeparators(written));
+    auto* open = notice->findChild<QPushButton*>(QStringLiteral("OpenFolder"));
+    ASSERT_NE(open, nullptr);
+    EXPECT_EQ(open->text(), QStringLiteral("打开文件夹"));
+    QString opened;
+    decltype(PrintDialogs::OpenFolder) keptOpen = PrintDialogs::OpenFolder;
+    PrintDialogs::OpenFolder = [&](const QString& f) { opened = f; };
+    open->click();
+    PrintDialogs::OpenFolder = keptOpen;
+    EXPECT_EQ(QDir(opened), QDir(folder));
+    notice->close();
+
+    // The next export starts in the folder last used.
+    frm->ActExportPdf->trigger();
+    ASSERT_EQ(proposed.size(), 2);
+    EXPECT_EQ(proposed[1], QDir(folder).filePath(QStringLiteral("郑先生报价单.pdf")));
+    if (ExportNotice()) ExportNotice()->close();
+    EXPECT_TRUE(messages.Shown.empty());
+}
+
+// The first sheet of a workbook as its XML.
+QString SheetXml(const QString& workbook) {
+    QProcess unzip;
+    unzip.start(QStringLiteral("unzip"), {QStringLiteral("-p"), workbook, QStringLiteral("xl/worksheets/sheet1.xml")});
+    unzip.waitForFinished();
+    return QString::fromUtf8(unzip.readAllStandardOutput());
+}
+
+// A figure of the sheet as its cell holds it (the value a formula carries
+// included), to the cent.
+QString Figure(const QString& sheet, const char* cell) {
+    const QRegularExpression value(QStringLiteral("<c r=\"%1\"[^>]*>(?:<f>[^<]*</f>)?<v>([^<]*)</v>").arg(cell));
+    const QRegularExpressionMatch m = value.match(sheet);
+    return m.hasMatch() ? QString::number(m.captured(1).toDouble(), 'f', 2) : QString();
+}
+
+TEST_F(MainWindowCommands, CtrlShiftEWritesTheWorkbookOfTheWindowAsItStandsAndSaysWhereItWent) {
+    EXPECT_EQ(frm->ActExportExcel->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E));
+    const QString folder = out.filePath(QStringLiteral("报价"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    RememberPdfFolder(folder); // the folder of the last export, a PDF's
+    ChoosePrintVersion(PrintVersion::Customer);
+    ASSERT_TRUE(frm->OpenProjectWindow(0)); // never saved
+    TFrmProject_Detail* w = Active();
+    w->Edit1->setText(QStringLiteral("郑先生"));
+    AddSection(w->Grid(), "客厅", {{"墙面乳胶漆", 25, 40, "平米", 0, ""}, {"石膏线", 20.5, 3.3, "米", 0, ""}});
+    w->GridChanged();
+    w->PageControl1->setCurrentWidget(w->TabSheet1);
+    Focus(w->Edit1);
+
+    QStringList proposed;
+    QString answer = QDir(folder).filePath(QStringLiteral("郑先生"));
+    decltype(PrintDialogs::ChooseWorkbookPath) kept = PrintDialogs::ChooseWorkbookPath;
+    PrintDialogs::ChooseWorkbookPath = [&](QWidget* parent, const QString& p) {
+        EXPECT_EQ(parent, frm.get());
+        proposed << p;
+        return answer;
+    };
+    QTest::keyClick(w->Edit1, Qt::Key_E, Qt::ControlModifier | Qt::ShiftModifier);
+    ASSERT_EQ(proposed, QStringList{QDir(folder).filePath(QStringLiteral("郑先生报价单.xlsx"))});
+    const QString written = answer + QStringLiteral(".xlsx");
+    ASSERT_TRUE(QFile::exists(written));
+    QMessageBox* notice = ExportNotice();
+    ASSERT_NE(notice, nullptr);
+    EXPECT_TRUE(notice->isVisible());
+    EXPECT_EQ(notice->text(), QStringLiteral("已导出：") + QDir::toNativeSeparators(written));
+    EXPECT_NE(notice->findChild<QPushButton*>(QStringLiteral("OpenFolder")), nullptr);
+    QTest::keyClick(notice, Qt::Key_Escape); // the notice goes with Esc, as with OK
+    EXPECT_FALSE(notice->isVisible());
+    // The lines and the totals as the screen shows them, 20.5 × 3.3 to the cent.
+    const QString sheet = SheetXml(written);
+    EXPECT_TRUE(sheet.contains(QStringLiteral("<c r=\"B10\"")) &&
+                sheet.contains(QStringLiteral("<f>ROUND(D10*F10,2)</f>")));
+    const QStringList figures{Figure(sheet, "G10"), Figure(sheet, "G11"), Figure(sheet, "G12"), Figure(sheet, "G13"),
+                              Figure(sheet, "G14"), Figure(sheet, "G15"), Figure(sheet, "G16")};
+    EXPECT_EQ(figures, (QStringList{"1000.00", "67.65", "1067.65", w->TotalText(), w->Edit8->text(), w->Edit9->text(),
+                                    QStringLiteral("1189.47")}));
+    EXPECT_EQ(w->TotalText(), QStringLiteral("1067.65"));
+
+    // The crew's version from the menu: its own name, no formula, no price.
+    ChoosePrintVersion(PrintVersion::Crew);
+    answer = QDir(folder).filePath(QStringLiteral("郑先生施工单.xlsx"));
+    frm->ActExportExcel->trigger();
+    ASSERT_EQ(proposed.size(), 2);
+    EXPECT_EQ(proposed[1], answer);
+    EXPECT_TRUE(QFile::exists(answer));
+    EXPECT_FALSE(SheetXml(answer).contains(QStringLiteral("<f>")));
+    ASSERT_NE(ExportNotice(), nullptr);
+    ExportNotice()->close();
+    ChoosePrintVersion(PrintVersion::Customer);
+
+    // Cancelled: nothing; a place that cannot be written: the message, no notice.
+    answer.clear();
+    frm->ActExportExcel->trigger();
+    answer = QStringLiteral("/nonexistent/dir/x.xlsx");
+    frm->ActExportExcel->trigger();
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"导出Excel失败，请检查文件是否被占用或目录是否可写！"});
+    EXPECT_TRUE(!ExportNotice() || !ExportNotice()->isVisible());
+    PrintDialogs::ChooseWorkbookPath = kept;
 }
 
 TEST_F(MainWindowCommands, SystemManagementBehindThePasswordFeedsTheCatalogTreeBack) {

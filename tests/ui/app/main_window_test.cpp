@@ -32,8 +32,8 @@ QStringList Texts(const QList<QAction*>& actions) {
 TEST_F(MainWindowTest, FirstShowingFillsBothTreesAndTheSharedValues) {
     EXPECT_EQ(frm->objectName(), "TFrmMain");
     EXPECT_EQ(Texts(frm->ToolBar1->actions()),
-              (QStringList{"新建装饰工程", "保存装饰工程", "-", "打印", "打印预览", "导出PDF", "-", "显示/隐藏资源栏",
-                           "-", "帮助", "-", "退出"}));
+              (QStringList{"新建装饰工程", "保存装饰工程", "-", "打印", "打印预览", "导出PDF", "导出Excel", "-",
+                           "显示/隐藏资源栏", "-", "帮助", "-", "退出"}));
     for (QAction* a : frm->ToolBar1->actions()) {
         if (!a->isSeparator()) {
             EXPECT_FALSE(a->icon().pixmap(24, 24).isNull()) << a->text().toStdString();
@@ -42,8 +42,9 @@ TEST_F(MainWindowTest, FirstShowingFillsBothTreesAndTheSharedValues) {
     QStringList menus;
     for (QAction* m : frm->menuBar()->actions()) menus << m->text();
     EXPECT_EQ(menus, (QStringList{"装饰工程", "系统管理", "窗口", "帮助"}));
-    EXPECT_EQ(Texts(frm->MenuProject->actions()), (QStringList{"新建装饰工程", "保存装饰工程", "删除装饰工程", "-",
-                                                               "打印预览", "打印", "导出PDF", "-", "退出"}));
+    EXPECT_EQ(Texts(frm->MenuProject->actions()),
+              (QStringList{"新建装饰工程", "保存装饰工程", "删除装饰工程", "-", "打印预览", "打印", "导出PDF",
+                           "导出Excel", "打印版本", "-", "退出"}));
     EXPECT_EQ(Texts(frm->MenuSystem->actions()), (QStringList{"系统管理", "系统初始化"}));
     EXPECT_EQ(Texts(frm->MenuWindow->actions()), (QStringList{"显示/隐藏资源栏", "-", "-"}));
     EXPECT_EQ(frm->MenuWindow->actions().back(), frm->N1);
@@ -86,7 +87,7 @@ TEST_F(MainWindowTest, FirstShowingFillsBothTreesAndTheSharedValues) {
     EXPECT_EQ(frm->AboutWindow()->windowTitle(), "关于");
 }
 
-TEST(MainWindowWithoutDatabase, ShowsTheRootAloneAfterTheEnginesError) {
+TEST(MainWindowWithoutDatabase, ShowsTheRootAloneAfterTheOneConnectionMessage) {
     TempProgramDir dir(false);
     ScriptedMessages messages;
     SetMessages(&messages);
@@ -94,9 +95,9 @@ TEST(MainWindowWithoutDatabase, ShowsTheRootAloneAfterTheEnginesError) {
     TDM dm(messages, dir.Dir());
     DM = &dm;
     frm.show();
-    EXPECT_EQ(messages.Shown.size(), 2u); // the connection message, then the engine's error
-    EXPECT_EQ(messages.Shown[0].Text, "连接数据库失败，请检查数据库文件！");
-    EXPECT_EQ(messages.Shown[1].Icon, MessageIcon::Stop);
+    ASSERT_EQ(messages.Shown.size(), 1u); // the connection message, and no engine error after it
+    EXPECT_EQ(messages.Shown[0].Text, "连接数据库失败，请检查数据库文件！\n找不到数据库文件：" + dir.DatabasePath());
+    EXPECT_EQ(frm.StatusPanel(0)->text().toStdString(), "数据库：未连接");
     ASSERT_EQ(frm.TreeView1->topLevelItemCount(), 1);
     EXPECT_EQ(frm.TreeView1->topLevelItem(0)->text(0), "装饰工程");
     EXPECT_EQ(frm.TreeView2->topLevelItemCount(), 0);
@@ -206,6 +207,74 @@ TEST_F(MainWindowTest, WindowMenuFollowsCaptionsAndTheActiveWindow) {
     Settle();
     EXPECT_EQ(WindowMenuCaptions(), QStringList{"新装饰工程:2"});
     EXPECT_EQ(frm->ProjectWindows().size(), 2u);
+}
+
+// A window is named after its project once saved, a project opens in one
+// window only, and a project deleted under an open window can be saved anew.
+TEST_F(MainWindowTest, ASavedWindowTakesItsProjectsNameOpensOnceAndOutlivesADelete) {
+    TFrmProject_Detail* w = NewBlank();
+    w->Edit1->setText(QStringLiteral("张三"));
+    w->Edit2->setText(QStringLiteral("P9"));
+    w->Edit3->setText(QStringLiteral("西湖路1号"));
+    // Before the first save the question names the window as it was made.
+    EXPECT_FALSE(w->ConfirmClose());
+    EXPECT_EQ(messages.Texts().back(), "工程「新装饰工程:1」已修改，是否保存？");
+    frm->SaveProject->trigger();
+    EXPECT_EQ(messages.Texts().back(), "新加工程成功！");
+    EXPECT_EQ(w->Caption(), "张三（西湖路1号）");
+    EXPECT_EQ(w->windowTitle(), "张三（西湖路1号）");
+    EXPECT_EQ(WindowMenuCaptions(), QStringList{"张三（西湖路1号）"});
+    EXPECT_EQ(CheckedEntries(), QStringList{"张三（西湖路1号）"});
+
+    // Opened from the tree while its window is open, from behind another
+    // window: the open window comes to the front, no second one is made.
+    TFrmProject_Detail* other = NewBlank();
+    ASSERT_NE(other, w);
+    OpenFromTree("张三（西湖路1号）");
+    EXPECT_EQ(frm->ProjectWindows().size(), 2u);
+    EXPECT_EQ(Active(), w);
+    EXPECT_EQ(CheckedEntries(), QStringList{"张三（西湖路1号）"});
+    EXPECT_EQ(ProjectWindowMode, 1);
+
+    // A renamed customer renames the window, its entry and its node at the
+    // save; the other window's entry stays as it was.
+    w->Edit1->setText(QStringLiteral("张三丰"));
+    frm->SaveProject->trigger();
+    EXPECT_EQ(messages.Texts().back(), "修改工程成功！");
+    EXPECT_EQ(WindowMenuCaptions(), (QStringList{"张三丰（西湖路1号）", "新装饰工程:2"}));
+    EXPECT_NE(Node(frm->TreeView1, "张三丰（西湖路1号）"), nullptr);
+    EXPECT_EQ(Node(frm->TreeView1, "张三（西湖路1号）"), nullptr);
+    w->Edit4->setText(QStringLiteral("138"));
+    EXPECT_FALSE(w->ConfirmClose());
+    EXPECT_EQ(messages.Texts().back(), "工程「张三丰（西湖路1号）」已修改，是否保存？");
+
+    // Deleted from the tree while the window is open: the save asks; No
+    // keeps the window unsaved, Yes stores the project as a new row.
+    frm->TreeView1->setCurrentItem(Node(frm->TreeView1, "张三丰（西湖路1号）"));
+    messages.Answers = {true};
+    frm->DeleteProject->trigger();
+    ASSERT_EQ(ProjectRows(), 0);
+    const int oldId = w->ProjectRecord()->IntID;
+    messages.Answers = {false};
+    frm->SaveProject->trigger();
+    EXPECT_EQ(messages.Texts().back(), "该工程已被删除，是否另存为新工程？");
+    EXPECT_EQ(ProjectRows(), 0);
+    EXPECT_TRUE(w->IsModified());
+    messages.Answers = {true};
+    frm->SaveProject->trigger();
+    EXPECT_EQ(messages.Texts().end()[-2], "该工程已被删除，是否另存为新工程？");
+    EXPECT_EQ(messages.Texts().back(), "新加工程成功！");
+    EXPECT_EQ(ProjectRows(), 1);
+    EXPECT_EQ(RawText("select charCustomerTel from tblProject"), "138");
+    EXPECT_FALSE(w->IsModified());
+    QTreeWidgetItem* again = Node(frm->TreeView1, "张三丰（西湖路1号）");
+    ASSERT_NE(again, nullptr) << "the tree shows the project again";
+    EXPECT_NE(again->data(0, TFrmMain::kIdRole).toString(), QString::number(oldId));
+    // Its window is the project's: the next save updates the new row.
+    w->Edit4->setText(QStringLiteral("139"));
+    frm->SaveProject->trigger();
+    EXPECT_EQ(messages.Texts().back(), "修改工程成功！");
+    EXPECT_EQ(RawText("select charCustomerTel from tblProject"), "139");
 }
 
 TEST_F(MainWindowTest, NewProjectDialogOffersBlankAndHouseType) {

@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QPushButton>
+#include <QTreeWidget>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -35,7 +36,27 @@ TEST_F(StartUp, WithoutDatabaseShowsTheMessageOnceAndTheWindow) {
     EXPECT_FALSE(dm.Connected());
     frm.showMaximized();
     EXPECT_TRUE(frm.isVisible());
-    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"连接数据库失败，请检查数据库文件！"});
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"连接数据库失败，请检查数据库文件！\n找不到数据库文件：" +
+                                                         dir.DatabasePath()});
+}
+
+TEST_F(StartUp, AServerThatCannotBeReachedIsSaidOnceAndTheStatusBarSaysNotConnected) {
+    test::TempProgramDir dir(false);
+    // Nothing listens on port 1: a stopped server.
+    test::WriteServerConf(dir.Dir(), "host=127.0.0.1 port=1 dbname=lty user=lty_app connect_timeout=3");
+    TFrmMain frm;
+    TDM dm(Messages(), dir.Dir());
+    DM = &dm;
+    frm.showMaximized();
+    DM = nullptr;
+    ASSERT_EQ(messages.Shown.size(), 1u) << "no second box after the connection message";
+    const std::string& text = messages.Shown[0].Text;
+    const std::string said = "无法连接数据库服务器 127.0.0.1:1，请检查服务器是否已启动、网络是否连通。\n";
+    EXPECT_EQ(text.rfind(said, 0), 0u) << text;
+    EXPECT_GT(text.size(), said.size()) << "the server's own reason below";
+    EXPECT_EQ(frm.StatusPanel(0)->text().toStdString(), "数据库：未连接");
+    ASSERT_EQ(frm.TreeView1->topLevelItemCount(), 1);
+    EXPECT_EQ(frm.TreeView1->topLevelItem(0)->text(0), "装饰工程");
 }
 
 TEST_F(StartUp, WithDatabaseConnectsSilently) {

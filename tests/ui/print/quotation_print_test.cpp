@@ -11,8 +11,14 @@
 #include "ui/app/globals.h"
 #include "ui/print/print_commands.h"
 #include "ui/print/print_form.h"
+#include "ui/print/print_settings.h"
+
+#include <QComboBox>
+#include <QMessageBox>
+#include <optional>
 
 #include <QCoreApplication>
+#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QPrinter>
@@ -58,7 +64,9 @@ QuotationPrintSource Source(const QuotationGrid& grid, const std::string& custom
             "13900000000",
             "滨江路88号3栋1201",
             grid.Charges().Edit8Text,
-            grid.Charges().Edit9Text};
+            grid.Charges().Edit9Text,
+            "",
+            ""};
 }
 
 class QuotationPrint : public ::testing::Test {
@@ -73,6 +81,7 @@ protected:
         DM = &dm;
         CompanyInfo().Name = "岚庭雅装饰工程有限公司";
         QuotationRemark = "1. 本报价有效期为三十天。";
+        RememberPrintVersion(PrintVersion::Customer);
     }
     void TearDown() override {
         delete &FrmPrint(); // the next test brings its own data module
@@ -100,21 +109,37 @@ protected:
     }
 };
 
-TEST_F(QuotationPrint, AHouseTypeWithoutItemsPrintsOneEmptyLinePerRoom) {
+TEST_F(QuotationPrint, AHouseTypeWithoutItemsPrintsItsRoomsWithoutLinesUnderAFullHeading) {
     QuotationGrid grid;
     THuxing house;
     house.SetBedroom(2);
     house.SetKitchen(1);
     LayoutFromHouseType(grid, house);
-    const QString text = Printed(Source(grid, "王先生"));
+    CompanyInfo().Address = "杭州市西湖区文三路198号";
+    CompanyInfo().Tel2 = "0571-88886666";
+    QuotationPrintSource source = Source(grid, "王先生");
+    source.ProjectNumber = "LT-2024-018";
+    source.DesignerTel.clear(); // the designer page's telephone instead
+    source.Designer = "李婷";
+    const QString text = Printed(source);
     ASSERT_FALSE(text.isEmpty());
     EXPECT_TRUE(text.contains("岚庭雅装饰工程有限公司"));
-    EXPECT_TRUE(text.contains("居室装修报价单（）"));
-    EXPECT_TRUE(text.contains("王先生") && text.contains("陈设计") && text.contains("滨江路88号3栋1201"));
-    // Three groups, each one line numbered 1 with nothing priced, and 小计 0.00.
+    EXPECT_TRUE(text.contains("地址：杭州市西湖区文三路198号") && text.contains("电话：0571-88886666"));
+    // No house type: no empty brackets.
+    EXPECT_TRUE(text.contains("居室装修报价单") && !text.contains("报价单（）"));
+    EXPECT_TRUE(text.contains("工程编号："));
+    QStringList heading;
+    for (const auto& item : FrmPrint().Pages().Pages.front().Items)
+        if (item.Band == "TitleBand1") heading << item.Text;
+    EXPECT_TRUE(heading.contains("LT-2024-018")) << heading.join('|').toStdString();
+    const QDate today = QDate::currentDate();
+    EXPECT_TRUE(text.contains(QStringLiteral("报价日期：%1年%2月%3日").arg(today.year()).arg(today.month()).arg(today.day())));
+    EXPECT_TRUE(text.contains("王先生") && text.contains("李婷") && text.contains("滨江路88号3栋1201"));
+    EXPECT_TRUE(text.contains("13805710002"));
+    // Three rooms, none with a line or a 小计.
     EXPECT_EQ(LinesWith(text, "^\\s*(卧室|卧室2|厨房)\\s*$"), (QStringList{"卧室", "卧室2", "厨房"}));
-    EXPECT_EQ(LinesWith(text, "^\\s*1\\s+0\\s+0\\s+0\\.00\\s*$").size(), 3);
-    EXPECT_EQ(LinesWith(text, "小计：\\s+0\\.00$").size(), 3);
+    EXPECT_TRUE(LinesWith(text, "^\\s*1\\s").isEmpty()) << text.toStdString();
+    EXPECT_TRUE(LinesWith(text, "小计").isEmpty());
     EXPECT_EQ(LinesWith(text, "合计：\\s+0\\.00$").size(), 1);
     EXPECT_TRUE(text.contains("合计人民币（大写）：零元整"));
     EXPECT_TRUE(text.contains("1. 本报价有效期为三十天。"));
@@ -131,9 +156,8 @@ TEST_F(QuotationPrint, LinesAreNumberedPerRoomAndTheTotalsAddUp) {
     ASSERT_DOUBLE_EQ(grid.ProjectTotal(), 1000);
     const QString text = Printed(Source(grid, "李女士"));
     EXPECT_EQ(LinesWith(text, "墙面乳胶漆|石膏线|墙砖铺贴|吊顶"),
-              (QStringList{"1 墙面乳胶漆 24 平米 25 600.00", "2 石膏线 10 米 20 200.00", "1 墙砖铺贴 2 平米 50 100.00",
-                           "2 吊顶 1 项 100 100.00"}));
-    EXPECT_EQ(LinesWith(text, "两遍底漆"), QStringList{"两遍底漆"}); // the memo, above the line's figures
+              (QStringList{"1 墙面乳胶漆 两遍底漆 24 平米 25.00 600.00", "2 石膏线 10 米 20.00 200.00",
+                           "1 墙砖铺贴 2 平米 50.00 100.00", "2 吊顶 1 项 100.00 100.00"}));
     // Two sections of one name in a row print as one group with one 小计,
     // which is theirs together.
     EXPECT_EQ(LinesWith(text, "^\\s*(客厅|厨房)\\s*$"), (QStringList{"客厅", "厨房"}));
@@ -171,7 +195,7 @@ TEST_F(QuotationPrint, ThePaperIsAlwaysTheWindowAsItStands) {
     odd.SetCellText(3, 4, "两个");
     text = Printed(Source(odd, "赵五"));
     EXPECT_EQ(LinesWith(text, "防腐木地板|晾衣架"),
-              (QStringList{"1 防腐木地板 2 平米 0 0.00", "2 晾衣架 0 套 150 0.00"}));
+              (QStringList{"1 防腐木地板 2 平米 0.00 0.00", "2 晾衣架 0 套 150.00 0.00"}));
 }
 
 TEST_F(QuotationPrint, AFailedPreparationSaysSoAndPrintsNothing) {
@@ -222,7 +246,7 @@ TEST_F(QuotationPrint, CommandsWithoutAProjectWindowAndThePreviewAndExport) {
 
     QuotationGrid grid;
     std::vector<Line> lines;
-    for (int i = 0; i < 60; ++i) lines.push_back({"项目" + std::to_string(i), 10, 1, "项", "说明"});
+    for (int i = 0; i < 120; ++i) lines.push_back({"项目" + std::to_string(i), 10, 1, "项", "说明"});
     Build(grid, {{"全屋", lines}});
     const QuotationPrintSource source = Source(grid, "王/先生");
     PreviewQuotation(nullptr, &source);
@@ -297,6 +321,8 @@ TEST_F(QuotationPrint, AThreeRoomQuotationOverPagesKeepsItsHeadingsAndPageNumber
              {"洁具安装", 380, 1, "项", "坐便器、洗脸盆、淋浴花洒安装，洁具由客户自购。"},
              {"地漏", 45, 2, "个", "防臭地漏。"}}}});
     QuotationPrintSource source = Source(grid, "王先生");
+    source.HouseType = "三室两厅";
+    source.ProjectNumber = "LT-2024-018";
     const QString text = Printed(source, QStringLiteral("three_rooms.pdf"));
     const QStringList pages = text.split('\f', Qt::SkipEmptyParts);
     ASSERT_GE(pages.size(), 2);
@@ -312,7 +338,214 @@ TEST_F(QuotationPrint, AThreeRoomQuotationOverPagesKeepsItsHeadingsAndPageNumber
     const auto totals = LinesWith(text, "工程总价：|管理费：|税金：|^\\s*合计：");
     EXPECT_EQ(totals, (QStringList{"工程总价： 25046.10", "管理费： 2003.69", "税金： 854.07", "合计： 27903.86"}));
     EXPECT_TRUE(text.contains("合计人民币（大写）：贰万柒仟玖佰零叁元捌角陆分"));
-    EXPECT_EQ(LinesWith(text, "1 墙面乳胶漆").size(), 2);
+    EXPECT_EQ(LinesWith(text, "^\\s*1\\s+墙面乳胶漆").size(), 2);
+
+    // The crew's sheet of it: every line, not one figure of money.
+    FrmPrint().SetVersion(PrintVersion::Crew);
+    const QString crew = Printed(source, QStringLiteral("three_rooms_crew.pdf"));
+    EXPECT_TRUE(crew.contains("居室装修施工单（三室两厅）"));
+    EXPECT_EQ(LinesWith(crew, "^\\s*\\d+\\s+\\S").size(), 15u);
+    EXPECT_FALSE(crew.contains("2375.00") || crew.contains("38.00") || crew.contains("25046.10"));
+}
+
+// Every word the PDF shows inside a line, a 小计 or the totals lies between
+// the rules of its column, as the laid-out pages drew them.
+int ExpectEveryWordInItsColumn(const QString& path, const report::LaidOutReport& laid) {
+    using report::Primitive;
+    const QStringList bands{"QRSubDetail1", "QRBand2", "QRSubDetail2"};
+    int checked = 0;
+    for (const test::PdfWord& w : test::PdfWords(path)) {
+        if (w.Page < 0 || w.Page >= static_cast<int>(laid.Pages.size())) continue;
+        const auto& items = laid.Pages[static_cast<std::size_t>(w.Page)].Items;
+        const QPointF c = w.Box.center();
+        std::optional<QRectF> frame;
+        QString band;
+        for (const Primitive& p : items)
+            if (p.Type == Primitive::Kind::Rect && p.Stroke && bands.contains(p.Band) && p.Rect.top() <= c.y() &&
+                c.y() <= p.Rect.bottom()) {
+                frame = p.Rect;
+                band = p.Band;
+            }
+        if (!frame) continue;
+        std::vector<double> rules{frame->left(), frame->right()};
+        for (const Primitive& p : items)
+            if (p.Type == Primitive::Kind::Line && p.Band == band && p.Line.x1() == p.Line.x2() &&
+                std::min(p.Line.y1(), p.Line.y2()) <= c.y() && c.y() <= std::max(p.Line.y1(), p.Line.y2()))
+                rules.push_back(p.Line.x1());
+        std::sort(rules.begin(), rules.end());
+        std::size_t col = 0;
+        while (col + 2 < rules.size() && c.x() >= rules[col + 1]) ++col;
+        EXPECT_GE(w.Box.left(), rules[col] - 0.05) << w.Text.toStdString() << " on page " << w.Page + 1;
+        EXPECT_LE(w.Box.right(), rules[col + 1] + 0.05) << w.Text.toStdString() << " on page " << w.Page + 1;
+        ++checked;
+    }
+    return checked;
+}
+
+TEST_F(QuotationPrint, NothingLeavesItsColumnAndARoomOverAPageBreakSaysSo) {
+    // Every name of the starter catalog, with amounts up to 99,999,999.99.
+    const std::vector<std::string> names = test::RawColumn(dir.DatabasePath(), "select ITEM_NAME from TBLITEM");
+    ASSERT_GT(names.size(), 100u);
+    std::vector<Line> lines;
+    const double prices[] = {28, 99999999.99, 12345678.9, 0.5};
+    const double counts[] = {1, 1, 8.1, 99999.99};
+    for (std::size_t i = 0; i < names.size(); ++i)
+        lines.push_back({names[i], prices[i % 4], counts[i % 4], i % 5 ? "平米" : "立方米",
+                         i % 3 ? "" : "水泥砂浆找平，防水涂料两遍，闭水试验四十八小时，具体以设计图纸为准。"});
+    QuotationGrid grid;
+    Build(grid, {{"全屋", lines}});
+    const QuotationPrintSource source = Source(grid, "王先生");
+    TFrmPrint& form = FrmPrint();
+    for (PrintVersion version : {PrintVersion::Customer, PrintVersion::Crew}) {
+        form.SetVersion(version);
+        const QString name = QStringLiteral("columns%1.pdf").arg(static_cast<int>(version));
+        const QString text = Printed(source, name);
+        EXPECT_GT(ExpectEveryWordInItsColumn(out.filePath(name), form.Pages()), 3 * static_cast<int>(names.size()));
+        // The room goes on over pages and says so at the top of each.
+        const QStringList pages = text.split('\f', Qt::SkipEmptyParts);
+        ASSERT_GE(pages.size(), 3);
+        for (int p = 1; p + 1 < pages.size(); ++p) EXPECT_TRUE(pages[p].contains("全屋（续）")) << "page " << p + 1;
+        EXPECT_FALSE(pages[0].contains("（续）"));
+        if (version == PrintVersion::Customer) {
+            EXPECT_GE(LinesWith(text, "99999999\\.99").size(), names.size() / 4); // every digit on paper
+            EXPECT_TRUE(text.contains("28.00") && text.contains("0.50"));
+        }
+    }
+
+    // A line is as tall as its text: one line of type without a memo, and the
+    // rules meet from line to line.
+    QuotationGrid small;
+    Build(small, {{"客厅", {{"踢脚线", 18, 24, "米", ""}, {"PPR给水管铺设（冷热水）", 60, 30, "米", ""}}}});
+    form.SetVersion(PrintVersion::Customer);
+    ASSERT_TRUE(form.PreparePrintData(Source(small, "李四")));
+    std::vector<QRectF> frames;
+    for (const auto& p : form.Pages().Pages.front().Items)
+        if (p.Band == "QRSubDetail1" && p.Type == report::Primitive::Kind::Rect && p.Stroke) frames.push_back(p.Rect);
+    ASSERT_EQ(frames.size(), 2u);
+    EXPECT_LT(frames[0].height(), 7.0);
+    EXPECT_GT(frames[1].height(), frames[0].height()); // the long name wraps in its column
+    EXPECT_NEAR(frames[1].top(), frames[0].bottom(), 1e-9);
+}
+
+TEST_F(QuotationPrint, TheCrewSheetComesFromTheSameCommandsWithoutAnyPrice) {
+    QuotationGrid grid;
+    Build(grid, {{"客厅", {{"墙面乳胶漆", 25, 24, "平米", "两遍底漆"}, {"石膏线", 20, 10, "米", ""}}},
+                 {"厨房", {{"墙砖铺贴", 50, 2, "平米", "瓷砖由客户自购"}}}});
+    QuotationPrintSource source = Source(grid, "李女士");
+    source.HouseType = "三室两厅";
+    PreviewQuotation(nullptr, &source);
+    TFrmPrint& form = FrmPrint();
+    ASSERT_TRUE(form.isVisible());
+    EXPECT_EQ(form.Version(), PrintVersion::Customer);
+    EXPECT_EQ(form.VersionBox->currentText(), "报价单（客户）");
+    EXPECT_EQ(form.VersionBox->accessibleName(), "打印版本");
+
+    // Switched in the open preview: the same window shows the crew's sheet.
+    form.VersionBox->setCurrentIndex(1);
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_EQ(form.Version(), PrintVersion::Crew);
+    QString proposed;
+    PrintDialogs::ChoosePdfPath = [&](QWidget*, const QString& p) {
+        proposed = p;
+        return out.filePath(QStringLiteral("crew.pdf"));
+    };
+    form.ActPdf->trigger();
+    EXPECT_TRUE(proposed.endsWith("/李女士施工单.pdf")) << proposed.toStdString();
+    const QString text = PdfText(out.filePath(QStringLiteral("crew.pdf")));
+    EXPECT_TRUE(text.contains("居室装修施工单（三室两厅）"));
+    EXPECT_EQ(LinesWith(text, "墙面乳胶漆|石膏线|墙砖铺贴"),
+              (QStringList{"1 墙面乳胶漆 两遍底漆 24 平米", "2 石膏线 10 米", "1 墙砖铺贴 瓷砖由客户自购 2 平米"}));
+    for (const char* priced : {"单价", "合计", "25.00", "600.00", "小计", "工程总价", "管理费", "税金", "大写", "备注"})
+        EXPECT_FALSE(text.contains(QString::fromUtf8(priced))) << priced;
+    EXPECT_TRUE(text.contains("施工负责人签字："));
+    ASSERT_NE(ExportNotice(), nullptr);
+    ExportNotice()->close();
+
+    // Remembered: a new run's form, and the commands, print the crew's sheet.
+    delete &FrmPrint();
+    EXPECT_EQ(ChosenPrintVersion(), PrintVersion::Crew);
+    ASSERT_TRUE(FrmPrint().PreparePrintData(source));
+    EXPECT_EQ(FrmPrint().VersionBox->currentIndex(), 1);
+    EXPECT_EQ(FrmPrint().DocumentTitle(), "李女士施工单");
+    ChoosePrintVersion(PrintVersion::Customer);
+    EXPECT_EQ(FrmPrint().Version(), PrintVersion::Customer);
+    EXPECT_TRUE(Printed(source).contains("居室装修报价单（三室两厅）"));
+    PrintDialogs::ChoosePdfPath = nullptr;
+}
+
+// Text with every character stripped of blanks, for comparing what is drawn
+// with what a reader extracts (which places its own blanks by position).
+QString Dense(QString text) {
+    text.remove(QRegularExpression(QStringLiteral("\\s")));
+    return text;
+}
+
+TEST_F(QuotationPrint, EveryDrawnCharacterComesBackFromThePdfText) {
+    // Every name, unit and text of the starter catalog, with Latin letters,
+    // digits and the signs quotations use, between and beside ideographs: a
+    // digit after a Latin letter is drawn with a glyph of its own.
+    const auto column = [&](const std::string& sql) { return test::RawColumn(dir.DatabasePath(), sql); };
+    const std::string products = " from TBLITEM left join TBLPRODUCT on Product_ID=ITEM_ID order by ITEM_ID";
+    const auto names = column("select ITEM_NAME" + products), units = column("select ProductUnit" + products),
+               specs = column("select ProductSpec" + products);
+    ASSERT_GT(names.size(), 100u);
+    ASSERT_EQ(units.size(), names.size());
+    ASSERT_EQ(specs.size(), names.size());
+    std::vector<Line> lines;
+    std::vector<std::string> texts;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        lines.push_back({names[i], 12.5, 2, units[i], specs[i]});
+        texts.insert(texts.end(), {names[i], units[i], specs[i]});
+    }
+    for (const char* sql :
+         {"select UnitNAME from TBLUNIT", "select CLASSNAME from TBLCLASS", "select CatalogExtrainfo2 from TBLITEM"})
+        for (const std::string& t : column(sql))
+            if (!t.empty()) {
+                lines.push_back({t, 1, 1, t, ""});
+                texts.push_back(t);
+            }
+    lines.push_back({"ABCDEFGHIJKLM", 1, 1, "NOPQRSTUVWXYZ", "abcdefghijklmnopqrstuvwxyz 0123456789"});
+    lines.push_back({"E0级", 1, 1, "㎡", "15mm石英石 M2 BV2.5 PVC排水管（Φ50） 1200×2400 5m² 3㎡ fi ff fl Wi-Fi"});
+    lines.push_back({"（Φ20）Φ25×2.8", 1, 1, "m²", "【A1】〔B2〕「C3」《D4》 ①② ±3mm ≤5° 20%~30% #8 @9 &10"});
+    QuotationGrid grid;
+    Build(grid, {{"全部材料A1", lines}, {"B2区", {{"C3", 1, 1, "D4", "x1y2z3"}}}});
+    // The standing remark of the catalog, as the main window reads it.
+    QuotationRemark = column("select CATALOGExtrainfo from TBLITEM where ITEM_ID=1").at(0);
+
+    const QString printed = Printed(Source(grid, "Mr. Q7 王"), QStringLiteral("catalog.pdf"));
+    ASSERT_FALSE(printed.isEmpty());
+    QString drawn;
+    for (const report::Page& page : FrmPrint().Pages().Pages)
+        for (const report::Primitive& p : page.Items)
+            if (p.Type == report::Primitive::Kind::Text) drawn += p.Text;
+    const QString dense = Dense(drawn);
+    for (const std::string& t : texts) ASSERT_TRUE(dense.contains(Dense(QString::fromStdString(t)))) << t;
+
+    // In drawing order, nothing lost, nothing added, nothing changed.
+    QProcess raw;
+    raw.start(QStringLiteral("pdftotext"),
+              {QStringLiteral("-raw"), out.filePath(QStringLiteral("catalog.pdf")), QStringLiteral("-")});
+    raw.waitForFinished();
+    const QString extracted = Dense(QString::fromUtf8(raw.readAllStandardOutput()));
+    qsizetype at = 0;
+    while (at < dense.size() && at < extracted.size() && dense[at] == extracted[at]) ++at;
+    EXPECT_EQ(at, dense.size()) << "drawn:     " << dense.mid(std::max<qsizetype>(0, at - 20), 40).toStdString()
+                                << "\nextracted: " << extracted.mid(std::max<qsizetype>(0, at - 20), 40).toStdString();
+    EXPECT_EQ(extracted.size(), dense.size());
+
+    // The maps are written anew: every object still stands where the
+    // cross-reference table says (readers that trust it find each font).
+    QFile file(out.filePath(QStringLiteral("catalog.pdf")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray pdf = file.readAll();
+    const qsizetype xref = pdf.mid(pdf.lastIndexOf("startxref") + 9).trimmed().split('\n')[0].toLongLong();
+    const QList<QByteArray> entries = pdf.mid(xref).split('\n');
+    ASSERT_EQ(entries[0], "xref");
+    const int objects = entries[1].split(' ')[1].toInt();
+    ASSERT_GT(objects, 10);
+    for (int k = 1; k < objects; ++k)
+        EXPECT_TRUE(pdf.mid(entries[2 + k].left(10).toLongLong()).startsWith(QByteArray::number(k) + " 0 obj"))
+            << "object " << k;
 }
 
 } // namespace

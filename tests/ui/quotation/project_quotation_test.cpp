@@ -7,9 +7,11 @@
 #include "tests/ui/app/main_window_fixture.h"
 #include "tests/ui/quotation/grid_input.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -174,6 +176,117 @@ TEST_F(ProjectQuotationTest, SearchResultsAndEnterAddEntriesAndAnOpenEditorCount
     EXPECT_TRUE(frm->ProjectWindows().empty());
     EXPECT_EQ(RawText("select charQuotation from tblProject"), "10@客厅@@@@36.00@@墙面乳胶漆@18@2@平米@36.00@两遍面漆");
     EXPECT_EQ(RawText("select numTax from tblProject"), "1.23");
+}
+
+// From the catalog tree without a place in the quotation the status bar says
+// where to choose one; an entry added from the tree is undone by Ctrl+Z
+// while the tree keeps the focus.
+TEST_F(ProjectQuotationTest, TheCatalogTreeHintsWithoutAPlaceAndItsEntryUndoesFromTheTree) {
+    TFrmProject_Detail* w = NewBlank();
+    DblClickCatalog("拆除非承重墙体");
+    EXPECT_EQ(w->Grid().BodyRowCount(), 0);
+    EXPECT_EQ(frm->statusBar()->currentMessage(), "请先在报价明细中选择一个房间或明细行");
+    EXPECT_TRUE(messages.Shown.empty());
+
+    ShowQuotation(w);
+    controls::TextGrid& v = View(w);
+    w->Page()->N1->trigger();
+    TypeIntoCell(v, 1, 2, QStringLiteral("客厅"));
+    ClickCell(v, 1, 2);
+    DblClickCatalog("拆除非承重墙体");
+    EXPECT_TRUE(frm->statusBar()->currentMessage().isEmpty()) << "the hint goes once an entry found its place";
+    EXPECT_EQ(Names(w), (std::vector<std::string>{"客厅", "拆除非承重墙体"}));
+    EXPECT_EQ(Charges(w)[2], "45.00");
+
+    Focus(frm->TreeView2);
+    ASSERT_EQ(QApplication::focusWidget(), frm->TreeView2);
+    QTest::keyClick(frm->TreeView2, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Names(w), std::vector<std::string>{"客厅"});
+    EXPECT_EQ(Charges(w)[2], "0.00");
+    QTest::keyClick(frm->TreeView2, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(Names(w), (std::vector<std::string>{"客厅", "拆除非承重墙体"}));
+
+    // With two windows, the keys act on the active one only.
+    TFrmProject_Detail* second = NewBlank();
+    Focus(frm->TreeView2);
+    QTest::keyClick(frm->TreeView2, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Names(w), (std::vector<std::string>{"客厅", "拆除非承重墙体"}));
+    second->close();
+    Settle();
+    ASSERT_EQ(Active(), w);
+    Focus(frm->TreeView2);
+    QTest::keyClick(frm->TreeView2, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Names(w), std::vector<std::string>{"客厅"});
+}
+
+// Without a mouse: the project tree's and the quotation's menus open with the
+// Menu key and Shift+F10, and the figures of the information page are read
+// out by their names.
+TEST_F(ProjectQuotationTest, MenusOpenFromTheKeyboardAndTheFiguresAreReadOut) {
+    Raw("insert into tblProject(IntID,charProjectID,charCustomer,charAddress,charDesigner,dateSignDate,"
+        "numContractPrice,numOverheadExp,numTax,charQuotation) values(1,'A1','张三','文一路','李婷','2009-6-22',"
+        "540,43.2,18.41,'10@客厅@@@@540.00@@墙面乳胶漆@18@30@平米@540.00@两遍面漆')");
+    frm->ReloadProjectTree();
+    Focus(frm->TreeView1);
+    frm->TreeView1->setCurrentItem(Node(frm->TreeView1, "张三（文一路）"));
+    QTest::keyClick(frm->TreeView1, Qt::Key_Menu);
+    ASSERT_TRUE(frm->PopupMenuTree->isVisible());
+    QTest::keyClick(frm->PopupMenuTree, Qt::Key_Down);
+    QTest::keyClick(frm->PopupMenuTree, Qt::Key_Return); // 打开装饰工程
+    TFrmProject_Detail* w = Active();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->Caption(), "张三（文一路）");
+    Focus(frm->TreeView1);
+    QTest::keyClick(frm->TreeView1, Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_TRUE(frm->PopupMenuTree->isVisible());
+    frm->PopupMenuTree->close();
+
+    // Each figure is read with its caption; the fee and the tax are reached by Tab.
+    const auto name = [](QWidget* widget) {
+        return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
+    };
+    const auto value = [](QWidget* widget) {
+        return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Value);
+    };
+    EXPECT_EQ(name(w->Label16), "项目总价（元）：540.00");
+    EXPECT_EQ(name(w->Edit8), "管理费");
+    EXPECT_EQ(value(w->Edit8), "43.20");
+    EXPECT_EQ(name(w->Edit9), "税金");
+    EXPECT_EQ(value(w->Edit9), "18.41");
+    for (QWidget* figure :
+         {static_cast<QWidget*>(w->Edit8), static_cast<QWidget*>(w->Edit9), static_cast<QWidget*>(w->Label16)}) {
+        EXPECT_FALSE(QAccessible::queryAccessibleInterface(figure)->state().disabled);
+        EXPECT_TRUE(figure->focusPolicy() & Qt::TabFocus);
+    }
+
+    ShowQuotation(w);
+    controls::TextGrid& v = View(w);
+    ClickCell(v, 1, 3);
+    Focus(&v);
+    QTest::keyClick(&v, Qt::Key_F10, Qt::ShiftModifier);
+    ASSERT_TRUE(w->Page()->PopupMenu1->isVisible());
+    EXPECT_TRUE(w->Page()->N11->isVisible()) << "the menu of the current item row";
+    for (QAction* entry : {w->Page()->NPaste, w->Page()->NCopyRows, w->Page()->NPasteRows, w->Page()->NCompact})
+        EXPECT_TRUE(entry->isVisible()) << entry->text().toStdString();
+    EXPECT_FALSE(w->Page()->NRename->isVisible()) << "renaming is for a room";
+    w->Page()->PopupMenu1->close();
+    ClickCell(v, 1, 2);
+    Focus(&v);
+    QTest::keyClick(&v, Qt::Key_Menu);
+    ASSERT_TRUE(w->Page()->PopupMenu1->isVisible());
+    EXPECT_TRUE(w->Page()->NRename->isVisible()) << "the room's menu";
+    w->Page()->PopupMenu1->close();
+    ClickCell(v, 1, 1);
+    Focus(&v);
+    QTest::keyClick(&v, Qt::Key_Menu);
+    ASSERT_TRUE(w->Page()->PopupMenu1->isVisible());
+    EXPECT_FALSE(w->Page()->N11->isVisible()) << "the total row's menu";
+    QTest::keyClick(w->Page()->PopupMenu1, Qt::Key_Down);
+    QTest::keyClick(w->Page()->PopupMenu1, Qt::Key_Return); // 添加装修条目
+    EXPECT_EQ(w->Grid().BodyRowCount(), 3);
+    TypeIntoCell(v, 3, 3, QStringLiteral("40"));
+    EXPECT_EQ(name(w->Label16), "项目总价（元）：720.00");
+    EXPECT_EQ(value(w->Edit8), "57.60");
 }
 
 } // namespace

@@ -56,9 +56,11 @@ TEST_F(ProjectWindowTest, ANewWindowStartsBlankWithTheFirstDesigner) {
     EXPECT_EQ(w->Edit7->text(), "0");
     EXPECT_EQ(w->Edit8->text(), "0.00");
     EXPECT_EQ(w->Edit9->text(), "0.00");
-    EXPECT_FALSE(w->Edit8->isEnabled());
-    EXPECT_FALSE(w->Edit9->isEnabled());
+    // Computed, so not typed into, yet reached by the keyboard and read out.
+    EXPECT_TRUE(w->Edit8->isReadOnly() && w->Edit8->isEnabled());
+    EXPECT_TRUE(w->Edit9->isReadOnly() && w->Edit9->isEnabled());
     EXPECT_EQ(w->Label16->text(), "0.00");
+    EXPECT_EQ(w->Label16->accessibleName(), "项目总价（元）：0.00");
     EXPECT_EQ(w->DateTimePicker1->date(), QDate::currentDate());
     EXPECT_FALSE(w->CheckBox1->isChecked());
     EXPECT_EQ(w->ProjectRecord(), nullptr);
@@ -66,9 +68,9 @@ TEST_F(ProjectWindowTest, ANewWindowStartsBlankWithTheFirstDesigner) {
     EXPECT_EQ(w->Edit5->accessibleName(), "装饰面积");
 
     // The keyboard walks the page in its rows' order.
-    const std::vector<QWidget*> order = {w->Edit1,     w->Edit2, w->Edit3,     w->Edit4, w->ComboBox1,
-                                         w->ComboBox2, w->Edit5, w->ComboBox3, w->Edit6, w->DateTimePicker1,
-                                         w->Edit7,     w->Memo1, w->CheckBox1};
+    const std::vector<QWidget*> order = {
+        w->Edit1, w->Edit2,           w->Edit3, w->Edit4, w->ComboBox1, w->ComboBox2, w->Edit5, w->ComboBox3,
+        w->Edit6, w->DateTimePicker1, w->Edit7, w->Memo1, w->CheckBox1, w->Edit8,     w->Edit9, w->Label16};
     for (std::size_t i = 1; i < order.size(); ++i) {
         QWidget* next = order[i - 1];
         do next = next->nextInFocusChain();
@@ -140,9 +142,12 @@ TEST_F(ProjectWindowTest, SavedProjectAppearsUnderItsDesignerAndReopensWithEvery
     EXPECT_EQ(ProjectRows(), 1);
     EXPECT_EQ(RawText("select charCustomerTel from tblProject"), "139000000008");
 
+    // Closed and opened again from the tree: every field comes back.
+    w->close();
+    Settle();
     OpenFromTree("王先生（文一路18号）");
     TFrmProject_Detail* r = Active();
-    ASSERT_NE(r, w);
+    ASSERT_NE(r, nullptr);
     EXPECT_EQ(r->Caption(), "王先生（文一路18号）");
     EXPECT_EQ(r->Edit1->text(), "王先生");
     EXPECT_EQ(r->Edit2->text(), "LTY-001");
@@ -194,7 +199,7 @@ TEST_F(ProjectWindowTest, EachWindowKeepsItsOwnSaveModeAndRow) {
     Save(fresh);
     EXPECT_EQ(messages.Texts().back(), "修改工程成功！");
     EXPECT_EQ(ProjectRows(), 3);
-    EXPECT_EQ(fresh->Caption(), "新装饰工程:2");
+    EXPECT_EQ(fresh->Caption(), "陈先生（）") << "named after its project once saved";
 }
 
 TEST_F(ProjectWindowTest, ARefusedSaveKeepsTheWindowsChanges) {
@@ -239,6 +244,42 @@ TEST_F(ProjectWindowTest, AnUnreadableDateOpensWithTodayAndSaysSo) {
     EXPECT_EQ(w->Edit8->text(), "0.00");
     EXPECT_EQ(w->Edit9->text(), "0.00");
     EXPECT_TRUE(w->IsModified());
+}
+
+// A project saved before figures had a ceiling opens corrected and says so;
+// a number box beyond the ceiling stops the save like any other bad number.
+TEST_F(ProjectWindowTest, FiguresBeyondTheCeilingAreCorrectedOnOpeningAndRefusedOnSaving) {
+    const std::string stored = "1000@客厅@@@@7222222222222220000000000000000.00@@"
+                               "乳胶漆@18@401234567890123456789012345678@平米@7222222222222220000000000000000.00@@"
+                               "踢脚线@12.5@8@米@100.00@@地砖@100@10@平米@1000.00@";
+    Raw("insert into tblProject(IntID,charProjectID,charCustomer,charAddress,charDesigner,dateSignDate,"
+        "numContractPrice,numOverheadExp,numTax,charQuotation) values(1,'A1','张三','文一路','李婷','2009-06-22',"
+        "7.22222222222222e30,5.77777777777778e29,2.46277777777778e29,'" +
+        stored + "')");
+    frm->ReloadProjectTree();
+    OpenFromTree("张三（文一路）");
+    TFrmProject_Detail* w = Active();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"报价中有1项明细的数字超出范围，已更正，请核对后保存"
+                                                         "（数字最多15位有效数字，数值和金额须小于1万亿）"});
+    EXPECT_EQ(w->Grid().Text(3, 3), "0");
+    EXPECT_EQ(w->Label16->text(), "1100.00");
+    EXPECT_EQ(w->Edit8->text(), "88.00");
+    EXPECT_EQ(w->Edit9->text(), "37.51");
+    EXPECT_TRUE(w->IsModified());
+
+    messages.Shown.clear();
+    w->Edit7->setText(QStringLiteral("12345678901234567890"));
+    frm->SaveProject->trigger();
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"'12345678901234567890' is not a valid floating point value"
+                                                         "（数字最多15位有效数字，数值和金额须小于1万亿）"});
+    EXPECT_EQ(RawText("select charQuotation from tblProject"), stored);
+    w->Edit7->setText(QStringLiteral("5000"));
+    frm->SaveProject->trigger();
+    EXPECT_EQ(messages.Texts().back(), "修改工程成功！");
+    EXPECT_EQ(RawText("select charQuotation from tblProject"),
+              "1000@客厅@@@@1100.00@@乳胶漆@18@0@平米@0.00@@踢脚线@12.5@8@米@100.00@@地砖@100@10@平米@1000.00@");
+    EXPECT_EQ(RawText("select count(*) from tblProject where numContractPrice=1100 and numEarnest=5000"), "1");
 }
 
 TEST_F(ProjectWindowTest, ClosingAWindowWithChangesAsksYesNoCancel) {

@@ -319,6 +319,15 @@ TEST_F(QuotationPageTest, ArithmeticPasteAndTheDeleteKeyWorkAsInASpreadsheet) {
     EXPECT_EQ(messages.Texts().back(), "输入的数据不合法：abc\n请输入数字或算式，如 3.2*4.5");
     EXPECT_EQ(grid.Text(3, 3), "2");
     EXPECT_EQ(page->History().UndoCount(), steps + 1);
+    // So do figures each within the ceiling of figures whose amount is not.
+    QGuiApplication::clipboard()->setText(QStringLiteral("5\n99999999999\n"));
+    Key(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(messages.Texts().back(), "输入的数据不合法：99999999999\n请输入数字或算式，如 3.2*4.5"
+                                       "（数字最多15位有效数字，数值和金额须小于1万亿）");
+    EXPECT_EQ(grid.Text(3, 3), "2");
+    EXPECT_EQ(grid.Text(3, 4), "3.5");
+    EXPECT_EQ(Shown(5, 1), "279.75");
+    EXPECT_EQ(page->History().UndoCount(), steps + 1);
 
     // Cells that refuse typing are passed over without a word: a catalog
     // line takes only its quantity.

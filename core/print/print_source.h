@@ -1,6 +1,7 @@
 // What a project window hands to the print commands: its grid and the
 // information page as it stands, so the paper always matches the screen,
-// saved or not.
+// saved or not. Plain data, so every way out of the program (printer, PDF,
+// spreadsheet) reads the same.
 #pragma once
 
 #include <string>
@@ -18,6 +19,8 @@ struct QuotationPrintSource {
     std::string Address;                 // Edit3 工程地址
     std::string OverheadText;            // Edit8 管理费, as shown
     std::string TaxText;                 // Edit9 税金, as shown
+    std::string ProjectNumber;           // Edit2 工程编号
+    std::string HouseType;               // ComboBox1 户型
 };
 
 } // namespace lty
