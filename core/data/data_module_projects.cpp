@@ -1,8 +1,8 @@
 // Projects: the project tree, loading a project row, saving one and the delete.
 #include "core/data/data_module.h"
 #include "core/data/database_check.h"
-#include "core/data/sql_text.h"
-#include "core/data/transaction.h"
+#include "core/db/sql_text.h"
+#include "core/db/transaction.h"
 #include "core/text/date_text.h"
 
 #include <chrono>

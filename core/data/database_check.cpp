@@ -1,6 +1,6 @@
 #include "core/data/database_check.h"
 
-#include "core/data/engine_sqlite.h"
+#include "core/db/engine_sqlite.h"
 
 #include <algorithm>
 #include <cctype>

@@ -2,7 +2,7 @@
 // columns its statements name, on pages the engine reads back as sound.
 #pragma once
 
-#include "core/data/engine.h"
+#include "core/db/engine.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
 #include "ui/admin/admin_commands.h"
 
-#include "core/data/backup.h"
+#include "core/upkeep/backup.h"
 #include "core/data/data_module.h"
 #include "core/data/records.h"
 #include "ui/admin/password_dialog.h"

@@ -1,6 +1,6 @@
 #include "core/text/date_text.h"
 #include "core/text/number_text.h"
-#include "core/data/engine_pg.h"
+#include "core/db/engine_pg.h"
 #include "tests/core/data/data_module_fixture.h"
 
 #include <poll.h>

@@ -1,10 +1,10 @@
 // The server engine against the file engine: the same statements give the
 // same rows, a failure inside a transaction undoes only itself, write
 // transactions take turns, and the server refuses what the role may not do.
-#include "core/data/engine.h"
-#include "core/data/engine_pg.h"
-#include "core/data/pg_connection.h"
-#include "core/data/server_setup.h"
+#include "core/db/engine.h"
+#include "core/db/engine_pg.h"
+#include "core/db/pg_connection.h"
+#include "core/upkeep/server_setup.h"
 #include "tests/core/server_database.h"
 #include "tests/core/test_database.h"
 

@@ -3,7 +3,7 @@
 // window opened it asks first.
 #include "tests/ui/app/main_window_fixture.h"
 
-#include "core/data/pg_connection.h"
+#include "core/db/pg_connection.h"
 
 #include <QLabel>
 

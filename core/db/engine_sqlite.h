@@ -5,7 +5,7 @@
 // transaction control) unless the engine itself runs the statement.
 #pragma once
 
-#include "core/data/engine_interface.h"
+#include "core/db/engine_interface.h"
 
 struct sqlite3;
 
@@ -35,8 +35,13 @@ public:
     std::vector<std::string> ColumnNames(const std::string& table) override;
     std::string QuickCheck() override;
     // Page by page through the engine's backup interface (engine_backup.cpp).
-    void BackupTo(const std::string& path) override;
-    void RestoreFrom(const std::string& path) override;
+    // A consistent copy of the whole database into a new database file at
+    // `path` (an existing file there is replaced), taken while the
+    // connection stays open; and the whole database replaced by such a copy.
+    // Raise EngineError; a failed backup leaves no file behind, a failed
+    // restore leaves the database as it was.
+    void BackupTo(const std::string& path);
+    void RestoreFrom(const std::string& path);
 
     // The engine handle, for test support that needs engine settings no
     // statement may change (a page limit, a busy timeout).

@@ -4,7 +4,7 @@
 // its owner.
 #pragma once
 
-#include "core/data/engine.h"
+#include "core/db/engine.h"
 
 #include <string>
 

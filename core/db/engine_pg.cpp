@@ -1,8 +1,7 @@
-#include "core/data/engine_pg.h"
+#include "core/db/engine_pg.h"
 
-#include "core/data/migration.h"
-#include "core/data/pg_connection.h"
-#include "core/data/statement_text.h"
+#include "core/db/pg_connection.h"
+#include "core/db/statement_text.h"
 #include "core/text/date_text.h"
 
 #include <libpq-fe.h>
@@ -549,27 +548,6 @@ std::string PgEngine::QuickCheck() {
     // connection, which the statement below shows.
     conn_->Scalar("select 1");
     return "ok";
-}
-
-void PgEngine::BackupTo(const std::string& path) {
-    std::error_code ec;
-    std::filesystem::remove(path, ec);
-    CopyServerToFile(conninfo_, path);
-}
-
-void PgEngine::RestoreFrom(const std::string& path) {
-    // All or nothing, and one program at a time, as any write transaction.
-    BeginTrans();
-    try {
-        ReplaceServerRows(path, *conn_);
-        CommitTrans();
-    } catch (...) {
-        try {
-            RollbackTrans();
-        } catch (const EngineError&) {
-        }
-        throw;
-    }
 }
 
 std::string PgEngine::Location() const {

@@ -11,6 +11,17 @@
 namespace lty {
 
 class TDM;
+class TADOConnection;
+
+// A consistent copy of the whole database into a new database file at
+// `path` (an existing file there is replaced), from a file or a server.
+// Raises EngineError; a failed copy leaves no file behind.
+void CopyDatabaseTo(TADOConnection& connection, const std::string& path);
+// Replaces the whole database by the copy at `path`, after checking the copy
+// as the connection checks its file: a damaged or foreign copy is refused
+// (EngineError with the refusal) before anything is written, and a failed
+// replacement leaves the database as it was.
+void ReplaceDatabaseBy(TADOConnection& connection, const std::string& path);
 
 // The folder of the copies, ending in a separator.
 std::string BackupFolder(const TDM& dm);

@@ -1,7 +1,7 @@
-#include "core/data/catalog_csv.h"
+#include "core/upkeep/catalog_csv.h"
 
 #include "core/data/data_module.h"
-#include "core/data/sql_text.h"
+#include "core/db/sql_text.h"
 #include "core/text/number_text.h"
 
 #include <csv.h>

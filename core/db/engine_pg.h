@@ -18,7 +18,7 @@
 // does, instead of spoiling the whole transaction.
 #pragma once
 
-#include "core/data/engine_interface.h"
+#include "core/db/engine_interface.h"
 
 #include <functional>
 #include <map>
@@ -49,11 +49,11 @@ public:
     std::vector<std::string> TableNames() override;
     std::vector<std::string> ColumnNames(const std::string& table) override;
     std::string QuickCheck() override;
-    // A backup is a database file made from the server's rows (as
-    // lty_migrate to-file does); a restore replaces every row by the
-    // file's, in one write transaction.
-    void BackupTo(const std::string& path) override;
-    void RestoreFrom(const std::string& path) override;
+    // The connection and the settings it was made with: a server's copy to a
+    // database file and back is made through them by the upkeep, which knows
+    // the program's tables.
+    PgConnection& Connection() { return *conn_; }
+    const std::string& Conninfo() const { return conninfo_; }
 
     // The text actually sent for a statement of the data module, and the
     // identity column whose new value it returns ("" for none).

@@ -1,7 +1,7 @@
-#include "core/data/engine_sqlite.h"
+#include "core/db/engine_sqlite.h"
 
-#include "core/data/engine.h"
-#include "core/data/statement_text.h"
+#include "core/db/engine.h"
+#include "core/db/statement_text.h"
 
 #include <sqlite3.h>
 

@@ -5,7 +5,7 @@
 // the data module's statements are the same on both.
 #pragma once
 
-#include "core/data/engine_interface.h"
+#include "core/db/engine_interface.h"
 #include "core/text/date_text.h"
 
 #include <cstdint>
@@ -18,6 +18,8 @@
 struct sqlite3;
 
 namespace lty {
+
+class PgConnection;
 
 class TADOConnection {
 public:
@@ -75,14 +77,20 @@ public:
     std::int64_t LastInsertId() const;
     int Changes() const;
 
-    // A consistent copy of the whole database into a new file at `path`
-    // (an existing file there is replaced), taken while the connection
-    // stays open. Raises EngineError; a failed copy leaves no file behind.
+    // A consistent copy of the whole database file into a new file at
+    // `path` (an existing file there is replaced), taken while the
+    // connection stays open. Raises EngineError; a failed copy leaves no file
+    // behind. Only a database file is copied this way: a server's rows travel
+    // through Server() (see the upkeep's backup).
     void BackupTo(const std::string& path) const;
-    // Replaces the whole database by the copy at `path` through the same
+    // Replaces the whole database file by the copy at `path` through the same
     // page-by-page copy, so the connection stays open and usable. Raises
-    // EngineError, and then the database is as it was.
+    // EngineError, and then the database is as it was. The copy is checked
+    // by the caller: the binding does not know the program's tables.
     void RestoreFrom(const std::string& path);
+    // The server connection and its settings; null and "" on a file.
+    PgConnection* Server() const;
+    std::string ServerConninfo() const;
 
 private:
     DatabaseEngine& Live() const;

@@ -1,6 +1,6 @@
-#include "core/data/pg_connection.h"
+#include "core/db/pg_connection.h"
 
-#include "core/data/engine_interface.h"
+#include "core/db/engine_interface.h"
 
 #include <libpq-fe.h>
 

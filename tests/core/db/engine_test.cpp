@@ -1,7 +1,7 @@
 #include "core/data/data_module.h"
-#include "core/data/database_builder.h"
-#include "core/data/engine_sqlite.h"
-#include "core/data/sql_text.h"
+#include "core/upkeep/database_builder.h"
+#include "core/db/engine_sqlite.h"
+#include "core/db/sql_text.h"
 #include "tests/core/scripted_messages.h"
 #include "tests/core/test_database.h"
 

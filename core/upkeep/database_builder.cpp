@@ -1,4 +1,4 @@
-#include "core/data/database_builder.h"
+#include "core/upkeep/database_builder.h"
 
 #include <sqlite3.h>
 

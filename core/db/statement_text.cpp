@@ -1,6 +1,6 @@
-#include "core/data/statement_text.h"
+#include "core/db/statement_text.h"
 
-#include "core/data/engine_interface.h"
+#include "core/db/engine_interface.h"
 #include "core/text/date_text.h"
 
 #include <cctype>

@@ -1,10 +1,10 @@
-#include "core/data/server_setup.h"
+#include "core/upkeep/server_setup.h"
 
-#include "core/data/engine.h"
-#include "core/data/migration.h"
-#include "core/data/pg_connection.h"
+#include "core/db/engine.h"
+#include "core/upkeep/migration.h"
+#include "core/db/pg_connection.h"
 #include "core/data/quotation_tables.h"
-#include "core/data/sql_scripts.h"
+#include "core/upkeep/sql_scripts.h"
 
 #include <sqlite3.h>
 

@@ -2,9 +2,7 @@
 // page by page inside one read transaction, so it is consistent even while
 // the program runs, and a restore writes the pages back inside one write
 // transaction, so it either replaces everything or nothing.
-#include "core/data/engine_sqlite.h"
-
-#include "core/data/database_check.h"
+#include "core/db/engine_sqlite.h"
 
 #include <sqlite3.h>
 
@@ -57,10 +55,6 @@ void SqliteEngine::BackupTo(const std::string& path) {
 
 void SqliteEngine::RestoreFrom(const std::string& path) {
     if (InTransaction()) throw EngineError("a transaction is open");
-    // Only a sound copy of this program's database may replace it: one the
-    // connection would refuse at the next start (cut short, a page lost,
-    // another program's tables) is refused before anything is written.
-    RequireDatabaseCopy(path);
     FileHandle source = OpenFile(path, SQLITE_OPEN_READONLY);
     CopyPages(db_, source.get());
 }

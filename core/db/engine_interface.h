@@ -76,14 +76,6 @@ public:
     virtual std::vector<std::string> TableNames() = 0;
     virtual std::vector<std::string> ColumnNames(const std::string& table) = 0;
     virtual std::string QuickCheck() = 0;
-
-    // A consistent copy of the whole database into a new database file at
-    // `path` (an existing file there is replaced), taken while the
-    // connection stays open; and the whole database replaced by such a copy.
-    // Raise EngineError; a failed backup leaves no file behind, a failed
-    // restore leaves the database as it was.
-    virtual void BackupTo(const std::string& path) = 0;
-    virtual void RestoreFrom(const std::string& path) = 0;
 };
 
 } // namespace lty

@@ -1,7 +1,7 @@
-#include "core/data/server_conf.h"
+#include "core/db/server_conf.h"
 
-#include "core/data/engine.h"
-#include "core/data/pg_connection.h"
+#include "core/db/engine.h"
+#include "core/db/pg_connection.h"
 
 #include <filesystem>
 #include <fstream>

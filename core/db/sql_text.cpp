@@ -1,6 +1,6 @@
-#include "core/data/sql_text.h"
+#include "core/db/sql_text.h"
 
-#include "core/data/engine.h"
+#include "core/db/engine.h"
 #include "core/text/date_text.h"
 #include "core/text/number_text.h"
 

@@ -1,7 +1,8 @@
-#include "core/data/backup.h"
+#include "core/upkeep/backup.h"
 
 #include "core/data/data_module.h"
 #include "core/data/database_check.h"
+#include "core/upkeep/migration.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -40,6 +41,33 @@ std::string BackupFileName(std::time_t when) {
     return buf;
 }
 
+void CopyDatabaseTo(TADOConnection& connection, const std::string& path) {
+    if (!connection.Server()) return connection.BackupTo(path);
+    // A server's copy is a database file made from its rows, as lty_migrate
+    // to-file makes one.
+    std::error_code ec;
+    fs::remove(path, ec);
+    CopyServerToFile(connection.ServerConninfo(), path);
+}
+
+void ReplaceDatabaseBy(TADOConnection& connection, const std::string& path) {
+    RequireDatabaseCopy(path);
+    PgConnection* server = connection.Server();
+    if (!server) return connection.RestoreFrom(path);
+    // All or nothing, and one program at a time, as any write transaction.
+    connection.BeginTrans();
+    try {
+        ReplaceServerRows(path, *server);
+        connection.CommitTrans();
+    } catch (...) {
+        try {
+            connection.RollbackTrans();
+        } catch (const std::exception&) {
+        }
+        throw;
+    }
+}
+
 BackupResult MakeBackup(TDM& dm, std::time_t when) {
     BackupResult r;
     if (!dm.Connected()) {
@@ -58,7 +86,7 @@ BackupResult MakeBackup(TDM& dm, std::time_t when) {
     for (int n = 2; fs::exists(path, ec); ++n)
         path = folder + base.substr(0, base.size() - 3) + "-" + std::to_string(n) + ".db";
     try {
-        dm.ADOMain.BackupTo(path);
+        CopyDatabaseTo(dm.ADOMain, path);
     } catch (const std::exception& e) {
         r.Error = e.what();
         return r;
@@ -105,7 +133,7 @@ RestoreResult RestoreBackup(TDM& dm, const std::string& copyPath, std::time_t wh
     r.SafetyCopy = safety.Path;
     for (TADOQuery* q : {&dm.Qry_Main, &dm.Qry_tmp, &dm.adoDes}) q->Close();
     try {
-        dm.ADOMain.RestoreFrom(copyPath);
+        ReplaceDatabaseBy(dm.ADOMain, copyPath);
     } catch (const std::exception& e) {
         r.Error = e.what();
         return r;

@@ -1,8 +1,8 @@
-#include "core/data/engine.h"
+#include "core/db/engine.h"
 
-#include "core/data/engine_pg.h"
-#include "core/data/engine_sqlite.h"
-#include "core/data/statement_text.h"
+#include "core/db/engine_pg.h"
+#include "core/db/engine_sqlite.h"
+#include "core/db/statement_text.h"
 
 #include "core/text/number_text.h"
 
@@ -74,11 +74,29 @@ std::vector<std::string> TADOConnection::ColumnNames(const std::string& table) {
 
 std::string TADOConnection::QuickCheck() { return Live().QuickCheck(); }
 
-void TADOConnection::BackupTo(const std::string& path) const { Live().BackupTo(path); }
+namespace {
+SqliteEngine& FileEngine(DatabaseEngine& live) {
+    auto* file = dynamic_cast<SqliteEngine*>(&live);
+    if (!file) throw EngineError("not a database file");
+    return *file;
+}
+} // namespace
+
+void TADOConnection::BackupTo(const std::string& path) const { FileEngine(Live()).BackupTo(path); }
 
 void TADOConnection::RestoreFrom(const std::string& path) {
     if (InTransaction()) throw EngineError("a transaction is open");
-    Live().RestoreFrom(path);
+    FileEngine(Live()).RestoreFrom(path);
+}
+
+PgConnection* TADOConnection::Server() const {
+    auto* server = dynamic_cast<PgEngine*>(engine_.get());
+    return server ? &server->Connection() : nullptr;
+}
+
+std::string TADOConnection::ServerConninfo() const {
+    const auto* server = dynamic_cast<const PgEngine*>(engine_.get());
+    return server ? server->Conninfo() : std::string();
 }
 
 sqlite3* TADOConnection::Handle() const {

@@ -1,7 +1,7 @@
 // Which engine the program connects to: Data/LTY.db without Data/server.conf,
 // the server that file names with it; a failure names the server's reason.
 #include "core/data/data_module.h"
-#include "core/data/pg_connection.h"
+#include "core/db/pg_connection.h"
 #include "tests/core/scripted_messages.h"
 #include "tests/core/test_database.h"
 

@@ -3,7 +3,7 @@
 // as text. Errors raise EngineError with the server's own message.
 #pragma once
 
-#include "core/data/engine_interface.h"
+#include "core/db/engine_interface.h"
 
 #include <memory>
 #include <optional>

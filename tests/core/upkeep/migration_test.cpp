@@ -1,10 +1,10 @@
 // Moving a firm's database to the server and back: every row arrives
 // byte-identical, and a target that holds rows, or a copy that fails
 // half-way, leaves the target as it was.
-#include "core/data/database_builder.h"
-#include "core/data/engine.h"
-#include "core/data/migration.h"
-#include "core/data/pg_connection.h"
+#include "core/upkeep/database_builder.h"
+#include "core/db/engine.h"
+#include "core/upkeep/migration.h"
+#include "core/db/pg_connection.h"
 #include "core/data/quotation_tables.h"
 #include "tests/core/server_database.h"
 #include "tests/core/test_database.h"
