@@ -5,7 +5,7 @@
 #include "core/data/records.h"
 #include "ui/admin/password_dialog.h"
 #include "ui/admin/system_window.h"
-#include "ui/app/globals.h"
+#include "ui/common/globals.h"
 
 #include <QPointer>
 

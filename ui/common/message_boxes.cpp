@@ -1,6 +1,6 @@
-#include "ui/app/message_boxes.h"
+#include "ui/common/message_boxes.h"
 
-#include "ui/app/globals.h"
+#include "ui/common/globals.h"
 
 #include <QApplication>
 #include <QGridLayout>

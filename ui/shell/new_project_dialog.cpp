@@ -1,7 +1,7 @@
-#include "ui/app/new_project_dialog.h"
+#include "ui/shell/new_project_dialog.h"
 
-#include "ui/app/main_window.h"
-#include "ui/app/pictures.h"
+#include "ui/shell/main_window.h"
+#include "ui/common/pictures.h"
 #include "ui/quotation/house_type_dialog.h"
 
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
 // The main window over a database that other programs share: the status bar
 // names it, and saving a project that another program saved since this
 // window opened it asks first.
-#include "tests/ui/app/main_window_fixture.h"
+#include "tests/ui/shell/main_window_fixture.h"
 
 #include "core/db/pg_connection.h"
 

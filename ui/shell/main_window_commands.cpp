@@ -2,7 +2,7 @@
 // menu "系统管理".
 #include "ui/admin/admin_commands.h"
 #include "ui/admin/admin_hooks.h"
-#include "ui/app/main_window.h"
+#include "ui/shell/main_window.h"
 #include "ui/print/print_commands.h"
 #include "ui/quotation/project_window.h"
 

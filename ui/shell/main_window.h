@@ -2,6 +2,8 @@
 // the project and catalog trees on its left panel and the project commands.
 #pragma once
 
+#include "ui/common/project_window_host.h"
+
 #include "core/data/records.h"
 
 #include <QMainWindow>
@@ -31,7 +33,7 @@ class TFrmAbout;
 struct TTreeView;
 struct AdminHooks;
 
-class TFrmMain : public QMainWindow {
+class TFrmMain : public QMainWindow, public ProjectWindowHost {
     Q_OBJECT
 public:
     explicit TFrmMain(QWidget* parent = nullptr);
@@ -97,14 +99,15 @@ public:
 
     // ---- project windows -----------------------------------------------
     // Kind 0 blank, 1 laid out from the house-type dialog, 2 showing `record`.
-    bool OpenProjectWindow(int kind, std::unique_ptr<TREC_PROJECT> record = nullptr);
+    bool OpenProjectWindow(int kind, std::unique_ptr<TREC_PROJECT> record = nullptr) override;
+    QWidget* HostWidget() override { return this; }
     // The open project windows in the order they were made.
     std::vector<TFrmProject_Detail*> ProjectWindows() const;
     int ActiveProjectWindowIndex() const;
     TFrmProject_Detail* ActiveProjectWindow() const;
     // Builds the window's record and stores it in the window's own save mode;
     // true when a row was written.
-    bool SaveProjectWindow(TFrmProject_Detail* window);
+    bool SaveProjectWindow(TFrmProject_Detail* window) override;
 
     // The project window holding the row with this id (the project tree's
     // node id), or none.
@@ -115,8 +118,8 @@ public:
 
     void AddWindowMenuEntry(TFrmProject_Detail* window);
     void WindowMenuEntryClick(QAction* entry);
-    void UpdateWindowMenuChecks();
-    void RemoveWindowMenuEntries(const QString& caption);
+    void UpdateWindowMenuChecks() override;
+    void RemoveWindowMenuEntries(const QString& caption) override;
 
     // ---- handlers --------------------------------------------------------
     void ActNewProjectExecute();

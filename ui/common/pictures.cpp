@@ -1,4 +1,4 @@
-#include "ui/app/pictures.h"
+#include "ui/common/pictures.h"
 
 #include <QCoreApplication>
 #include <QHash>

@@ -1,14 +1,14 @@
 // The main window's frame: actions, menus, tool bar, left panel with the two
 // trees, status bar, the first showing, help, about and shut-down.
-#include "ui/app/main_window.h"
+#include "ui/shell/main_window.h"
 
 #include "controls/menu/keyboard_menu.h"
 #include "core/data/data_module.h"
 #include "core/data/tree_nodes.h"
 #include "core/text/date_text.h"
-#include "ui/app/about_window.h"
-#include "ui/app/globals.h"
-#include "ui/app/pictures.h"
+#include "ui/shell/about_window.h"
+#include "ui/common/globals.h"
+#include "ui/common/pictures.h"
 #include "ui/print/print_commands.h"
 #include "ui/quotation/project_window.h"
 

@@ -1,7 +1,7 @@
-#include "ui/app/globals.h"
+#include "ui/common/globals.h"
 
 #include "core/data/records.h"
-#include "ui/app/message_boxes.h"
+#include "ui/common/message_boxes.h"
 
 namespace lty {
 

@@ -1,9 +1,9 @@
 #include "core/data/data_module.h"
 #include "tests/core/scripted_messages.h"
 #include "tests/core/test_database.h"
-#include "ui/app/application.h"
-#include "ui/app/globals.h"
-#include "ui/app/main_window.h"
+#include "ui/common/application.h"
+#include "ui/common/globals.h"
+#include "ui/shell/main_window.h"
 
 #include <QAction>
 #include <QLabel>

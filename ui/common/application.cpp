@@ -1,6 +1,6 @@
-#include "ui/app/application.h"
+#include "ui/common/application.h"
 
-#include "ui/app/globals.h"
+#include "ui/common/globals.h"
 
 #include <QFont>
 #include <QLibraryInfo>

@@ -2,7 +2,7 @@
 // reaches them: through the actions, over project windows that are open,
 // saved or changed on screen.
 #include "tests/ui/admin/password_answers.h"
-#include "tests/ui/app/main_window_fixture.h"
+#include "tests/ui/shell/main_window_fixture.h"
 #include "tests/ui/print/pdf_text.h"
 #include "tests/ui/quotation/grid_input.h"
 #include "ui/admin/admin_commands.h"

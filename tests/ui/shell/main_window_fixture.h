@@ -6,8 +6,8 @@
 #include "core/data/data_module.h"
 #include "tests/core/scripted_messages.h"
 #include "tests/core/test_database.h"
-#include "ui/app/globals.h"
-#include "ui/app/main_window.h"
+#include "ui/common/globals.h"
+#include "ui/shell/main_window.h"
 #include "ui/quotation/project_window.h"
 #include "ui/quotation/quotation_page.h"
 

@@ -1,9 +1,9 @@
 // The main window as a user meets it: its commands, the trees, opening,
 // saving and deleting projects, the window menu, the catalog search.
-#include "tests/ui/app/main_window_fixture.h"
-#include "ui/app/about_window.h"
-#include "ui/app/new_project_dialog.h"
-#include "ui/app/pictures.h"
+#include "tests/ui/shell/main_window_fixture.h"
+#include "ui/shell/about_window.h"
+#include "ui/shell/new_project_dialog.h"
+#include "ui/common/pictures.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
-#include "ui/app/about_window.h"
+#include "ui/shell/about_window.h"
 
-#include "ui/app/pictures.h"
+#include "ui/common/pictures.h"
 
 #include <QFrame>
 #include <QGridLayout>
