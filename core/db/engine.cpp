@@ -1,4 +1,5 @@
 #include "core/db/engine.h"
+#include "core/text/ascii_case.h"
 
 #include "core/db/engine_pg.h"
 #include "core/db/engine_sqlite.h"
@@ -14,12 +15,6 @@ namespace lty {
 namespace {
 
 constexpr const char* kClosedDataset = "Cannot perform this operation on a closed dataset";
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 // What every statement must be before either engine sees it: one row
 // statement without a NUL. A statement that would begin or end a

@@ -1,4 +1,5 @@
 #include "core/db/engine_sqlite.h"
+#include "core/text/ascii_case.h"
 
 #include "core/db/engine.h"
 #include "core/db/statement_text.h"
@@ -11,12 +12,6 @@
 
 namespace lty {
 namespace {
-
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() && std::equal(prefix.begin(), prefix.end(), text.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 ColumnKind KindFromDeclType(const char* decl) {
     if (!decl) return ColumnKind::Any;

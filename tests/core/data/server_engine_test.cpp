@@ -115,6 +115,7 @@ TEST_F(ServerEngineTest, SameStatementsGiveTheSameRowsOnBothEngines) {
 
     const char* reads[] = {
         "select  distinct charDesigner from tblProject order by charDesigner",
+        "select charDesigner,intID,charCustomer,charAddress from tblProject order by charDesigner,intID",
         "select count(*) from tblProject where charDesigner='Zhang'",
         "select intID,charCustomer,charAddress from tblProject where charDesigner='ZHANG' order by intID",
         "select IntID,charProjectID,charCustomer,dateSignDate,dateStartDate,blnSignContract,numTax,numContractPrice,"
