@@ -427,17 +427,18 @@ QTreeWidgetItem* TFrmMain::SelectedNode(QTreeWidget* tree) const {
     return selected.isEmpty() ? nullptr : selected.first();
 }
 
-void TFrmMain::TreeView2Expanded(QTreeWidgetItem* item) {
-    if (item->data(0, TFrmMain::kImageRole).toInt() != 4) return;
-    item->setData(0, TFrmMain::kImageRole, 3);
-    item->setIcon(0, TreePicture(TreeKind::Catalog, 3, item->data(0, TFrmMain::kSelectedImageRole).toInt()));
+namespace {
+// A catalog folder's picture follows it open (3) or shut (4); an entry keeps its own.
+void SwapFolderPicture(QTreeWidgetItem* item, int from, int to) {
+    if (item->data(0, TFrmMain::kImageRole).toInt() != from) return;
+    item->setData(0, TFrmMain::kImageRole, to);
+    item->setIcon(0, TreePicture(TreeKind::Catalog, to, item->data(0, TFrmMain::kSelectedImageRole).toInt()));
 }
+} // namespace
 
-void TFrmMain::TreeView2Collapsed(QTreeWidgetItem* item) {
-    if (item->data(0, TFrmMain::kImageRole).toInt() != 3) return;
-    item->setData(0, TFrmMain::kImageRole, 4);
-    item->setIcon(0, TreePicture(TreeKind::Catalog, 4, item->data(0, TFrmMain::kSelectedImageRole).toInt()));
-}
+void TFrmMain::TreeView2Expanded(QTreeWidgetItem* item) { SwapFolderPicture(item, 4, 3); }
+
+void TFrmMain::TreeView2Collapsed(QTreeWidgetItem* item) { SwapFolderPicture(item, 3, 4); }
 
 void TFrmMain::TreeView2DblClick() {
     QTreeWidgetItem* node = SelectedNode(TreeView2);
