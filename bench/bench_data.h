@@ -3,7 +3,7 @@
 #pragma once
 
 #include "core/data/data_module.h"
-#include "core/data/sql_text.h"
+#include "core/db/sql_text.h"
 
 #include <stdexcept>
 #include <string>

@@ -2,7 +2,7 @@
 // commit per statement against one transaction for the batch.
 #include "bench/silent_messages.h"
 #include "core/data/data_module.h"
-#include "core/data/sql_text.h"
+#include "core/db/sql_text.h"
 #include "tests/core/test_database.h"
 
 #include <benchmark/benchmark.h>

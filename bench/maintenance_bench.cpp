@@ -1,8 +1,8 @@
 // The catalog's CSV export and import, and a whole-database backup, at the
 // size of a large price list (categories x 10 sub-categories x 10 items).
 #include "bench/silent_messages.h"
-#include "core/data/backup.h"
-#include "core/data/catalog_csv.h"
+#include "core/upkeep/backup.h"
+#include "core/upkeep/catalog_csv.h"
 #include "core/data/data_module.h"
 #include "tests/core/test_database.h"
 

@@ -4,7 +4,7 @@
 // on the file engine, or on the server with LTY_TEST_ENGINE=pg.
 #include "bench/silent_messages.h"
 #include "core/data/data_module.h"
-#include "core/data/sql_text.h"
+#include "core/db/sql_text.h"
 #include "tests/core/test_database.h"
 
 #include <benchmark/benchmark.h>

@@ -1,6 +1,6 @@
 // lty_migrate: copies every row of a quotation database between a file
 // (LTY.db) and a PostgreSQL server, in one transaction, into an empty target.
-#include "core/data/migration.h"
+#include "core/upkeep/migration.h"
 
 #include <algorithm>
 #include <iomanip>

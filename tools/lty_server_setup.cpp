@@ -1,6 +1,6 @@
 // lty_server_setup: makes the quotation database on a PostgreSQL server,
 // with the nine tables, the first rows and the role the programs connect as.
-#include "core/data/server_setup.h"
+#include "core/upkeep/server_setup.h"
 
 #include <cstdlib>
 #include <iostream>

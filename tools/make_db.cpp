@@ -1,7 +1,7 @@
 // lty_make_db: creates the default quotation database from the checked-in
 // schema and first rows. With --if-absent an existing file is a quiet no-op
 // (the build runs this after every link and must never touch user data).
-#include "core/data/database_builder.h"
+#include "core/upkeep/database_builder.h"
 
 #include <filesystem>
 #include <iostream>

@@ -1,9 +1,9 @@
 // 岚庭雅装饰报价: start-up. The main window comes first (it records the
 // program directory), then the data module, which connects to the database.
 #include "core/data/data_module.h"
-#include "ui/app/application.h"
-#include "ui/app/globals.h"
-#include "ui/app/main_window.h"
+#include "ui/common/application.h"
+#include "ui/common/globals.h"
+#include "ui/shell/main_window.h"
 
 int main(int argc, char** argv) {
     lty::TApplication app(argc, argv);

@@ -9,7 +9,7 @@
 #include "core/quotation/quotation_grid.h"
 #include "tests/core/print/large_quotation.h"
 #include "tests/core/test_database.h"
-#include "ui/app/globals.h"
+#include "ui/common/globals.h"
 #include "ui/print/print_commands.h"
 #include "ui/print/print_form.h"
 #include "ui/print/quotation_report.h"

@@ -5,7 +5,7 @@
 #include "bench/silent_messages.h"
 #include "controls/grid/text_grid.h"
 #include "core/quotation/quotation_text.h"
-#include "ui/app/globals.h"
+#include "ui/common/globals.h"
 #include "ui/quotation/quotation_page.h"
 
 #include <QApplication>

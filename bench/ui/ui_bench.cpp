@@ -6,9 +6,9 @@
 #include "controls/grid/text_grid.h"
 #include "core/data/data_module.h"
 #include "tests/core/test_database.h"
-#include "ui/app/application.h"
-#include "ui/app/globals.h"
-#include "ui/app/main_window.h"
+#include "ui/common/application.h"
+#include "ui/common/globals.h"
+#include "ui/shell/main_window.h"
 #include "ui/quotation/project_window.h"
 #include "ui/quotation/quotation_page.h"
 

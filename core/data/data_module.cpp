@@ -1,7 +1,7 @@
 #include "core/data/data_module.h"
 #include "core/data/database_check.h"
-#include "core/data/pg_connection.h"
-#include "core/data/server_conf.h"
+#include "core/db/pg_connection.h"
+#include "core/db/server_conf.h"
 
 #include <filesystem>
 

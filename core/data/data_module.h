@@ -4,7 +4,7 @@
 // RunStatement.
 #pragma once
 
-#include "core/data/engine.h"
+#include "core/db/engine.h"
 #include "core/data/password_hash.h"
 #include "core/data/records.h"
 #include "core/data/tree_nodes.h"

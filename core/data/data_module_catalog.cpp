@@ -1,7 +1,7 @@
 // The catalog: the tree of construction items, their price rows and the
 // grade and unit lists.
 #include "core/data/data_module.h"
-#include "core/data/sql_text.h"
+#include "core/db/sql_text.h"
 #include "core/text/number_text.h"
 
 #include <unordered_map>

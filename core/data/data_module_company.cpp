@@ -2,8 +2,8 @@
 // and the reset that wipes catalog, prices, projects and print rows.
 #include "core/data/data_module.h"
 #include "core/data/password_hash.h"
-#include "core/data/sql_text.h"
-#include "core/data/transaction.h"
+#include "core/db/sql_text.h"
+#include "core/db/transaction.h"
 #include "core/text/number_text.h"
 
 namespace lty {

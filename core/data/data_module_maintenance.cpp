@@ -1,6 +1,6 @@
 // Catalog maintenance that needs more than one statement to stay whole.
 #include "core/data/data_module.h"
-#include "core/data/sql_text.h"
+#include "core/db/sql_text.h"
 
 namespace lty {
 

@@ -1,6 +1,6 @@
 // Print rows: the scratch table TMP_Print that the quotation report prints from.
 #include "core/data/data_module.h"
-#include "core/data/sql_text.h"
+#include "core/db/sql_text.h"
 #include "core/text/number_text.h"
 
 #include <cctype>

@@ -1,17 +1,17 @@
 // Projects: the project tree, loading a project row, saving one and the delete.
 #include "core/data/data_module.h"
 #include "core/data/database_check.h"
-#include "core/data/sql_text.h"
-#include "core/data/transaction.h"
+#include "core/db/sql_text.h"
+#include "core/db/transaction.h"
+#include "core/text/ascii_case.h"
 #include "core/text/date_text.h"
 
 #include <chrono>
+#include <unordered_map>
 #include <thread>
 
 namespace lty {
 namespace {
-
-constexpr const char* kColumnList = kProjectColumnList;
 
 // The 38 data columns in statement order, each with its value form, so the
 // select, the insert and the update can never disagree about either.
@@ -65,6 +65,11 @@ const Column kColumns[] = {
     {"numThirdPayMoney", Form::Number, nullptr, &TREC_PROJECT::numThirdPayMoney},
 };
 
+// The one select of a whole project row, for a row named by its id literal.
+std::string ProjectRowSelect(const std::string& idLiteral) {
+    return "select IntID," + ProjectColumnList() + " from tblProject where intID=" + idLiteral;
+}
+
 void AppendValue(std::string& sql, const TREC_PROJECT& r, const Column& c) {
     switch (c.Kind) {
     case Form::Text:
@@ -92,7 +97,7 @@ std::size_t TextSize(const TREC_PROJECT& r) {
 std::string InsertStatement(const TREC_PROJECT& r) {
     std::string sql;
     sql.reserve(TextSize(r) + 2048);
-    sql.append("insert into tblProject(").append(kColumnList).append(") values(");
+    sql.append("insert into tblProject(").append(ProjectColumnList()).append(") values(");
     bool first = true;
     for (const auto& c : kColumns) {
         if (!first) sql.push_back(',');
@@ -151,6 +156,18 @@ void FillProject(const TADOQuery& q, TREC_PROJECT& r) {
 
 } // namespace
 
+const std::string& ProjectColumnList() {
+    static const std::string list = [] {
+        std::string names;
+        for (const auto& c : kColumns) {
+            if (!names.empty()) names.push_back(',');
+            names.append(c.Name);
+        }
+        return names;
+    }();
+    return list;
+}
+
 void TDM::LoadProjectTree(TTreeView& tree) {
     tree.Clear();
     {
@@ -158,30 +175,36 @@ void TDM::LoadProjectTree(TTreeView& tree) {
         root.ImageIndex = 1;
         root.SelectedIndex = 1;
     }
+    // One select for the whole tree: a round trip per designer is what a
+    // server feels most. Projects are grouped by designer as the engine
+    // compares names (without regard to case), each group under the first
+    // spelling met; a project without a designer sits with those whose
+    // designer is empty.
     Qry_Main.Close();
-    Qry_Main.SetSQL("select  distinct charDesigner from tblProject order by charDesigner");
+    Qry_Main.SetSQL("select charDesigner,intID,charCustomer,charAddress from tblProject "
+                    "order by charDesigner,intID");
     Qry_Main.Open();
+    TTreeNode& root = tree.Items.front();
+    // Each designer's node by the name folded as the engine compares it; the
+    // engines sort a missing designer to different ends.
+    std::unordered_map<std::string, std::size_t> nodes;
     for (; !Qry_Main.Eof(); Qry_Main.Next()) {
         const std::string designer = Qry_Main.Fields(0).AsString();
-        TTreeNode& node = tree.Items.front().AddChild(designer);
-        node.Data = TTreeData(designer, designer);
-        node.ImageIndex = 4;
-        node.SelectedIndex = 3;
-
-        std::string sql("select intID,charCustomer,charAddress from tblProject where charDesigner=");
-        sql.append(SqlText(designer)).append(" order by intID");
-        Qry_tmp.Close();
-        Qry_tmp.SetSQL(std::move(sql));
-        Qry_tmp.Open();
-        node.Children.reserve(static_cast<std::size_t>(Qry_tmp.RecordCount()));
-        for (; !Qry_tmp.Eof(); Qry_tmp.Next()) {
-            std::string name = ProjectCaption(Qry_tmp.FieldByName("charCustomer").AsString(),
-                                              Qry_tmp.FieldByName("charAddress").AsString());
-            TTreeNode& project = node.AddChild(name);
-            project.Data = TTreeData(Qry_tmp.FieldByName("intID").AsString(), std::move(name));
-            project.ImageIndex = 2;
-            project.SelectedIndex = 0;
+        std::string key = designer;
+        for (char& c : key) c = AsciiLower(c);
+        const auto [at, isNew] = nodes.try_emplace(std::move(key), root.Children.size());
+        if (isNew) {
+            TTreeNode& added = root.AddChild(designer);
+            added.Data = TTreeData(designer, designer);
+            added.ImageIndex = 4;
+            added.SelectedIndex = 3;
         }
+        TTreeNode* node = &root.Children[at->second];
+        std::string name = ProjectCaption(Qry_Main.Fields(2).AsString(), Qry_Main.Fields(3).AsString());
+        TTreeNode& project = node->AddChild(name);
+        project.Data = TTreeData(Qry_Main.Fields(1).AsString(), std::move(name));
+        project.ImageIndex = 2;
+        project.SelectedIndex = 0;
     }
     tree.FullExpand();
 }
@@ -189,9 +212,7 @@ void TDM::LoadProjectTree(TTreeView& tree) {
 std::unique_ptr<TREC_PROJECT> TDM::LoadProject(const std::string& id) {
     std::string literal;
     if (IdLiteral(id, literal)) {
-        std::string sql("select IntID,");
-        sql.append(kColumnList).append(" from tblProject where intID=").append(literal);
-        RunSelect(Qry_Main, sql);
+        RunSelect(Qry_Main, ProjectRowSelect(literal));
     } else {
         // An id that is no number cannot name a row; it fails as a refused select does.
         Qry_Main.Close();
@@ -310,8 +331,7 @@ bool TDM::StoreProject(TREC_PROJECT& record, int saveMode, const TREC_PROJECT* l
 
 TDM::RowVersion TDM::CompareStoredRow(const TREC_PROJECT& record, const TREC_PROJECT& loaded,
                                       const std::string& write) {
-    std::string sql("select IntID,");
-    sql.append(kColumnList).append(" from tblProject where intID=").append(SqlInteger(record.IntID));
+    const std::string sql = ProjectRowSelect(SqlInteger(record.IntID));
     if (!RunSelect(Qry_Main, sql)) return RowVersion::Unreadable;
     if (Qry_Main.RecordCount() != 1) return RowVersion::Changed;
     TREC_PROJECT stored;
@@ -324,8 +344,7 @@ TDM::RowVersion TDM::CompareStoredRow(const TREC_PROJECT& record, const TREC_PRO
 }
 
 TDM::RowVersion TDM::StoredAsSent(std::int64_t id, const std::string& write, bool insert) {
-    std::string sql("select IntID,");
-    sql.append(kColumnList).append(" from tblProject where intID=").append(SqlInteger(id));
+    const std::string sql = ProjectRowSelect(SqlInteger(id));
     // The engine connects again on the way; a server that is restarting
     // gets a few seconds before the answer is "cannot tell".
     for (int attempt = 1; !RunSelect(Qry_Main, sql); ++attempt) {

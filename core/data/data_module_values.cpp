@@ -1,6 +1,6 @@
 // Values the data module takes from windows before they enter a statement.
 #include "core/data/data_module.h"
-#include "core/data/sql_text.h"
+#include "core/db/sql_text.h"
 #include "core/text/number_text.h"
 
 #include <charconv>

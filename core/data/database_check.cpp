@@ -1,6 +1,7 @@
 #include "core/data/database_check.h"
+#include "core/text/ascii_case.h"
 
-#include "core/data/engine_sqlite.h"
+#include "core/db/engine_sqlite.h"
 
 #include <algorithm>
 #include <cctype>
@@ -20,7 +21,7 @@ struct Table {
 // column the file lacks. Item_Provider and Item_Date are named by nothing
 // the program sends any longer, and are not asked for.
 const Table kTables[] = {
-    {"tblProject", nullptr}, // IntID and kProjectColumnList
+    {"tblProject", nullptr}, // IntID and ProjectColumnList()
     {"TBLITEM", "ITEM_ID,ITEM_NAME,CATALOGExtrainfo,CatalogExtrainfo2,Item_Type,Parent_ID"},
     {"TBLPRODUCT", "Product_ID,ProductPrice,ProductUnit,ProductSpec,ProductClass"},
     {"TBLCLASS", "CLASSNAME"},
@@ -31,14 +32,8 @@ const Table kTables[] = {
     {"TMP_Print", "ItemName,DataName,DataPrice,DataCount,DataUnit,DataMemo,DataIndex,Datasum"},
 };
 
-bool SameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
 bool Contains(const std::vector<std::string>& names, std::string_view name) {
-    return std::any_of(names.begin(), names.end(), [&](const std::string& n) { return SameName(n, name); });
+    return std::any_of(names.begin(), names.end(), [&](const std::string& n) { return EqualsNoCase(n, name); });
 }
 
 std::vector<std::string_view> Split(std::string_view list) {
@@ -72,7 +67,7 @@ std::string Check(Database& db) {
             }
             const std::vector<std::string> columns = db.ColumnNames(t.Name);
             std::string missing;
-            std::vector<std::string_view> wanted = Split(t.Columns ? t.Columns : kProjectColumnList);
+            std::vector<std::string_view> wanted = Split(t.Columns ? std::string_view(t.Columns) : std::string_view(ProjectColumnList()));
             if (!t.Columns) wanted.insert(wanted.begin(), "IntID");
             for (const std::string_view c : wanted) {
                 if (Contains(columns, c)) continue;

@@ -1,8 +1,8 @@
 #include "tests/core/server_database.h"
 
-#include "core/data/pg_connection.h"
-#include "core/data/server_setup.h"
-#include "core/data/sql_scripts.h"
+#include "core/db/pg_connection.h"
+#include "core/upkeep/server_setup.h"
+#include "core/upkeep/sql_scripts.h"
 
 #include <atomic>
 #include <cstdlib>

@@ -1,9 +1,9 @@
 #include "tests/core/test_database.h"
 
-#include "core/data/database_builder.h"
-#include "core/data/pg_connection.h"
-#include "core/data/server_conf.h"
-#include "core/data/sql_text.h"
+#include "core/upkeep/database_builder.h"
+#include "core/db/pg_connection.h"
+#include "core/db/server_conf.h"
+#include "core/db/sql_text.h"
 
 #include <atomic>
 #include <cstdlib>

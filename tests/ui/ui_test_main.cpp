@@ -1,5 +1,5 @@
 // Window tests run on the offscreen platform with the scripted message seam.
-#include "ui/app/application.h"
+#include "ui/common/application.h"
 
 #include <QSettings>
 #include <QStandardPaths>

@@ -1,11 +1,11 @@
 #include "ui/admin/admin_commands.h"
 
-#include "core/data/backup.h"
+#include "core/upkeep/backup.h"
 #include "core/data/data_module.h"
 #include "core/data/records.h"
 #include "ui/admin/password_dialog.h"
 #include "ui/admin/system_window.h"
-#include "ui/app/globals.h"
+#include "ui/common/globals.h"
 
 #include <QPointer>
 

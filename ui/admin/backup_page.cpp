@@ -1,10 +1,10 @@
 #include "ui/admin/backup_page.h"
 
-#include "core/data/backup.h"
+#include "core/upkeep/backup.h"
 #include "core/data/data_module.h"
 #include "ui/admin/admin_commands.h"
 #include "ui/admin/admin_widgets.h"
-#include "ui/app/globals.h"
+#include "ui/common/globals.h"
 
 #include <QDesktopServices>
 #include <QDir>

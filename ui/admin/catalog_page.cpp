@@ -4,7 +4,7 @@
 #include "core/data/data_module.h"
 #include "core/text/number_text.h"
 #include "ui/admin/admin_widgets.h"
-#include "ui/app/globals.h"
+#include "ui/common/globals.h"
 
 #include <QComboBox>
 #include <QGridLayout>

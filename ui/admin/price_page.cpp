@@ -1,10 +1,10 @@
 #include "ui/admin/price_page.h"
 
-#include "core/data/catalog_csv.h"
+#include "core/upkeep/catalog_csv.h"
 #include "core/data/data_module.h"
 #include "core/text/number_text.h"
 #include "ui/admin/admin_widgets.h"
-#include "ui/app/globals.h"
+#include "ui/common/globals.h"
 
 #include <QComboBox>
 #include <QFile>

@@ -2,7 +2,7 @@
 
 #include "core/data/data_module.h"
 #include "ui/admin/admin_widgets.h"
-#include "ui/app/globals.h"
+#include "ui/common/globals.h"
 
 #include <QFrame>
 #include <QGridLayout>

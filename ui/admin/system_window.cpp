@@ -8,7 +8,7 @@
 #include "ui/admin/password_page.h"
 #include "ui/admin/price_page.h"
 #include "ui/admin/reference_pages.h"
-#include "ui/app/globals.h"
+#include "ui/common/globals.h"
 
 #include <QAccessibleWidget>
 #include <QCloseEvent>

@@ -3,7 +3,7 @@
 #include "core/print/print_rows.h"
 #include "core/print/print_totals.h"
 #include "core/print/quotation_workbook.h"
-#include "ui/app/globals.h"
+#include "ui/common/globals.h"
 #include "ui/print/print_form.h"
 #include "ui/print/print_settings.h"
 

@@ -6,7 +6,7 @@
 #include "core/data/records.h"
 #include "core/print/print_rows.h"
 #include "core/print/print_totals.h"
-#include "ui/app/globals.h"
+#include "ui/common/globals.h"
 #include "ui/print/print_settings.h"
 #include "ui/print/quotation_report.h"
 

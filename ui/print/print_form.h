@@ -5,7 +5,7 @@
 
 #include "controls/report/report.h"
 #include "controls/report/report_preview.h"
-#include "core/data/engine.h"
+#include "core/db/engine.h"
 #include "core/print/print_sheet.h"
 #include "core/print/print_source.h"
 #include "core/print/print_totals.h"

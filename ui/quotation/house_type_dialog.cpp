@@ -1,7 +1,7 @@
 #include "ui/quotation/house_type_dialog.h"
 
-#include "ui/app/main_window.h"
-#include "ui/app/pictures.h"
+#include "ui/common/project_window_host.h"
+#include "ui/common/pictures.h"
 #include "ui/quotation/number_boxes.h"
 
 #include <QGridLayout>
@@ -14,10 +14,10 @@
 
 namespace lty {
 
-TFrmSelectHuxing::TFrmSelectHuxing(TFrmMain* main)
-    : QDialog(main, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
+TFrmSelectHuxing::TFrmSelectHuxing(ProjectWindowHost* host)
+    : QDialog(host->HostWidget(), Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
                         Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      main_(main) {
+      host_(host) {
     setObjectName(QStringLiteral("TFrmSelectHuxing"));
     setWindowTitle(QStringLiteral("户型选择"));
     setWindowIcon(Picture("house_type"));
@@ -95,7 +95,7 @@ HouseTypeTexts TFrmSelectHuxing::Texts() const {
 }
 
 void TFrmSelectHuxing::Button1Click() {
-    if (main_->OpenProjectWindow(1)) close();
+    if (host_->OpenProjectWindow(1)) close();
 }
 
 void TFrmSelectHuxing::Button2Click() { close(); }

@@ -12,12 +12,12 @@ class QPushButton;
 
 namespace lty {
 
-class TFrmMain;
+class ProjectWindowHost;
 
 class TFrmSelectHuxing : public QDialog {
     Q_OBJECT
 public:
-    explicit TFrmSelectHuxing(TFrmMain* main);
+    explicit TFrmSelectHuxing(ProjectWindowHost* host);
 
     // The eleven boxes' texts as typed, for ReadHouseType.
     HouseTypeTexts Texts() const;
@@ -44,7 +44,7 @@ public:
     QPushButton* Button2 = nullptr;
 
 private:
-    TFrmMain* main_;
+    ProjectWindowHost* host_;
 };
 
 } // namespace lty

@@ -6,9 +6,9 @@
 #include "core/quotation/quotation_text.h"
 #include "core/text/date_text.h"
 #include "core/text/number_text.h"
-#include "ui/app/globals.h"
-#include "ui/app/main_window.h"
-#include "ui/app/pictures.h"
+#include "ui/common/globals.h"
+#include "ui/common/project_window_host.h"
+#include "ui/common/pictures.h"
 #include "ui/quotation/number_boxes.h"
 #include "ui/quotation/quotation_page.h"
 
@@ -42,8 +42,8 @@ private:
 
 } // namespace
 
-TFrmProject_Detail::TFrmProject_Detail(TFrmMain* main, int saveMode)
-    : QMdiSubWindow(nullptr), main_(main), saveMode_(saveMode) {
+TFrmProject_Detail::TFrmProject_Detail(ProjectWindowHost* host, int saveMode)
+    : QMdiSubWindow(nullptr), host_(host), hostWidget_(host ? host->HostWidget() : nullptr), saveMode_(saveMode) {
     setObjectName(QStringLiteral("TFrmProject_Detail"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowIcon(Picture("project"));
@@ -101,7 +101,7 @@ void TFrmProject_Detail::FormCreate() {
 void TFrmProject_Detail::FormDestroy() {
     if (destroyed_) return;
     destroyed_ = true;
-    if (main_) main_->RemoveWindowMenuEntries(caption_);
+    if (hostWidget_) host_->RemoveWindowMenuEntries(caption_);
 }
 
 void TFrmProject_Detail::SetCaption(const QString& caption) {
@@ -148,7 +148,7 @@ void TFrmProject_Detail::showEvent(QShowEvent* event) {
 }
 
 void TFrmProject_Detail::FormActivate() {
-    if (main_) main_->UpdateWindowMenuChecks();
+    if (hostWidget_) host_->UpdateWindowMenuChecks();
 }
 
 void TFrmProject_Detail::ShowProjectRecord(const TREC_PROJECT& record) {
@@ -268,7 +268,7 @@ bool TFrmProject_Detail::ConfirmClose() {
     if (!modified_) return true;
     switch (Messages().AskYesNoCancel("工程「" + S(caption_) + "」已修改，是否保存？", "询问")) {
     case Answer::Yes:
-        return main_ && main_->SaveProjectWindow(this);
+        return hostWidget_ && host_->SaveProjectWindow(this);
     case Answer::No:
         return true;
     case Answer::Cancel:

@@ -25,14 +25,14 @@ class QTabWidget;
 namespace lty {
 
 class QuotationPage;
-class TFrmMain;
+class ProjectWindowHost;
 
 class TFrmProject_Detail : public QMdiSubWindow {
     Q_OBJECT
 public:
     // `saveMode`: SaveModeInsert for a new project, SaveModeUpdate for one
     // opened from the tree. Runs FormCreate.
-    TFrmProject_Detail(TFrmMain* main, int saveMode);
+    TFrmProject_Detail(ProjectWindowHost* host, int saveMode);
     ~TFrmProject_Detail() override;
 
     // ---- state -----------------------------------------------------------
@@ -148,7 +148,8 @@ private:
     void ShowTotalText(const QString& text); // Label16 and the name it is read by
     void CreateQuotationPage();
 
-    QPointer<TFrmMain> main_;
+    ProjectWindowHost* host_;
+    QPointer<QWidget> hostWidget_; // null once the host is gone
     QuotationGrid grid_;
     QuotationPage* page_ = nullptr;
     std::unique_ptr<TREC_PROJECT> projectRecord_;

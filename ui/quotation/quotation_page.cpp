@@ -3,7 +3,7 @@
 #include "controls/grid/text_grid.h"
 #include "core/quotation/quotation_clipboard.h"
 #include "core/quotation/quotation_text.h"
-#include "ui/app/globals.h"
+#include "ui/common/globals.h"
 
 #include <QAction>
 #include <QClipboard>

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "core/data/data_module.h"
-#include "core/data/pg_connection.h"
+#include "core/db/pg_connection.h"
 #include "tests/core/scripted_messages.h"
 #include "tests/core/test_database.h"
 

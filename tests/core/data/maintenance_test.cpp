@@ -1,7 +1,7 @@
 // Backups and their restore, the catalog's CSV files, the password hash and
 // the catalog delete that takes the price row along.
-#include "core/data/backup.h"
-#include "core/data/catalog_csv.h"
+#include "core/upkeep/backup.h"
+#include "core/upkeep/catalog_csv.h"
 #include "core/data/database_check.h"
 #include "core/data/password_hash.h"
 #include "core/text/number_text.h"
@@ -187,8 +187,8 @@ TEST_F(DataModuleTest, RestoreRefusesADamagedOrForeignCopyAndLeavesTheDataAlone)
     EXPECT_EQ(RawText("select COM_NAME from TBLCOMPANYINFO"), "现在的");
     EXPECT_EQ(RawCount("TBLITEM"), 109);
     EXPECT_EQ(ListBackups(dm).size(), 1u);
-    // The engine's own restore refuses such a copy as well.
-    EXPECT_THROW(dm.ADOMain.RestoreFrom(folder + "foreign.db"), EngineError);
+    // The replacement underneath refuses such a copy as well.
+    EXPECT_THROW(ReplaceDatabaseBy(dm.ADOMain, folder + "foreign.db"), EngineError);
     EXPECT_EQ(CheckDatabaseFile(dm.ADOMain), "");
     ASSERT_TRUE(RestoreBackup(dm, made.Path).Ok);
     EXPECT_EQ(dm.LoadCompanyInfo().Name, "岚庭雅装饰工程有限公司");

@@ -1,10 +1,10 @@
 // The server engine against the file engine: the same statements give the
 // same rows, a failure inside a transaction undoes only itself, write
 // transactions take turns, and the server refuses what the role may not do.
-#include "core/data/engine.h"
-#include "core/data/engine_pg.h"
-#include "core/data/pg_connection.h"
-#include "core/data/server_setup.h"
+#include "core/db/engine.h"
+#include "core/db/engine_pg.h"
+#include "core/db/pg_connection.h"
+#include "core/upkeep/server_setup.h"
 #include "tests/core/server_database.h"
 #include "tests/core/test_database.h"
 
@@ -115,6 +115,7 @@ TEST_F(ServerEngineTest, SameStatementsGiveTheSameRowsOnBothEngines) {
 
     const char* reads[] = {
         "select  distinct charDesigner from tblProject order by charDesigner",
+        "select charDesigner,intID,charCustomer,charAddress from tblProject order by charDesigner,intID",
         "select count(*) from tblProject where charDesigner='Zhang'",
         "select intID,charCustomer,charAddress from tblProject where charDesigner='ZHANG' order by intID",
         "select IntID,charProjectID,charCustomer,dateSignDate,dateStartDate,blnSignContract,numTax,numContractPrice,"

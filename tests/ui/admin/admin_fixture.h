@@ -9,7 +9,7 @@
 #include "tests/ui/admin/password_answers.h"
 #include "ui/admin/admin_commands.h"
 #include "ui/admin/password_dialog.h"
-#include "ui/app/globals.h"
+#include "ui/common/globals.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -1,5 +1,5 @@
 // The two catalog pages of the management window, driven as a user would.
-#include "core/data/catalog_csv.h"
+#include "core/upkeep/catalog_csv.h"
 #include "tests/ui/admin/admin_fixture.h"
 #include "ui/admin/admin_widgets.h"
 #include "ui/admin/catalog_page.h"

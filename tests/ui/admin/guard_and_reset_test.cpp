@@ -1,6 +1,6 @@
 // The password guard, "系统管理", "系统初始化" with its backup, and the
 // backup page's restore.
-#include "core/data/backup.h"
+#include "core/upkeep/backup.h"
 #include "core/data/password_hash.h"
 #include "tests/ui/admin/admin_fixture.h"
 #include "ui/admin/backup_page.h"

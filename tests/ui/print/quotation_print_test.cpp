@@ -8,7 +8,7 @@
 #include "tests/core/scripted_messages.h"
 #include "tests/core/test_database.h"
 #include "tests/ui/print/pdf_text.h"
-#include "ui/app/globals.h"
+#include "ui/common/globals.h"
 #include "ui/print/print_commands.h"
 #include "ui/print/print_form.h"
 #include "ui/print/print_settings.h"

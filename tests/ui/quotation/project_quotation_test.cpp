@@ -4,7 +4,7 @@
 // recalculation and undo, and the quotation coming back identical after a
 // save and a reopen.
 #include "core/quotation/quotation_text.h"
-#include "tests/ui/app/main_window_fixture.h"
+#include "tests/ui/shell/main_window_fixture.h"
 #include "tests/ui/quotation/grid_input.h"
 
 #include <QAccessible>

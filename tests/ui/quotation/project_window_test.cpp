@@ -1,8 +1,8 @@
 // Project windows: the information page, saving and reopening, the save
 // mode each window keeps, the question about unsaved changes, the
 // house-type route.
-#include "tests/ui/app/main_window_fixture.h"
-#include "ui/app/new_project_dialog.h"
+#include "tests/ui/shell/main_window_fixture.h"
+#include "ui/shell/new_project_dialog.h"
 #include "ui/quotation/house_type_dialog.h"
 
 #include <QCheckBox>

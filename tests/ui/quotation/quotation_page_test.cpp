@@ -7,7 +7,7 @@
 #include "core/quotation/quotation_text.h"
 #include "tests/core/scripted_messages.h"
 #include "tests/ui/quotation/grid_input.h"
-#include "ui/app/globals.h"
+#include "ui/common/globals.h"
 
 #include <QAction>
 #include <QApplication>
