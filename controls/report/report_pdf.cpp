@@ -144,7 +144,11 @@ void AddDrawnText(const QString& text, const QFont& font, std::map<QString, Draw
             if (!face.Text.contains(g)) substituted[key].insert(g);
     }
     if (substituted.empty()) return;
-    // Each substituted glyph stands for the characters whose shaping gives it.
+    // Each substituted glyph stands for the characters whose shaping gives
+    // its first drawn instance: the characters of a ligature share one
+    // instance, while a glyph drawn twice in the text (both digits of "11"
+    // in a contextual form) stands for one character, not for both.
+    std::map<std::pair<QString, quint32>, QPointF> instance;
     int at = 0;
     for (uint code : codes) {
         const int units = QChar::requiresSurrogates(code) ? 2 : 1;
@@ -152,9 +156,17 @@ void AddDrawnText(const QString& text, const QFont& font, std::map<QString, Draw
             const QString key = FaceKey(run.rawFont());
             const auto it = substituted.find(key);
             if (it == substituted.end()) continue;
-            for (quint32 g : QSet<quint32>(run.glyphIndexes().cbegin(), run.glyphIndexes().cend()))
-                if (it->second.contains(g))
-                    faces[key].Text[g] += QString::fromUcs4(reinterpret_cast<const char32_t*>(&code), 1);
+            const QList<quint32> glyphs = run.glyphIndexes();
+            const QList<QPointF> positions = run.positions();
+            QSet<quint32> added;
+            for (qsizetype k = 0; k < glyphs.size() && k < positions.size(); ++k) {
+                const quint32 g = glyphs[k];
+                if (!it->second.contains(g) || added.contains(g)) continue;
+                const auto [first, fresh] = instance.try_emplace({key, g}, positions[k]);
+                if (!fresh && first->second != positions[k]) continue;
+                added.insert(g);
+                faces[key].Text[g] += QString::fromUcs4(reinterpret_cast<const char32_t*>(&code), 1);
+            }
         }
         at += units;
     }
