@@ -314,22 +314,23 @@ void QuotationPage::Restore(bool (QuotationHistory::*step)(QuotationGrid&)) {
     const auto recalcs = grid_.RecalcCount();
     const int scroll = advsg1->verticalScrollBar()->value();
     bool done = false;
-    try {
-        done = (history_.*step)(grid_);
-    } catch (...) {
+    // The grid on screen shows the model as it now is, the same way whether
+    // the step went through or failed half-way.
+    const auto reload = [&] {
         advsg1->Model()->NotifyReset();
+        if (done) advsg1->verticalScrollBar()->setValue(scroll);
         ShowCurrentCell();
         UpdateActions();
         emit changed();
+        if (grid_.RecalcCount() != recalcs) emit chargesChanged();
+    };
+    try {
+        done = (history_.*step)(grid_);
+    } catch (...) {
+        reload();
         throw;
     }
-    if (!done) return;
-    advsg1->Model()->NotifyReset();
-    advsg1->verticalScrollBar()->setValue(scroll);
-    ShowCurrentCell();
-    UpdateActions();
-    emit changed();
-    if (grid_.RecalcCount() != recalcs) emit chargesChanged();
+    if (done) reload();
 }
 
 void QuotationPage::UndoClick() { Restore(&QuotationHistory::Undo); }
