@@ -4,8 +4,10 @@
 
 namespace lty {
 
-const char* FileSchemaScript();   // schema.sql: the nine tables of the database file
-const char* FirstRowsScript();    // first_rows.sql: password, company, lists, designers, starter catalog
-const char* ServerSchemaScript(); // schema_pg.sql: the same tables on a PostgreSQL server
+const char* FileSchemaScript();            // schema.sql + schema_additions.sql: a new database file
+const char* FileSchemaAdditionsScript();   // schema_additions.sql: the tables added after the nine
+const char* FirstRowsScript();             // first_rows.sql: password, company, lists, designers, starter catalog
+const char* ServerSchemaScript();          // schema_pg.sql + schema_additions_pg.sql: the same on a server
+const char* ServerSchemaAdditionsScript(); // schema_additions_pg.sql
 
 } // namespace lty

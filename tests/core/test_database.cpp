@@ -1,6 +1,7 @@
 #include "tests/core/test_database.h"
 
 #include "core/upkeep/database_builder.h"
+#include "core/upkeep/sql_scripts.h"
 #include "core/db/pg_connection.h"
 #include "core/db/server_conf.h"
 #include "core/db/sql_text.h"
@@ -106,8 +107,7 @@ std::string StopRefusingSql(const std::string& databasePath, const std::string& 
 }
 
 std::string SchemaSql() {
-    static const std::string s = ReadTextFile(std::string(LTY_SOURCE_DIR) + "/core/data/schema.sql");
-    return s;
+    return FileSchemaScript();
 }
 
 std::string FirstRowsSql() {

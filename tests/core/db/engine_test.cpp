@@ -378,7 +378,8 @@ TEST(SchemaTool, CreatesTablesAndFirstRowsAndNeverOverwrites) {
     EXPECT_THROW(CreateDatabaseFile(dir.DatabasePath(), test::SchemaSql(), test::FirstRowsSql()), std::runtime_error);
     // The tool with --if-absent leaves the user's file as it is.
     const std::string cmd = std::string(LTY_MAKE_DB) + " --if-absent --schema " + LTY_SOURCE_DIR +
-                            "/core/data/schema.sql --rows " + LTY_SOURCE_DIR + "/core/data/first_rows.sql --out " +
+                            "/core/data/schema.sql --schema " + LTY_SOURCE_DIR +
+                            "/core/data/schema_additions.sql --rows " + LTY_SOURCE_DIR + "/core/data/first_rows.sql --out " +
                             dir.DatabasePath();
     EXPECT_EQ(std::system(cmd.c_str()), 0);
     TDM dm(m, dir.Dir());
