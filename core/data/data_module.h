@@ -220,6 +220,44 @@ public:
     // on the same database has prepared since.
     void OpenPrintData(TADOQuery& query);
 
+    // ---- copies, templates, repricing (data_module_templates.cpp) -------
+    // Every priced catalog entry: id, name, unit and price, in one select;
+    // empty when the select was refused. A price left empty reads as 0.
+    struct CatalogPriceRow {
+        std::string Id;
+        std::string Name;
+        std::string Unit;
+        double Price = 0;
+    };
+    std::vector<CatalogPriceRow> LoadCatalogPriceRows();
+    // The measured rooms stored with a project, as one text; none when the
+    // project has no such row (or the select was refused).
+    std::optional<std::string> StoredRoomsText(std::int32_t projectId);
+    // Stores `rooms` as the project's measured rooms, replacing any it had.
+    bool StoreRoomsText(std::int32_t projectId, const std::string& rooms);
+
+    // A quotation kept under a name for new projects.
+    struct TemplateInfo {
+        std::int64_t ID = 0;
+        std::string Name;
+        std::string DateCreated;
+    };
+    struct ProjectTemplate {
+        std::string Name;
+        std::string Quotation;
+        std::string Rooms;
+    };
+    // Every template, by name; empty when the select was refused.
+    std::vector<TemplateInfo> LoadTemplates();
+    std::optional<ProjectTemplate> LoadTemplate(std::int64_t id);
+    // Keeps `quotation` (and `rooms`) as the template `name` (blanks around
+    // it dropped), dated today. An empty name is refused with "模板名称不能
+    // 为空！"; a name a template has already (letter case aside) asks
+    // "已有名为「…」的模板，是否替换？" and 否 writes nothing. Shows the
+    // outcome; true when the template is stored.
+    bool SaveTemplate(const std::string& name, const std::string& quotation, const std::string& rooms);
+    bool DeleteTemplate(std::int64_t id);
+
     TADOConnection ADOMain;
     TADOQuery Qry_Main{ADOMain};
     TADOQuery Qry_tmp{ADOMain};
