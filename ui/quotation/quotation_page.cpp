@@ -284,6 +284,13 @@ void QuotationPage::N2Click() { InsertItem(CatalogLine{}, false); }
 
 bool QuotationPage::AddCatalogEntry(const CatalogLine& line) { return InsertItem(line, true); }
 
+void QuotationPage::ChangeCells(const std::function<void(QuotationGrid&)>& op) {
+    Change([&] {
+        op(grid_);
+        advsg1->Model()->NotifyAllCellsChanged();
+    });
+}
+
 void QuotationPage::N11Click() {
     Change([this] {
         const int row = grid_.CurrentRow();

@@ -11,6 +11,7 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,9 @@ public:
     // A catalog entry below the current row (undoable); nothing, and false,
     // while the total row is current.
     bool AddCatalogEntry(const CatalogLine& line);
+    // A change of cells by a command from outside the page (repricing): one
+    // undo step, the view repainted. `op` adds and removes no row.
+    void ChangeCells(const std::function<void(QuotationGrid&)>& op);
     // After the window laid the grid out anew (stored text, house type): the
     // view forgets what it showed and shows the grid. Not an undo step.
     void ReloadFromGrid();

@@ -211,6 +211,12 @@ void TFrmMain::CreateActions() {
     connect(ActExit, &QAction::triggered, this, &TFrmMain::ActExitExecute);
     ActOpenProject = NewAction(this, "ActOpenProject", "打开装饰工程", -1);
     connect(ActOpenProject, &QAction::triggered, this, &TFrmMain::TreeView1DblClick);
+    ActCopyProject = NewAction(this, "ActCopyProject", "复制为新工程", -1);
+    connect(ActCopyProject, &QAction::triggered, this, &TFrmMain::CopyProjectExecute);
+    ActSaveTemplate = NewAction(this, "ActSaveTemplate", "保存为模板", -1);
+    connect(ActSaveTemplate, &QAction::triggered, this, &TFrmMain::SaveTemplateExecute);
+    ActReprice = NewAction(this, "ActReprice", "重新计价", -1);
+    connect(ActReprice, &QAction::triggered, this, &TFrmMain::RepriceExecute);
     N15 = NewAction(this, "N15", "关于", -1);
     connect(N15, &QAction::triggered, this, &TFrmMain::N15Click);
     N20 = NewAction(this, "N20", "系统管理", -1);
@@ -241,6 +247,8 @@ void TFrmMain::CreateMenus() {
     MenuProject = menuBar()->addMenu(QStringLiteral("装饰工程"));
     MenuProject->setObjectName(QStringLiteral("MenuProject"));
     MenuProject->addActions({ActNewProject, SaveProject, DeleteProject});
+    MenuProject->addSeparator();
+    MenuProject->addActions({ActCopyProject, ActSaveTemplate, ActReprice});
     MenuProject->addSeparator();
     MenuProject->addActions({ActPreview, ActPrint, ActExportPdf, ActExportExcel});
     // The customer's quotation or the crew's sheet, for all four commands.
@@ -290,7 +298,7 @@ void TFrmMain::CreateMenus() {
     PopupMenuTree->setObjectName(QStringLiteral("PopupMenuTree"));
     PopupMenuTree->addAction(ActOpenProject);
     PopupMenuTree->addSeparator();
-    PopupMenuTree->addActions({ActNewProject, DeleteProject});
+    PopupMenuTree->addActions({ActNewProject, ActCopyProject, DeleteProject});
 }
 
 void TFrmMain::CreateLeftPanel() {

@@ -10,7 +10,10 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QAction;
@@ -32,6 +35,7 @@ class TFrmSelectHuxing;
 struct TreeSearch;
 class TFrmNewProject;
 class TFrmAbout;
+class TFrmReprice;
 struct TTreeView;
 struct AdminHooks;
 
@@ -62,6 +66,9 @@ public:
     QAction* N1 = nullptr;             // the separator closing the window entries
     QAction* ActFindCatalog = nullptr; // Ctrl+F: into the catalog search box
     QAction* ActFindProject = nullptr; // Ctrl+Shift+F: into the project search box
+    QAction* ActCopyProject = nullptr;  // "复制为新工程"
+    QAction* ActSaveTemplate = nullptr; // "保存为模板"
+    QAction* ActReprice = nullptr;      // "重新计价"
 
     QMenu* MenuProject = nullptr;
     QMenu* MenuSystem = nullptr;
@@ -165,6 +172,22 @@ public:
     QTreeWidgetItem* FirstFoundCatalogEntry() const;
     QTreeWidgetItem* FirstFoundProject() const;
 
+    // ---- copies, templates, repricing (main_window_copies.cpp) ------------
+    // A new unsaved window from the project selected in the tree (else the
+    // active window's stored project), as ProjectCopy keeps it.
+    void CopyProjectExecute();
+    // Keeps the active window's quotation as a template under a name asked
+    // for by AskTemplateName (cancelled: nothing happens).
+    void SaveTemplateExecute();
+    std::function<std::optional<QString>(const QString& suggestion)> AskTemplateName;
+    // A new unsaved window holding the template's quotation; false when the
+    // template is gone.
+    bool OpenTemplate(std::int64_t templateId);
+    // The active window's catalog lines against today's prices: the dialog
+    // of the changed ones (window-modal, shown), or a message when none.
+    void RepriceExecute();
+    TFrmReprice* LastRepriceDialog() const;
+
     // The secondary windows, created on first use and kept.
     TFrmSelectHuxing* HouseTypeDialog();
     TFrmAbout* AboutWindow();
@@ -200,6 +223,9 @@ private:
     std::unique_ptr<TreeSearch> catalogSearch_;
     std::unique_ptr<TreeSearch> projectSearch_;
     QPointer<TFrmProject_Detail> undoWindow_; // whose undo and redo the main window holds
+    QPointer<TFrmReprice> lastReprice_;
+    // After a copy's or a template's first save, the rooms it came with.
+    void StorePendingRooms(TFrmProject_Detail* window, std::int32_t projectId);
 };
 
 } // namespace lty
