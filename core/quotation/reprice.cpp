@@ -84,7 +84,8 @@ PriceComparison ComparePrices(const QuotationGrid& grid, const std::vector<Repri
         if (!grid.IsItemRow(r) || grid.IsFreeLine(r)) continue;
         const std::string& name = grid.Text(1, r);
         const std::string& unit = grid.Text(4, r);
-        const std::string& id = static_cast<std::size_t>(r) < lineIds.size() ? lineIds[static_cast<std::size_t>(r)] : kNoId;
+        const std::string& id =
+            static_cast<std::size_t>(r) < lineIds.size() ? lineIds[static_cast<std::size_t>(r)] : kNoId;
         const RepriceCatalogEntry* entry = nullptr;
         switch (index.Find(id, name, unit, entry)) {
         case CatalogIndex::Found::Missing:

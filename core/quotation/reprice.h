@@ -42,9 +42,9 @@ struct PriceChange {
 
 struct PriceComparison {
     std::vector<PriceChange> Changes; // in row order
-    int Compared = 0;  // catalog lines found in the catalog
-    int Missing = 0;   // catalog lines the catalog no longer holds
-    int Ambiguous = 0; // catalog lines whose name and unit several entries share at different prices
+    int Compared = 0;                 // catalog lines found in the catalog
+    int Missing = 0;                  // catalog lines the catalog no longer holds
+    int Ambiguous = 0;                // catalog lines whose name and unit several entries share at different prices
 };
 
 // `lineIds`, when given, holds a catalog entry id per grid row ("" where

@@ -62,8 +62,7 @@ TFrmReprice::TFrmReprice(QWidget* parent, PriceComparison comparison)
     NoteLabel->setObjectName(QStringLiteral("NoteLabel"));
     NoteLabel->setWordWrap(true);
     QStringList notes;
-    if (comparison_.Missing > 0)
-        notes << QStringLiteral("%1 项在价格表中已找不到").arg(comparison_.Missing);
+    if (comparison_.Missing > 0) notes << QStringLiteral("%1 项在价格表中已找不到").arg(comparison_.Missing);
     if (comparison_.Ambiguous > 0)
         notes << QStringLiteral("%1 项在价格表中有多个同名同单位、价格不同的条目").arg(comparison_.Ambiguous);
     NoteLabel->setText(notes.isEmpty() ? QString() : notes.join(QStringLiteral("，")) + QStringLiteral("，未作比较。"));
@@ -100,9 +99,8 @@ std::vector<PriceChange> TFrmReprice::Chosen() const {
 
 void TFrmReprice::ShowTotal() {
     const auto chosen = Chosen();
-    TotalLabel->setText(QStringLiteral("已选 %1 项，合计差额 %2 元")
-                            .arg(chosen.size())
-                            .arg(Signed(TotalDifferenceCents(chosen))));
+    TotalLabel->setText(
+        QStringLiteral("已选 %1 项，合计差额 %2 元").arg(chosen.size()).arg(Signed(TotalDifferenceCents(chosen))));
     BtnApply->setEnabled(!chosen.empty());
 }
 

@@ -75,8 +75,7 @@ void TFrmMain::CopyProjectExecute() {
     TFrmProject_Detail* source = nullptr;
     std::unique_ptr<TREC_PROJECT> stored;
     QTreeWidgetItem* node = SelectedNode(TreeView1);
-    const bool projectNode = node && node->parent() && node->parent()->parent() &&
-                             node->data(0, kHasDataRole).toBool();
+    const bool projectNode = node && node->parent() && node->parent()->parent() && node->data(0, kHasDataRole).toBool();
     // The tree's project when the tree is where the user is (its menu), the
     // active window's otherwise; an open project is copied as it is shown.
     if (projectNode && (TreeView1->hasFocus() || !ActiveProjectWindow())) {

@@ -1,10 +1,10 @@
 #include "ui/shell/new_project_dialog.h"
 
-#include "ui/shell/main_window.h"
+#include "core/data/data_module.h"
 #include "ui/common/globals.h"
 #include "ui/common/pictures.h"
-#include "core/data/data_module.h"
 #include "ui/quotation/house_type_dialog.h"
+#include "ui/shell/main_window.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>

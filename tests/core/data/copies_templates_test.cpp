@@ -35,9 +35,9 @@ TEST(ProjectCopy, KeepsTheWorkAndEmptiesTheCustomerAndTheContract) {
 
     const TREC_PROJECT c = ProjectCopy(s, "2026-12-9");
     EXPECT_EQ(c.IntID, 0);
-    for (const std::string* empty : {&c.charProjectID, &c.charCustomer, &c.charCustomerTel, &c.charAddress,
-                                     &c.charCustomerID, &c.charCustomerDemand, &c.charContractID, &c.dateStartDate,
-                                     &c.charWorkLeader})
+    for (const std::string* empty :
+         {&c.charProjectID, &c.charCustomer, &c.charCustomerTel, &c.charAddress, &c.charCustomerID,
+          &c.charCustomerDemand, &c.charContractID, &c.dateStartDate, &c.charWorkLeader})
         EXPECT_EQ(*empty, "");
     EXPECT_EQ(c.numEarnest, 0);
     EXPECT_EQ(c.numFirstPayMoney, 0);

@@ -28,8 +28,9 @@ void Room(QuotationGrid& g, const std::string& name, const std::vector<CatalogLi
 // 客厅 rows 2..7, 卧室 rows 8..10 (a free line last).
 QuotationGrid TwoRooms() {
     QuotationGrid g;
-    Room(g, "客厅", {Line("墙面乳胶漆", 25, 40, "平米"), Line("地砖", 80, 20, "平米"), Line("踢脚线", 12, 15.5, "米"),
-                     Line("旧项目", 5, 1, "项"), Line("吊顶", 100, 10, "平米")});
+    Room(g, "客厅",
+         {Line("墙面乳胶漆", 25, 40, "平米"), Line("地砖", 80, 20, "平米"), Line("踢脚线", 12, 15.5, "米"),
+          Line("旧项目", 5, 1, "项"), Line("吊顶", 100, 10, "平米")});
     Room(g, "卧室", {Line("墙面乳胶漆", 25, 30, "平米")});
     g.SetCurrentCell(1, g.EndRow() - 1);
     g.AddItemRow(Line("手填项", 99, 1, "项"), true);
@@ -38,8 +39,8 @@ QuotationGrid TwoRooms() {
 }
 
 const std::vector<RepriceCatalogEntry> kCatalog{
-    {"11", "墙面乳胶漆", "平米", 28},  {"12", "地砖", "平米", 80},   {"13", "踢脚线", "米", 11.5},
-    {"14", "吊顶", "平米", 100},       {"15", "吊顶", "平米", 120}, {"16", "手填项", "项", 1},
+    {"11", "墙面乳胶漆", "平米", 28}, {"12", "地砖", "平米", 80},  {"13", "踢脚线", "米", 11.5},
+    {"14", "吊顶", "平米", 100},      {"15", "吊顶", "平米", 120}, {"16", "手填项", "项", 1},
     {"17", "墙面乳胶漆", "米", 3},
 };
 

@@ -25,8 +25,8 @@ protected:
                         double count) {
         grid.AddSectionRow();
         grid.SetCellText(1, grid.EndRow() - 1, name);
-        const std::vector<std::string> names{"", "", "", "拆除非承重墙体", "铲除墙面原有腻子层", "拆除原有地砖",
-                                             "拆除原有吊顶"};
+        const std::vector<std::string> names{
+            "", "", "", "拆除非承重墙体", "铲除墙面原有腻子层", "拆除原有地砖", "拆除原有吊顶"};
         for (const std::string& id : catalogIds) {
             const TItemData item = DM->GetProduct(id, names[std::stoul(id)]);
             grid.SetCurrentCell(1, grid.EndRow() - 1);

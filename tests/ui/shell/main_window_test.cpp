@@ -1,9 +1,9 @@
 // The main window as a user meets it: its commands, the trees, opening,
 // saving and deleting projects, the window menu, the catalog search.
 #include "tests/ui/shell/main_window_fixture.h"
+#include "ui/common/pictures.h"
 #include "ui/shell/about_window.h"
 #include "ui/shell/new_project_dialog.h"
-#include "ui/common/pictures.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -43,13 +43,14 @@ TEST_F(MainWindowTest, FirstShowingFillsBothTreesAndTheSharedValues) {
     for (QAction* m : frm->menuBar()->actions()) menus << m->text();
     EXPECT_EQ(menus, (QStringList{"装饰工程", "系统管理", "窗口", "帮助"}));
     EXPECT_EQ(Texts(frm->MenuProject->actions()),
-              (QStringList{"新建装饰工程", "保存装饰工程", "删除装饰工程", "-", "打印预览", "打印", "导出PDF",
-                           "导出Excel", "打印版本", "-", "退出"}));
+              (QStringList{"新建装饰工程", "保存装饰工程", "删除装饰工程", "-", "复制为新工程", "保存为模板",
+                           "重新计价", "-", "打印预览", "打印", "导出PDF", "导出Excel", "打印版本", "-", "退出"}));
     EXPECT_EQ(Texts(frm->MenuSystem->actions()), (QStringList{"系统管理", "系统初始化"}));
     EXPECT_EQ(Texts(frm->MenuWindow->actions()), (QStringList{"显示/隐藏资源栏", "-", "-"}));
     EXPECT_EQ(frm->MenuWindow->actions().back(), frm->N1);
     EXPECT_EQ(Texts(frm->MenuHelp->actions()), (QStringList{"帮助", "关于"}));
-    EXPECT_EQ(Texts(frm->PopupMenuTree->actions()), (QStringList{"打开装饰工程", "-", "新建装饰工程", "删除装饰工程"}));
+    EXPECT_EQ(Texts(frm->PopupMenuTree->actions()),
+              (QStringList{"打开装饰工程", "-", "新建装饰工程", "复制为新工程", "删除装饰工程"}));
     EXPECT_EQ(frm->PageControl1->tabPosition(), QTabWidget::South);
     EXPECT_EQ(frm->PageControl1->tabText(0), "装饰工程");
     EXPECT_EQ(frm->PageControl1->tabText(1), "施工项目");
