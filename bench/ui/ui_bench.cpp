@@ -8,9 +8,10 @@
 #include "tests/core/test_database.h"
 #include "ui/common/application.h"
 #include "ui/common/globals.h"
-#include "ui/shell/main_window.h"
 #include "ui/quotation/project_window.h"
 #include "ui/quotation/quotation_page.h"
+#include "ui/quotation/reprice_dialog.h"
+#include "ui/shell/main_window.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -161,6 +162,64 @@ void BM_ProjectSearchKeystroke(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ProjectSearchKeystroke)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// "复制为新工程" on the 2,000-row project selected in the tree: the row read,
+// the new window made and its quotation shown.
+void BM_CopyProject(benchmark::State& state) {
+    RunningProgram p;
+    TFrmMain& frm = p.frm;
+    QTreeWidgetItem* node = nullptr;
+    for (QTreeWidgetItemIterator it(frm.TreeView1); *it && !node; ++it)
+        if ((*it)->text(0) == QStringLiteral("王先生（文一路1号）")) node = *it;
+    Must(node != nullptr, "long project in the tree");
+    frm.TreeView1->setCurrentItem(node);
+    for (auto _ : state) {
+        frm.TreeView1->setFocus();
+        frm.ActCopyProject->trigger();
+        state.PauseTiming();
+        TFrmProject_Detail* copy = frm.ActiveProjectWindow();
+        Must(copy && copy->Grid().BodyRowCount() == 2000 && copy->SaveMode() == SaveModeInsert, "copy");
+        copy->CloseWithoutAsking();
+        Settle();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_CopyProject)->Unit(benchmark::kMillisecond);
+
+// "重新计价" on the open 2,000-row project against a catalog of 10,000 priced
+// entries, one of them the quotation's 1,800 lines at a new price: the
+// catalog read, the comparison and the dialog listing every changed line.
+void BM_RepriceListing(benchmark::State& state) {
+    RunningProgram p;
+    TFrmMain& frm = p.frm;
+    p.dm.ADOMain.BeginTrans();
+    Must(p.dm.RunStatement("insert into TBLPRODUCT(Product_ID,ProductPrice,ProductUnit) select ITEM_ID,ITEM_ID % 97,"
+                           "'平米' from TBLITEM where ITEM_NAME like '项目%'"),
+         "prices");
+    Must(
+        p.dm.RunStatement("insert into TBLITEM(ITEM_ID,ITEM_NAME,Item_Type,Parent_ID) values(900001,'墙面乳胶漆',1,1)"),
+        "entry");
+    Must(p.dm.RunStatement("insert into TBLPRODUCT(Product_ID,ProductPrice,ProductUnit) values(900001,20,'平米')"),
+         "price");
+    p.dm.ADOMain.CommitTrans();
+    Must(frm.OpenProjectWindow(2, p.dm.LoadProject(Busy().longProjectId)), "open");
+    for (auto _ : state) {
+        frm.ActReprice->trigger();
+        state.PauseTiming();
+        TFrmReprice* dialog = frm.LastRepriceDialog();
+        Must(dialog && dialog->ChangeList->topLevelItemCount() == 1800, "changes listed");
+        dialog->reject();
+        Settle();
+        state.ResumeTiming();
+    }
+    frm.ActiveProjectWindow()->CloseWithoutAsking();
+    Settle();
+    p.dm.ADOMain.BeginTrans();
+    Must(p.dm.RunStatement("delete from TBLPRODUCT"), "prices back");
+    Must(p.dm.RunStatement("delete from TBLITEM where ITEM_ID=900001"), "entry back");
+    p.dm.ADOMain.CommitTrans();
+}
+BENCHMARK(BM_RepriceListing)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -4,7 +4,6 @@
 #include "core/text/number_text.h"
 
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -36,8 +35,12 @@ TFrmReprice::TFrmReprice(QWidget* parent, PriceComparison comparison)
     ChangeList->setHeaderLabels({QStringLiteral("施工项目"), QStringLiteral("房间"), QStringLiteral("数量"),
                                  QStringLiteral("单位"), QStringLiteral("原单价"), QStringLiteral("新单价"),
                                  QStringLiteral("单价差"), QStringLiteral("金额差")});
+    // Made apart and added at once, with widths set rather than measured:
+    // a quotation of thousands of lines lists at once.
+    QList<QTreeWidgetItem*> items;
+    items.reserve(static_cast<qsizetype>(comparison_.Changes.size()));
     for (const PriceChange& c : comparison_.Changes) {
-        auto* item = new QTreeWidgetItem(ChangeList);
+        auto* item = new QTreeWidgetItem;
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(0, Qt::Checked);
         item->setText(0, Q(c.Name));
@@ -51,8 +54,11 @@ TFrmReprice::TFrmReprice(QWidget* parent, PriceComparison comparison)
         item->setText(7, Signed(c.AmountDifferenceCents()));
         for (int col = 2; col < 8; ++col)
             if (col != 3) item->setTextAlignment(col, Qt::AlignRight | Qt::AlignVCenter);
+        items.append(item);
     }
-    ChangeList->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    ChangeList->addTopLevelItems(items);
+    constexpr int kWidths[] = {200, 90, 60, 50, 70, 70, 70, 80};
+    for (int col = 0; col < 8; ++col) ChangeList->setColumnWidth(col, kWidths[col]);
     if (ChangeList->topLevelItemCount() > 0) ChangeList->setCurrentItem(ChangeList->topLevelItem(0));
     connect(ChangeList, &QTreeWidget::itemChanged, this, [this] { ShowTotal(); });
 
