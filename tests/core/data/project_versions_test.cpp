@@ -30,7 +30,7 @@ TEST_F(DataModuleTest, AVersionIsStoredWithItsProjectOrNotAtAll) {
         seen = id;
         return dm.InsertProjectVersion(VersionOf(id, 0, "快照'0\n第二行"));
     };
-    ASSERT_TRUE(dm.StoreProject(r, SaveModeInsert));
+    ASSERT_TRUE(dm.StoreProject(r, SaveModeInsert)) << (messages.Texts().empty() ? "" : messages.Texts()[0]);
     EXPECT_EQ(seen, r.IntID);
     auto versions = dm.LoadProjectVersions(r.IntID);
     ASSERT_EQ(versions.size(), 1u);
