@@ -67,20 +67,33 @@ ChangeOrderLines DiffQuotationLines(const std::vector<QuotationLine>& before, co
         at->second.push_back(std::move(line));
     };
 
+    // A line as listed, from the version(s) it stands in.
+    const auto listed = [](LineChange kind, const QuotationLine* o, const QuotationLine* n) {
+        const QuotationLine& either = n ? *n : *o;
+        ChangedLine line;
+        line.Kind = kind;
+        line.Room = either.Room;
+        line.Name = either.Name;
+        line.Unit = either.Unit;
+        if (o) {
+            line.OldCount = o->Count;
+            line.OldPrice = o->Price;
+            line.OldAmount = o->Amount;
+        }
+        if (n) {
+            line.NewCount = n->Count;
+            line.NewPrice = n->Price;
+            line.NewAmount = n->Amount;
+        }
+        line.DeltaCents = MoneyTextCents(line.NewAmount) - MoneyTextCents(line.OldAmount);
+        return line;
+    };
+
     for (std::size_t i = 0; i < after.size(); ++i) {
         const QuotationLine& n = after[i];
-        ChangedLine line;
-        line.Room = n.Room;
-        line.Name = n.Name;
-        line.Unit = n.Unit;
-        line.NewCount = n.Count;
-        line.NewPrice = n.Price;
-        line.NewAmount = n.Amount;
         const auto found = oldAt.find(newKeys[i]);
         if (found == oldAt.end()) {
-            line.Kind = LineChange::Added;
-            line.DeltaCents = MoneyTextCents(n.Amount);
-            add(std::move(line));
+            add(listed(LineChange::Added, nullptr, &n));
             continue;
         }
         paired[found->second] = true;
@@ -90,27 +103,10 @@ ChangeOrderLines DiffQuotationLines(const std::vector<QuotationLine>& before, co
             if (byRoom.try_emplace(n.Room).second) rooms.push_back(n.Room);
             continue;
         }
-        line.Kind = LineChange::Changed;
-        line.OldCount = o.Count;
-        line.OldPrice = o.Price;
-        line.OldAmount = o.Amount;
-        line.DeltaCents = MoneyTextCents(n.Amount) - MoneyTextCents(o.Amount);
-        add(std::move(line));
+        add(listed(LineChange::Changed, &o, &n));
     }
-    for (std::size_t i = 0; i < before.size(); ++i) {
-        if (paired[i]) continue;
-        const QuotationLine& o = before[i];
-        ChangedLine line;
-        line.Kind = LineChange::Removed;
-        line.Room = o.Room;
-        line.Name = o.Name;
-        line.Unit = o.Unit;
-        line.OldCount = o.Count;
-        line.OldPrice = o.Price;
-        line.OldAmount = o.Amount;
-        line.DeltaCents = -MoneyTextCents(o.Amount);
-        add(std::move(line));
-    }
+    for (std::size_t i = 0; i < before.size(); ++i)
+        if (!paired[i]) add(listed(LineChange::Removed, &before[i], nullptr));
 
     ChangeOrderLines result;
     for (const std::string& room : rooms)

@@ -177,26 +177,16 @@ TEST_F(SignedVersionsTest, SignLockChangeOrderSaveAndTheSignedVersionStillPrints
     EXPECT_TRUE(r->VersionsBox->BtnNewChangeOrder->isEnabled());
 }
 
-
 // The pictures of the guide for signed quotations, from the real windows:
 // only when LTY_SCREENS_DIR names the folder to write them to.
-class SignedScreens : public MainWindowTest {
-protected:
-    QString folder;
-    void SetUp() override {
-        const char* dir = std::getenv("LTY_SCREENS_DIR");
-        if (!dir || !*dir) GTEST_SKIP() << "LTY_SCREENS_DIR names no folder";
-        folder = QString::fromLocal8Bit(dir);
-        MainWindowTest::SetUp();
-    }
-    void Take(QWidget* w, const QString& name) {
+TEST_F(SignedVersionsTest, ScreensOfVersionsLockedLinesAndTheChangeOrder) {
+    const char* dir = std::getenv("LTY_SCREENS_DIR");
+    if (!dir || !*dir) GTEST_SKIP() << "LTY_SCREENS_DIR names no folder";
+    const auto Take = [folder = QString::fromLocal8Bit(dir)](QWidget* w, const QString& name) {
         w->repaint();
         QTest::qWait(300);
         ASSERT_TRUE(w->grab().save(folder + QStringLiteral("/") + name)) << name.toStdString();
-    }
-};
-
-TEST_F(SignedScreens, VersionsLockedLinesAndTheChangeOrder) {
+    };
     Raw("insert into tblProject(IntID,charProjectID,charCustomer,charAddress,charDesigner,charCustomerTel,"
         "dateSignDate,numContractPrice,numOverheadExp,numTax,charQuotation) values(1,'LT-2024-018','王先生',"
         "'文三路198号3幢','李婷','13900000001','2024-5-6',3470,277.6,118.33,"
@@ -215,11 +205,9 @@ TEST_F(SignedScreens, VersionsLockedLinesAndTheChangeOrder) {
 
     w->Page()->BtnNewChangeOrder->click();
     TypeIntoCell(*w->Page()->advsg1, 3, 3, QStringLiteral("52.5"));
-    w->Page()->advsg1->SetCurrentCell(1, 4);
-    w->Grid().SetCurrentCell(1, 4);
-    w->AddCatalogEntry(CatalogLine{"吊顶灯槽", 85, 8, "米", 0, "木龙骨，石膏板封面"});
-    w->Page()->advsg1->SetCurrentCell(1, 5);
-    w->Grid().SetCurrentCell(1, 5);
+    ClickCell(*w->Page()->advsg1, 1, 4);
+    EXPECT_TRUE(w->AddCatalogEntry(CatalogLine{"吊顶灯槽", 85, 8, "米", 0, "木龙骨，石膏板封面"}));
+    ClickCell(*w->Page()->advsg1, 1, 6); // 踢脚线, below the new line
     w->Page()->N11Click();
     frm->SaveProject->trigger();
     w->PageControl1->setCurrentWidget(w->TabSheet1);
