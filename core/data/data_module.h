@@ -10,6 +10,7 @@
 #include "core/data/tree_nodes.h"
 #include "core/messages/user_messages.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -94,6 +95,32 @@ public:
     // "delete from tblProject where IntID=" + id; false for an id that is not
     // a number (nothing is sent).
     bool DeleteProject(const std::string& id);
+
+    // ---- versions of a signed quotation (data_module_versions.cpp) ------
+    // Version 0 is the quotation as signed, 1, 2, ... its change orders.
+    struct ProjectVersion {
+        std::int32_t ID = 0;
+        std::int32_t ProjectIntID = 0;
+        int Version = 0;
+        std::string DateCreated; // "2024-5-6 14:03"
+        double Total = 0;        // the printed sum of that version
+        std::string Snapshot;    // everything it takes to print it again
+    };
+    // The project's versions, oldest first, their snapshots only when asked
+    // for; empty when it has none or the select was refused.
+    std::vector<ProjectVersion> LoadProjectVersions(std::int32_t projectId, bool withSnapshots = false);
+    // One version with its snapshot; none when there is no such version or
+    // the select was refused.
+    std::optional<ProjectVersion> LoadProjectVersion(std::int32_t projectId, int version);
+    // Stores `version` for its project, refused (false, LastError says why)
+    // unless it is the project's next version: another program that stored
+    // one meanwhile is not overwritten. Meant to run inside a save's
+    // transaction (see SaveAlongside).
+    bool InsertProjectVersion(const ProjectVersion& version);
+    // Set by a caller of StoreProject to write more in the same transaction:
+    // run after the project's row is written, with its IntID; false rolls the
+    // whole save back. Left as set: the caller clears it.
+    std::function<bool(std::int32_t projectId)> SaveAlongside;
 
     // ---- what the searches read beside the trees (data_module_search.cpp) --
     // Each project's number and customer telephone by its IntID, in one

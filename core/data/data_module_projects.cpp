@@ -273,6 +273,9 @@ bool TDM::StoreProject(TREC_PROJECT& record, int saveMode, const TREC_PROJECT* l
                 // A row deleted by another program since the check is not saved.
                 if (saveMode == SaveModeUpdate && ADOMain.Changes() != 1)
                     outcome = Outcome::NotOwnRow;
+                else if (SaveAlongside &&
+                         !SaveAlongside(saveMode == SaveModeInsert ? static_cast<std::int32_t>(newId) : record.IntID))
+                    outcome = Outcome::Failed; // what goes with the row was refused: neither is stored
                 else if (tx.Commit())
                     outcome = Outcome::Written;
                 else {

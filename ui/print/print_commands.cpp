@@ -1,5 +1,7 @@
 #include "ui/print/print_commands.h"
 
+#include "controls/report/report_paint.h"
+#include "controls/report/report_pdf.h"
 #include "core/print/print_rows.h"
 #include "core/print/print_totals.h"
 #include "core/print/quotation_workbook.h"
@@ -51,35 +53,7 @@ QString ShowWorkbookDialog(QWidget* parent, const QString& proposed) {
 
 // The chosen printer gets the prepared pages; the preview's button and the
 // command share this.
-void PrintPrepared(TFrmPrint& form, QPrinter& printer) {
-    // "Print to file" as PDF takes the export's way, whose text stays searchable.
-    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
-        if (!form.WritePdf(printer.outputFileName())) Messages().Show(kPdfWriteFailed);
-        return;
-    }
-    printer.setDocName(form.DocumentTitle());
-    if (!form.PrintTo(printer)) Messages().Show(kPrintFailed);
-}
-
-// Says where the PDF went, without holding the user up: the box stays
-// until closed, and 打开文件夹 shows the folder.
-void ShowExported(QWidget* parent, const QString& path) {
-    if (exportNotice) exportNotice->close();
-    auto* box = new QMessageBox(QMessageBox::Information, QString::fromUtf8(kApplicationTitle),
-                                QString::fromUtf8(kExported) + QDir::toNativeSeparators(path), QMessageBox::Ok, parent);
-    box->setObjectName(QStringLiteral("ExportNotice"));
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    QPushButton* open = box->addButton(QStringLiteral("打开文件夹"), QMessageBox::ActionRole);
-    open->setObjectName(QStringLiteral("OpenFolder"));
-    // With two buttons the box knows no escape button and would refuse Esc
-    // and the title bar's close: OK is the way out.
-    box->setEscapeButton(box->button(QMessageBox::Ok));
-    const QString folder = QFileInfo(path).absolutePath();
-    QObject::connect(open, &QPushButton::clicked, box, [folder] { PrintDialogs::OpenFolder(folder); });
-    exportNotice = box;
-    box->open();
-}
+void PrintPrepared(TFrmPrint& form, QPrinter& printer) { PrintPages(form.Pages(), form.DocumentTitle(), printer); }
 
 void ExportPrepared(TFrmPrint& form, QWidget* parent) {
     QString path = PrintDialogs::ChoosePdfPath(parent, ProposedPdfPath(form.Customer(), form.Version()));
@@ -90,7 +64,7 @@ void ExportPrepared(TFrmPrint& form, QWidget* parent) {
         return;
     }
     RememberPdfFolder(QFileInfo(path).absolutePath());
-    ShowExported(parent, path);
+    ShowExportNotice(parent, path);
 }
 
 // Takes the shortcut keys of the actions given back from the text field
@@ -138,6 +112,36 @@ std::function<void(const QString&)> PrintDialogs::OpenFolder = [](const QString&
     QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
 };
 
+void PrintPages(const report::LaidOutReport& pages, const QString& title, QPrinter& printer) {
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+        if (!report::WritePdf(pages, printer.outputFileName(), title, QString::fromUtf8(kApplicationTitle)))
+            Messages().Show(kPdfWriteFailed);
+        return;
+    }
+    printer.setDocName(title);
+    if (!report::PaintReport(pages, printer)) Messages().Show(kPrintFailed);
+}
+
+// Says where the PDF went, without holding the user up: the box stays
+// until closed, and 打开文件夹 shows the folder.
+void ShowExportNotice(QWidget* parent, const QString& path) {
+    if (exportNotice) exportNotice->close();
+    auto* box = new QMessageBox(QMessageBox::Information, QString::fromUtf8(kApplicationTitle),
+                                QString::fromUtf8(kExported) + QDir::toNativeSeparators(path), QMessageBox::Ok, parent);
+    box->setObjectName(QStringLiteral("ExportNotice"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    QPushButton* open = box->addButton(QStringLiteral("打开文件夹"), QMessageBox::ActionRole);
+    open->setObjectName(QStringLiteral("OpenFolder"));
+    // With two buttons the box knows no escape button and would refuse Esc
+    // and the title bar's close: OK is the way out.
+    box->setEscapeButton(box->button(QMessageBox::Ok));
+    const QString folder = QFileInfo(path).absolutePath();
+    QObject::connect(open, &QPushButton::clicked, box, [folder] { PrintDialogs::OpenFolder(folder); });
+    exportNotice = box;
+    box->open();
+}
+
 TFrmPrint& FrmPrint(QWidget* parent) {
     // A form made on another data module (a test's, since gone) is replaced.
     if (frmPrint && DM && &frmPrint->DataModule() != DM) delete frmPrint.data();
@@ -181,7 +185,7 @@ void ExportQuotationWorkbook(QWidget* parent, const QuotationPrintSource* source
         return;
     }
     RememberPdfFolder(QFileInfo(path).absolutePath());
-    ShowExported(parent, path);
+    ShowExportNotice(parent, path);
 }
 
 bool WriteQuotationWorkbookOf(const QuotationPrintSource& source, PrintVersion version, const QString& path) {

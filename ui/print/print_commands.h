@@ -3,6 +3,7 @@
 // source, or none when no project window is active.
 #pragma once
 
+#include "controls/report/report.h"
 #include "core/print/print_sheet.h"
 #include "core/print/print_source.h"
 
@@ -61,6 +62,10 @@ void KeepShortcutFromTextFields(QAction* action);
 
 // The notice after an export: "已导出：" and the path, with 打开文件夹.
 inline constexpr const char* kExported = "已导出：";
+void ShowExportNotice(QWidget* parent, const QString& path);
+// Laid-out pages to the printer the user chose; "print to file" as PDF
+// takes the export's way, whose text stays searchable. Says when it failed.
+void PrintPages(const report::LaidOutReport& pages, const QString& title, QPrinter& printer);
 QMessageBox* ExportNotice(); // the one on screen, if any
 
 // The two dialogs the commands open, replaceable so tests never block.

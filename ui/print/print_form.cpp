@@ -23,6 +23,15 @@ namespace {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
+// The title of `version` for a heading titled `title` for either version:
+// only the title differs between the two.
+std::string TitleFor(PrintVersion version, const std::string& title) {
+    const QString house = Q(title).section(QStringLiteral("（"), 1);
+    std::string result = version == PrintVersion::Crew ? "居室装修施工单" : "居室装修报价单";
+    if (!house.isEmpty()) result += "（" + house.toStdString();
+    return result;
+}
+
 } // namespace
 
 PrintHeading CurrentPrintHeading(TDM& dm, PrintVersion version, const QuotationPrintSource& source) {
@@ -64,17 +73,33 @@ TFrmPrint::TFrmPrint(TDM& dm, QWidget* parent)
 
 TFrmPrint::~TFrmPrint() = default;
 
+PrintedQuotation PrintedQuotationOf(TDM& dm, const QuotationPrintSource& source) {
+    PrintedQuotation printed;
+    if (!source.Grid) return printed;
+    printed.Heading = CurrentPrintHeading(dm, PrintVersion::Customer, source);
+    printed.Rows = QuotationPrintRows(*source.Grid);
+    printed.Totals = QuotationPrintTotals(source.Grid->ProjectTotal(), source.OverheadText, source.TaxText);
+    printed.Remark = QuotationRemark;
+    return printed;
+}
+
 bool TFrmPrint::PreparePrintData(const QuotationPrintSource& source) {
+    if (!source.Grid) {
+        Messages().Show(kPrepareFailed);
+        return false;
+    }
+    // The heading and the totals as the window shows them now, saved or not.
+    return PrepareVersion(PrintedQuotationOf(dm_, source), Q(source.Customer));
+}
+
+bool TFrmPrint::PrepareVersion(const PrintedQuotation& printed, const QString& customer) {
     const auto fail = [this] {
         Messages().Show(kPrepareFailed);
         return false;
     };
-    if (!source.Grid) return fail();
-
     std::vector<TDM::PrintRowTexts> rows;
-    for (PrintRow& r : QuotationPrintRows(*source.Grid))
-        rows.push_back({std::move(r.ItemName), std::move(r.DataName), std::move(r.DataPrice), std::move(r.DataCount),
-                        std::move(r.DataUnit), std::move(r.DataMemo), std::move(r.DataIndex), std::move(r.Datasum)});
+    for (const PrintRow& r : printed.Rows)
+        rows.push_back({r.ItemName, r.DataName, r.DataPrice, r.DataCount, r.DataUnit, r.DataMemo, r.DataIndex, r.Datasum});
     if (!dm_.ReplacePrintData(rows)) return fail();
 
     // Read back the rows the report prints, in the order they went in.
@@ -85,11 +110,11 @@ bool TFrmPrint::PreparePrintData(const QuotationPrintSource& source) {
         return fail();
     }
 
-    // The heading and the totals as the window shows them now, saved or not.
-    heading_ = CurrentPrintHeading(dm_, version_, source);
-    totals_ = QuotationPrintTotals(source.Grid->ProjectTotal(), source.OverheadText, source.TaxText);
-    remark_ = Q(QuotationRemark);
-    customer_ = Q(source.Customer);
+    heading_ = printed.Heading;
+    heading_.Title = TitleFor(version_, heading_.Title);
+    totals_ = printed.Totals;
+    remark_ = Q(printed.Remark);
+    customer_ = customer;
     prepared_ = true;
     LayOutVersion();
     return true;
@@ -105,10 +130,7 @@ void TFrmPrint::SetVersion(PrintVersion version) {
     RememberPrintVersion(version);
     QuickRep1 = QuotationReport(version);
     if (!prepared_) return;
-    // Only the title differs in the heading between the two versions.
-    const QString house = Q(heading_.Title).section(QStringLiteral("（"), 1);
-    heading_.Title = version == PrintVersion::Crew ? "居室装修施工单" : "居室装修报价单";
-    if (!house.isEmpty()) heading_.Title += "（" + house.toStdString();
+    heading_.Title = TitleFor(version, heading_.Title);
     const int page = PageIndex();
     LayOutVersion();
     ShowPage(page);

@@ -9,6 +9,7 @@
 #include "core/print/print_sheet.h"
 #include "core/print/print_source.h"
 #include "core/print/print_totals.h"
+#include "core/print/version_snapshot.h"
 
 #include <QString>
 
@@ -30,6 +31,10 @@ inline constexpr const char* kPrintFailed = "打印失败，请检查打印机�
 // out of the program.
 PrintHeading CurrentPrintHeading(TDM& dm, PrintVersion version, const QuotationPrintSource& source);
 
+// Everything the customer's printout of `source` shows, as it would print now:
+// what a signed version keeps.
+PrintedQuotation PrintedQuotationOf(TDM& dm, const QuotationPrintSource& source);
+
 class TFrmPrint : public report::ReportPreview {
     Q_OBJECT
 public:
@@ -42,6 +47,8 @@ public:
     // the print rows as they were and answers false: the caller then prints
     // nothing.
     bool PreparePrintData(const QuotationPrintSource& source);
+    // The same for a kept version: exactly what it printed then.
+    bool PrepareVersion(const PrintedQuotation& printed, const QString& customer);
     bool Prepared() const { return prepared_; }
 
     // The customer's quotation or the crew's work sheet. A change lays the

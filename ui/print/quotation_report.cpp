@@ -322,4 +322,8 @@ report::ReportDefinition QuotationReport(PrintVersion version) {
 
 std::vector<double> QuotationColumnRules(PrintVersion version) { return RulesOf(version); }
 
+report::Band QuotationTitleBand(PrintVersion version) { return TitleBand(version); }
+
+QFont QuotationReportFont(double points, bool bold) { return ReportFont(points, bold); }
+
 } // namespace lty

@@ -26,6 +26,11 @@ inline const QStringList kPrintMarkFields{QStringLiteral("LineShown"), QStringLi
 // fills them by name.
 report::ReportDefinition QuotationReport(PrintVersion version = PrintVersion::Customer);
 
+// The title band (company, title, number and date, the customer box) and the
+// face of the printed quotation, for the other papers of a project.
+report::Band QuotationTitleBand(PrintVersion version);
+QFont QuotationReportFont(double points, bool bold = false);
+
 // The x positions (mm from the left margin) of the vertical rules of the
 // lines of `version`, both edges included: every column lies between two.
 std::vector<double> QuotationColumnRules(PrintVersion version);

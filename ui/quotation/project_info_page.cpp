@@ -1,6 +1,7 @@
 // The information page "工程信息": the customer, the house, the designer,
 // the dates and the charges, in the rows and keyboard order users know.
 #include "ui/quotation/number_boxes.h"
+#include "ui/quotation/project_versions.h"
 #include "ui/quotation/project_window.h"
 
 #include <QCheckBox>
@@ -140,6 +141,9 @@ void TFrmProject_Detail::BuildInformationPage() {
 
     ApplyNumberBoxRules(Edit5, true);
     ApplyNumberBoxRules(Edit7, true);
+
+    VersionsBox = new ProjectVersionsBox(*this, TabSheet1);
+    outer->addWidget(VersionsBox, 1, 1, Qt::AlignTop);
 
     QWidget* order[] = {Edit1, Edit2,           Edit3, Edit4, ComboBox1, ComboBox2, Edit5, ComboBox3,
                         Edit6, DateTimePicker1, Edit7, Memo1, CheckBox1, Edit8,     Edit9, Label16};

@@ -10,6 +10,7 @@
 #include "ui/common/project_window_host.h"
 #include "ui/common/pictures.h"
 #include "ui/quotation/number_boxes.h"
+#include "ui/quotation/project_versions.h"
 #include "ui/quotation/quotation_page.h"
 
 #include <QCheckBox>
@@ -73,6 +74,7 @@ void TFrmProject_Detail::CreateQuotationPage() {
     page_ = new QuotationPage(grid_, TabSheet2);
     TabSheet2->layout()->addWidget(page_);
     connect(page_, &QuotationPage::changed, this, &TFrmProject_Detail::GridChanged);
+    connect(page_, &QuotationPage::newChangeOrderRequested, VersionsBox, &ProjectVersionsBox::NewChangeOrder);
     connect(page_, &QuotationPage::chargesChanged, this, [this] {
         const Loading loading(loading_);
         ShowCharges();
@@ -195,6 +197,7 @@ void TFrmProject_Detail::ShowProjectRecord(const TREC_PROJECT& record) {
         else
             chargesShownFor_ = grid_.RecalcCount();
         corrected = refused > 0 || chargesBeyond;
+        VersionsBox->Load(record.IntID);
     }
     // What was corrected is not yet stored: closing asks whether to save it.
     modified_ = corrected;

@@ -26,6 +26,7 @@ namespace lty {
 
 class QuotationPage;
 class ProjectWindowHost;
+class ProjectVersionsBox;
 
 class TFrmProject_Detail : public QMdiSubWindow {
     Q_OBJECT
@@ -134,6 +135,7 @@ public:
     QLineEdit* Edit8 = nullptr;           // 管理费
     QLineEdit* Edit9 = nullptr;           // 税金
     QLabel* Label16 = nullptr;            // 项目总价
+    ProjectVersionsBox* VersionsBox = nullptr; // 合同版本: the signed version and its change orders
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -28,7 +28,9 @@ public:
     QString DisplayText(int col, int row) const override;
     // The arithmetic a price or quantity was worked out from.
     QString ToolTip(int col, int row) const override;
-    bool ReadOnly(int col, int row) const override { return !grid_.CanEdit(col, row); }
+    bool ReadOnly(int col, int row) const override { return Locked || !grid_.CanEdit(col, row); }
+    // The lines of a signed quotation: no cell opens for typing.
+    bool Locked = false;
     Qt::Alignment Alignment(int col, int row) const override;
     QColor Background(int col, int row) const override;
     // An item row is 80 pixels high, or in compact display as tall as its

@@ -9,8 +9,12 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QMainWindow>
 #include <QMimeData>
 #include <QMenu>
+#include <QPushButton>
+#include <QStatusBar>
 #include <QScrollBar>
 #include <QSettings>
 #include <QVBoxLayout>
@@ -53,6 +57,20 @@ QuotationPage::QuotationPage(QuotationGrid& grid, QWidget* parent) : QWidget(par
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    VersionBar = new QWidget(this);
+    VersionBar->setObjectName(QStringLiteral("VersionBar"));
+    auto* bar = new QHBoxLayout(VersionBar);
+    bar->setContentsMargins(6, 3, 6, 3);
+    VersionLabel = new QLabel(VersionBar);
+    VersionLabel->setObjectName(QStringLiteral("VersionLabel"));
+    BtnNewChangeOrder = new QPushButton(QStringLiteral("新建增减项"), VersionBar);
+    BtnNewChangeOrder->setObjectName(QStringLiteral("BtnNewChangeOrder"));
+    bar->addWidget(VersionLabel, 1);
+    bar->addWidget(BtnNewChangeOrder);
+    VersionBar->hide();
+    connect(BtnNewChangeOrder, &QPushButton::clicked, this, &QuotationPage::newChangeOrderRequested);
+    layout->addWidget(VersionBar);
     layout->addWidget(advsg1);
     setFocusProxy(advsg1);
 
@@ -86,6 +104,7 @@ QuotationPage::QuotationPage(QuotationGrid& grid, QWidget* parent) : QWidget(par
     NCompact->setCheckable(true);
     advsg1->SetPopupMenu(PopupMenu1);
     advsg1->installEventFilter(this);
+    advsg1->viewport()->installEventFilter(this);
 
     connect(N1, &QAction::triggered, this, &QuotationPage::N1Click);
     connect(N2, &QAction::triggered, this, &QuotationPage::N2Click);
@@ -252,6 +271,7 @@ void QuotationPage::advsg1RightClickCell(int row, int col) {
 }
 
 void QuotationPage::N1Click() {
+    if (RefusedWhenLocked()) return;
     Change([this] {
         grid_.AddSectionRow();
         advsg1->Model()->NotifyRowsInserted(grid_.EndRow() - 1, 1);
@@ -261,6 +281,7 @@ void QuotationPage::N1Click() {
 }
 
 bool QuotationPage::InsertItem(const CatalogLine& line, bool catalog) {
+    if (RefusedWhenLocked()) return false;
     int inserted = 0;
     Change([&] {
         const int at = grid_.ItemInsertRow();
@@ -292,6 +313,7 @@ void QuotationPage::ChangeCells(const std::function<void(QuotationGrid&)>& op) {
 }
 
 void QuotationPage::N11Click() {
+    if (RefusedWhenLocked()) return;
     Change([this] {
         const int row = grid_.CurrentRow();
         const int rows = grid_.RowCount();
@@ -304,6 +326,7 @@ void QuotationPage::N11Click() {
 }
 
 void QuotationPage::Move(RowSpan (QuotationGrid::*move)()) {
+    if (RefusedWhenLocked()) return;
     Change([this, move] {
         const RowSpan span = (grid_.*move)();
         if (span.Count == 0) return;
@@ -318,6 +341,7 @@ void QuotationPage::MoveDownClick() { Move(&QuotationGrid::MoveCurrentRowDown); 
 
 void QuotationPage::Restore(bool (QuotationHistory::*step)(QuotationGrid&)) {
     if (advsg1->Editing()) return; // the editor has its own undo
+    if (RefusedWhenLocked()) return;
     const auto recalcs = grid_.RecalcCount();
     const int scroll = advsg1->verticalScrollBar()->value();
     bool done = false;
@@ -345,6 +369,22 @@ void QuotationPage::UndoClick() { Restore(&QuotationHistory::Undo); }
 void QuotationPage::RedoClick() { Restore(&QuotationHistory::Redo); }
 
 bool QuotationPage::eventFilter(QObject* watched, QEvent* event) {
+    // Typing into, or double-clicking, a locked line is refused with the way on.
+    if (source_.Locked && (watched == advsg1 || watched == advsg1->viewport())) {
+        if (event->type() == QEvent::MouseButtonDblClick) {
+            RefusedWhenLocked();
+            return true;
+        }
+        if (event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            const bool typing = !key->text().isEmpty() && key->text().at(0).isPrint() &&
+                                !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+            if (typing || key->key() == Qt::Key_F2) {
+                RefusedWhenLocked();
+                return true;
+            }
+        }
+    }
     // F2 on a room's locked name renames the room, as "重命名房间" does.
     if (watched == advsg1 && event->type() == QEvent::KeyPress && !advsg1->Editing()) {
         const auto* key = static_cast<QKeyEvent*>(event);
@@ -359,6 +399,7 @@ bool QuotationPage::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void QuotationPage::RenameClick() {
+    if (RefusedWhenLocked()) return;
     const int row = grid_.CurrentRow();
     if (row >= grid_.RowCount() || grid_.Kind(row) != RowKind::Section) return;
     // Opening the name is no change of its own: the typed name is the step.
@@ -370,6 +411,7 @@ void QuotationPage::RenameClick() {
 
 void QuotationPage::PasteClick() {
     if (advsg1->Editing()) return; // the editor pastes into itself
+    if (RefusedWhenLocked()) return;
     const QString text = QGuiApplication::clipboard()->text();
     if (text.isEmpty()) return;
     const int col = std::max(grid_.CurrentCol(), 1);
@@ -399,6 +441,7 @@ void QuotationPage::CopyRowsClick() {
 
 void QuotationPage::PasteRowsClick() {
     if (advsg1->Editing()) return;
+    if (RefusedWhenLocked()) return;
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     if (!data || !data->hasFormat(QLatin1String(kRowsMimeType))) return;
     QuotationGrid copied;
@@ -417,6 +460,29 @@ void QuotationPage::PasteRowsClick() {
         return;
     }
     advsg1->scrollTo(advsg1->Model()->index(span.First + span.Count - 2, 1));
+}
+
+bool QuotationPage::RefusedWhenLocked() {
+    if (!source_.Locked) return false;
+    // In the main window's status bar, where the catalog's hints appear.
+    if (auto* main = qobject_cast<QMainWindow*>(window()))
+        main->statusBar()->showMessage(QString::fromUtf8(kLockedHint), 8000);
+    return true;
+}
+
+void QuotationPage::SetLinesLocked(bool locked, const QString& banner) {
+    if (locked && advsg1->Editing()) advsg1->CommitEdit();
+    if (locked != source_.Locked) {
+        source_.Locked = locked;
+        // Undo reaches no further back than the lines as they were kept.
+        history_ = QuotationHistory{};
+    }
+    VersionLabel->setText(locked ? QString::fromUtf8(kLockedHint) : banner);
+    BtnNewChangeOrder->setVisible(locked);
+    VersionBar->setVisible(locked || !banner.isEmpty());
+    advsg1->setAccessibleDescription(locked ? QString::fromUtf8(kLockedHint) : QString());
+    UpdateActions();
+    advsg1->viewport()->update();
 }
 
 void QuotationPage::SetCompact(bool compact) {

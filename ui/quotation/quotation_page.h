@@ -16,7 +16,9 @@
 #include <vector>
 
 class QAction;
+class QLabel;
 class QMenu;
+class QPushButton;
 
 namespace lty {
 
@@ -43,6 +45,17 @@ public:
     // Ends an open cell editor as Enter would, so a save, a close or a print
     // sees the text the user typed; its validation runs as usual.
     void FinishEditing();
+
+    // The lines of a signed quotation refuse every change, each refusal
+    // naming the way on in the status bar; a bar above the grid says so and
+    // offers 新建增减项. Unlocked with a banner, the bar names the change
+    // order being edited; without one it is hidden.
+    void SetLinesLocked(bool locked, const QString& banner);
+    bool LinesLocked() const { return source_.Locked; }
+    static constexpr const char* kLockedHint = "已签合同，请新建增减项后修改";
+    QWidget* VersionBar = nullptr;
+    QLabel* VersionLabel = nullptr;
+    QPushButton* BtnNewChangeOrder = nullptr; // "新建增减项"
 
     QuotationGrid& Grid() { return grid_; }
     const QuotationHistory& History() const { return history_; }
@@ -74,6 +87,8 @@ signals:
     void chargesChanged();
     // "紧凑显示" was switched; the window keeps the choice for the next run.
     void compactChanged(bool compact);
+    // "新建增减项" on the bar above the locked lines.
+    void newChangeOrderRequested();
 
 public slots:
     void advsg1SelectCell(int col, int row);
@@ -108,6 +123,8 @@ private:
     std::vector<std::string> Amounts() const;
     void SignalChangedAmounts(const std::vector<std::string>& before);
     bool InsertItem(const CatalogLine& line, bool catalog);
+    // True (and the hint shown) when the lines are locked.
+    bool RefusedWhenLocked();
 
     QuotationGrid& grid_;
     QuotationGridSource source_;

@@ -1,6 +1,7 @@
 // The main window's frame: actions, menus, tool bar, left panel with the two
 // trees, status bar, the first showing, help, about and shut-down.
 #include "ui/shell/main_window.h"
+#include "ui/quotation/quotation_page.h"
 
 #include "controls/menu/keyboard_menu.h"
 #include "core/data/data_module.h"
@@ -470,7 +471,7 @@ void TFrmMain::TreeView2DblClick() {
     // told where to choose a place instead of seeing nothing happen.
     if (window->AddCatalogEntry(line))
         statusBar()->clearMessage();
-    else
+    else if (!window->Page()->LinesLocked()) // a signed quotation's lines have said why
         statusBar()->showMessage(QStringLiteral("请先在报价明细中选择一个房间或明细行"), kHintMilliseconds);
 }
 

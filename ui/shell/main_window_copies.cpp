@@ -29,9 +29,15 @@ std::string S(const QString& s) { return s.toStdString(); }
 // The rooms a window came with until its first save ("" for none).
 constexpr const char* kPendingRooms = "ltyPendingRooms";
 
-// Whether the quotation's lines may change. A signed quotation is to answer
-// false here, and every command that rewrites lines asks this one place.
-bool LinesEditable(const TFrmProject_Detail* window) { return window != nullptr; }
+// Whether the quotation's lines may change: a signed quotation's lines change
+// only through a change order, and every command that rewrites lines asks
+// this one place.
+bool LinesEditable(TFrmProject_Detail* window) {
+    if (window == nullptr) return false;
+    if (!window->Page()->LinesLocked()) return true;
+    Messages().Show(QuotationPage::kLockedHint);
+    return false;
+}
 
 // The project as its window shows it, saved or not: the fields a copy keeps.
 TREC_PROJECT ShownProject(TFrmProject_Detail* window) {

@@ -7,6 +7,7 @@
 #include "ui/shell/main_window.h"
 #include "ui/shell/new_project_dialog.h"
 #include "ui/quotation/house_type_dialog.h"
+#include "ui/quotation/project_versions.h"
 #include "ui/quotation/project_window.h"
 #include "ui/quotation/quotation_page.h"
 
@@ -157,7 +158,14 @@ bool TFrmMain::SaveProjectWindow(TFrmProject_Detail* window) {
     }
     const bool inserting = window->SaveMode() == SaveModeInsert;
     const std::int32_t rowBefore = record->IntID;
+    // A signed quotation's version is written in the project's own transaction.
+    struct Alongside {
+        TDM& dm;
+        ~Alongside() { dm.SaveAlongside = nullptr; }
+    } alongside{*DM};
+    DM->SaveAlongside = window->VersionsBox->VersionToStore();
     if (!DM->StoreProject(*record, window->SaveMode(), loaded.get())) return false;
+    window->VersionsBox->Stored(record->IntID);
     // From now on this window writes its own row, whatever other windows do.
     window->SetSaveMode(SaveModeUpdate);
     window->SetModified(false);
