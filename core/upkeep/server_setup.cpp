@@ -4,6 +4,7 @@
 #include "core/upkeep/migration.h"
 #include "core/db/pg_connection.h"
 #include "core/data/quotation_tables.h"
+#include "core/upkeep/schema_upgrade.h"
 #include "core/upkeep/sql_scripts.h"
 
 #include <sqlite3.h>
@@ -90,6 +91,7 @@ void SetUpServerDatabase(const ServerSetup& setup, const std::function<void(cons
         db.Exec("GRANT USAGE ON SCHEMA public TO " + role);
         db.Exec("REVOKE ALL ON FUNCTION lty_keep_identity_ahead() FROM PUBLIC");
         db.Exec("GRANT SELECT, INSERT, UPDATE, DELETE ON " + TableList() + " TO " + role);
+        GrantAddedTablesLikeProjects(db);
         db.Exec("COMMIT");
         log("role " + setup.AppRole + " may select, insert, update and delete rows of the nine tables, nothing more");
     } catch (...) {
