@@ -43,15 +43,6 @@ SqliteDb OpenFile(const std::string& path, int flags) {
     return out;
 }
 
-void FileExec(sqlite3* db, const std::string& sql) {
-    char* err = nullptr;
-    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
-        const std::string msg = err ? err : sqlite3_errmsg(db);
-        sqlite3_free(err);
-        throw EngineError(msg);
-    }
-}
-
 SqliteStmt Prepare(sqlite3* db, const std::string& sql) {
     sqlite3_stmt* st = nullptr;
     if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) FileError(db, sql);
@@ -154,6 +145,15 @@ void RequireEmptyFile(sqlite3* db) {
 }
 
 } // namespace
+
+void FileExec(sqlite3* db, const std::string& sql) {
+    char* err = nullptr;
+    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
+        const std::string msg = err ? err : sqlite3_errmsg(db);
+        sqlite3_free(err);
+        throw EngineError(msg);
+    }
+}
 
 std::vector<TableRows> CopyRowsToServer(sqlite3* file, PgConnection& server, const CopyProgress& progress,
                                         bool strictIdentity) {

@@ -108,15 +108,6 @@ FileHandle OpenFile(const std::string& path, int flags) {
     return h;
 }
 
-void FileExec(sqlite3* db, const std::string& sql) {
-    char* err = nullptr;
-    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
-        const std::string msg = err ? err : sqlite3_errmsg(db);
-        sqlite3_free(err);
-        throw EngineError(msg);
-    }
-}
-
 // The first column of every row, as text.
 std::vector<std::string> FileColumn(sqlite3* db, const std::string& sql, const std::string& param = {}) {
     sqlite3_stmt* raw = nullptr;
