@@ -92,8 +92,9 @@ public:
     // comparison and the update share that transaction. Without `loaded` no
     // such check is made.
     bool StoreProject(TREC_PROJECT& record, int saveMode, const TREC_PROJECT* loaded = nullptr);
-    // "delete from tblProject where IntID=" + id; false for an id that is not
-    // a number (nothing is sent).
+    // "delete from tblProject where IntID=" + id, then the project's rows in
+    // TBLPROJECTRATE, TBLPROJECTROOMS, TBLPROJECTSTAMP and TBLPROJECTVERSION,
+    // in one transaction; false for an id that is not a number (nothing is sent).
     bool DeleteProject(const std::string& id);
 
     // ---- versions of a signed quotation (data_module_versions.cpp) ------
@@ -199,8 +200,9 @@ public:
     bool DeleteDesigner(const std::string& id);
     // The distinct designer names, first selected; an empty list empties the text.
     void FillDesignerNames(TNameList& combo);
-    // Empties TBLITEM, TBLPRODUCT, tblProject and TMP_Print in one transaction:
-    // all four or none.
+    // Empties TBLITEM, TBLPRODUCT, tblProject and TMP_Print, with the projects'
+    // rates, rooms, stamps and versions, the entries' measures and the
+    // templates, in one transaction: all or none.
     bool ClearAllData();
     // Whether `entered` (already trimmed) is the stored password: a salted
     // hash, or clear text of an older version compared with its surrounding

@@ -377,7 +377,14 @@ bool TDM::StoreRefused() {
 bool TDM::DeleteProject(const std::string& id) {
     std::string literal;
     if (!IdLiteral(id, literal)) return false;
-    return RunStatement("delete from tblProject where IntID=" + literal);
+    Transaction tx(ADOMain);
+    if (!tx.Began()) return false;
+    // What the added tables keep of the project goes with it, all or nothing.
+    for (const char* sql : {"delete from tblProject where IntID=", "delete from TBLPROJECTRATE where IntID=",
+                            "delete from TBLPROJECTROOMS where IntID=", "delete from TBLPROJECTSTAMP where IntID=",
+                            "delete from TBLPROJECTVERSION where ProjectIntID="})
+        if (!RunStatement(sql + literal)) return false; // the transaction rolls back
+    return tx.Commit();
 }
 
 } // namespace lty

@@ -1,5 +1,8 @@
 // What the program needs of the file it opens: the nine tables with the
 // columns its statements name, on pages the engine reads back as sound.
+// Nothing else is asked for: the tables added since (which the upgrade at
+// start-up brings to an older file) and whatever a newer program added are
+// not looked at, so files and copies of every generation pass.
 #pragma once
 
 #include "core/db/engine.h"

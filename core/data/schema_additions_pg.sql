@@ -48,6 +48,11 @@ CREATE TABLE IF NOT EXISTS TBLPROJECTVERSION (
 );
 CREATE INDEX IF NOT EXISTS idx_version_project ON TBLPROJECTVERSION(ProjectIntID);
 
+-- An id written explicitly (a row copied from a file) moves the identity
+-- past it, as for the nine tables.
+CREATE OR REPLACE TRIGGER keep_identity_ahead BEFORE INSERT ON TBLTEMPLATE FOR EACH ROW EXECUTE FUNCTION lty_keep_identity_ahead('id');
+CREATE OR REPLACE TRIGGER keep_identity_ahead BEFORE INSERT ON TBLPROJECTVERSION FOR EACH ROW EXECUTE FUNCTION lty_keep_identity_ahead('id');
+
 CREATE TABLE IF NOT EXISTS TBLSCHEMAVERSION (
   intVersion integer NOT NULL
 );

@@ -3,6 +3,9 @@
 #include "core/data/data_module.h"
 #include "core/data/database_check.h"
 #include "core/upkeep/migration.h"
+#include "core/upkeep/schema_upgrade.h"
+
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -53,7 +56,31 @@ void CopyDatabaseTo(TADOConnection& connection, const std::string& path) {
 void ReplaceDatabaseBy(TADOConnection& connection, const std::string& path) {
     RequireDatabaseCopy(path);
     PgConnection* server = connection.Server();
-    if (!server) return connection.RestoreFrom(path);
+    if (!server) {
+        if (!ReadFileSchema(path).NeedsUpgrade()) return connection.RestoreFrom(path);
+        // A copy made by an older program is upgraded on a copy of its own
+        // first (the chosen file stays as it is), so the data replace the
+        // database with everything this program reads.
+        static int counter = 0;
+        const fs::path upgraded = fs::temp_directory_path() / ("lty-restore-" + std::to_string(::getpid()) + "-" +
+                                                               std::to_string(++counter) + ".db");
+        try {
+            fs::copy_file(path, upgraded, fs::copy_options::overwrite_existing);
+            UpgradeDatabaseFile(upgraded.string());
+            connection.RestoreFrom(upgraded.string());
+        } catch (const fs::filesystem_error& e) {
+            std::error_code ec;
+            fs::remove(upgraded, ec);
+            throw EngineError(e.what());
+        } catch (...) {
+            std::error_code ec;
+            fs::remove(upgraded, ec);
+            throw;
+        }
+        std::error_code ec;
+        fs::remove(upgraded, ec);
+        return;
+    }
     // All or nothing, and one program at a time, as any write transaction.
     connection.BeginTrans();
     try {

@@ -4,6 +4,7 @@
 #include "core/db/engine.h"
 #include "core/db/pg_connection.h"
 #include "core/data/quotation_tables.h"
+#include "core/upkeep/schema_upgrade.h"
 #include "core/upkeep/sql_scripts.h"
 
 #include <libpq-fe.h>
@@ -40,15 +41,6 @@ SqliteDb OpenFile(const std::string& path, int flags) {
     SqliteDb out(db);
     sqlite3_busy_timeout(db, 5000);
     return out;
-}
-
-void FileExec(sqlite3* db, const std::string& sql) {
-    char* err = nullptr;
-    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
-        const std::string msg = err ? err : sqlite3_errmsg(db);
-        sqlite3_free(err);
-        throw EngineError(msg);
-    }
 }
 
 SqliteStmt Prepare(sqlite3* db, const std::string& sql) {
@@ -131,21 +123,22 @@ void ServerSettings(PgConnection& server) {
 }
 
 void RequireEmptyServer(PgConnection& server) {
+    const auto tables = TablesToCopy(server);
     std::string locks;
-    for (const auto& t : QuotationTables()) {
+    for (const auto& t : tables) {
         if (!locks.empty()) locks.append(", ");
         locks.append(t.Name);
     }
     // Nobody writes while the copy checks and fills the tables.
     server.Exec("LOCK TABLE " + locks + " IN EXCLUSIVE MODE");
-    for (const auto& t : QuotationTables())
+    for (const auto& t : tables)
         if (server.Scalar("select exists (select 1 from " + std::string(t.Name) + ")") == "t")
             throw EngineError("the target database is not empty (" + std::string(t.Name) +
                               " holds rows); nothing was copied");
 }
 
 void RequireEmptyFile(sqlite3* db) {
-    for (const auto& t : QuotationTables())
+    for (const auto& t : TablesToCopy(db))
         if (FileScalar(db, "select exists (select 1 from " + std::string(t.Name) + ")") != 0)
             throw EngineError("the target file is not empty (" + std::string(t.Name) +
                               " holds rows); nothing was copied");
@@ -153,17 +146,28 @@ void RequireEmptyFile(sqlite3* db) {
 
 } // namespace
 
+void FileExec(sqlite3* db, const std::string& sql) {
+    char* err = nullptr;
+    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
+        const std::string msg = err ? err : sqlite3_errmsg(db);
+        sqlite3_free(err);
+        throw EngineError(msg);
+    }
+}
+
 std::vector<TableRows> CopyRowsToServer(sqlite3* file, PgConnection& server, const CopyProgress& progress,
                                         bool strictIdentity) {
+    // The nine and the added tables the file holds (an older file has fewer).
+    const auto tables = TablesToCopy(file);
     std::vector<TableRows> counts;
     long long total = 0;
-    for (const auto& t : QuotationTables()) {
+    for (const auto& t : tables) {
         counts.push_back({std::string(t.Name), FileScalar(file, "select count(*) from " + std::string(t.Name))});
         total += counts.back().Rows;
     }
     long long done = 0;
     std::size_t index = 0;
-    for (const auto& t : QuotationTables()) {
+    for (const auto& t : tables) {
         const std::string name(t.Name);
         if (progress) progress(done, total, name);
         const long long rows = counts[index++].Rows;
@@ -233,7 +237,7 @@ void ReplaceServerRows(const std::string& sqlitePath, PgConnection& server) {
     RequireDatabaseCopy(sqlitePath);
     auto file = OpenFile(sqlitePath, SQLITE_OPEN_READONLY);
     FileExec(file.get(), "BEGIN");
-    for (const auto& t : QuotationTables()) server.Exec("delete from " + std::string(t.Name));
+    for (const auto& t : TablesToCopy(server)) server.Exec("delete from " + std::string(t.Name));
     CopyRowsToServer(file.get(), server, {}, false);
 }
 
@@ -282,16 +286,20 @@ std::vector<TableRows> CopyServerToFile(const std::string& conninfo, const std::
         FileExec(file.get(), "PRAGMA synchronous=FULL");
         FileExec(file.get(), "BEGIN IMMEDIATE");
         if (fresh) FileExec(file.get(), FileSchemaScript());
+        // An existing file made by an older program gets the added tables first.
+        if (!fresh && ReadFileSchema(file.get()).NeedsUpgrade()) ApplyFileAdditions(file.get());
         RequireEmptyFile(file.get());
 
+        // The nine and the added tables the server holds (an older one has fewer).
+        const auto tables = TablesToCopy(server);
         long long total = 0;
-        for (const auto& t : QuotationTables()) {
+        for (const auto& t : tables) {
             counts.push_back(
                 {std::string(t.Name), std::stoll(server.Scalar("select count(*) from " + std::string(t.Name)))});
             total += counts.back().Rows;
         }
         long long done = 0;
-        for (const auto& t : QuotationTables()) {
+        for (const auto& t : tables) {
             const std::string name(t.Name);
             if (progress) progress(done, total, name);
             std::string marks;

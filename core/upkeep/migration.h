@@ -41,6 +41,10 @@ std::vector<TableRows> CopyServerToFile(const std::string& conninfo, const std::
 std::vector<TableRows> CopyRowsToServer(sqlite3* file, PgConnection& server, const CopyProgress& progress,
                                         bool strictIdentity = true);
 
+// Runs statements on a database file's own handle; raises EngineError with
+// the engine's message.
+void FileExec(sqlite3* db, const std::string& sql);
+
 // Replaces every row of the nine tables on `server` by the rows of the
 // database file at `sqlitePath`, inside a transaction the caller holds.
 void ReplaceServerRows(const std::string& sqlitePath, PgConnection& server);

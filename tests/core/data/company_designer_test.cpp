@@ -107,14 +107,25 @@ TEST_F(DataModuleTest, InsertAndDeleteDesigners) {
     EXPECT_EQ(RawCount("TBLDESIGNER"), 4);
 }
 
-TEST_F(DataModuleTest, ResetEmptiesFourTablesAndKeepsTheRest) {
+TEST_F(DataModuleTest, ResetEmptiesProjectsCatalogAndTheirCompanionsAndKeepsTheRest) {
     Raw("insert into tblProject(charProjectID) values('A');"
-        "insert into TMP_Print(ItemName) values('x')");
+        "insert into TMP_Print(ItemName) values('x');"
+        "insert into TBLPROJECTRATE(IntID) values(1); insert into TBLPROJECTROOMS(IntID) values(1);"
+        "insert into TBLPROJECTSTAMP(IntID) values(1); insert into TBLPROJECTVERSION(ProjectIntID,intVersion) "
+        "values(1,0); insert into TBLPRODUCTMEASURE(Product_ID) values(3); insert into TBLTEMPLATE(charName) "
+        "values('t'); insert into TBLSETTING(SETNAME,SETVALUE) values('TaxRate','0.05')");
     EXPECT_TRUE(dm.ClearAllData());
     EXPECT_EQ(trace, (std::vector<std::string>{"delete from TBLITEM", "delete from TBLProduct",
-                                               "delete from tblProject", "delete From TMP_Print"}));
+                                               "delete from tblProject", "delete From TMP_Print",
+                                               "delete from TBLPROJECTRATE", "delete from TBLPROJECTROOMS",
+                                               "delete from TBLPROJECTSTAMP", "delete from TBLPROJECTVERSION",
+                                               "delete from TBLPRODUCTMEASURE", "delete from TBLTEMPLATE"}));
     EXPECT_FALSE(dm.ADOMain.InTransaction());
-    for (const char* t : {"TBLITEM", "TBLPRODUCT", "tblProject", "TMP_Print"}) EXPECT_EQ(RawCount(t), 0) << t;
+    for (const char* t : {"TBLITEM", "TBLPRODUCT", "tblProject", "TMP_Print", "TBLPROJECTRATE", "TBLPROJECTROOMS",
+                          "TBLPROJECTSTAMP", "TBLPROJECTVERSION", "TBLPRODUCTMEASURE", "TBLTEMPLATE"})
+        EXPECT_EQ(RawCount(t), 0) << t;
+    EXPECT_EQ(RawText("select SETVALUE from TBLSETTING where SETNAME='TaxRate'"), "0.05")
+        << "the firm's settings stay, as its company data do";
     EXPECT_EQ(RawCount("TBLCLASS"), 4);
     EXPECT_EQ(RawCount("TBLUNIT"), 15);
     EXPECT_EQ(RawCount("TBLDESIGNER"), 3);

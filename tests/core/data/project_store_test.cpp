@@ -335,15 +335,32 @@ TEST_F(DataModuleTest, NumbersThatAreNoNumbersNeverReachAStatement) {
     EXPECT_EQ(trace.back().substr(trace.back().find("values(")), "values('s','n',0,0,'u','m',1,0)");
 }
 
-TEST_F(DataModuleTest, DeleteProjectSendsItsStatement) {
+TEST_F(DataModuleTest, DeleteProjectSendsItsStatementAndTakesItsCompanionsAlong) {
     Raw("insert into tblProject(IntID,charProjectID) values(4,'A'),(5,'B')");
+    for (const char* t : {"TBLPROJECTRATE", "TBLPROJECTROOMS", "TBLPROJECTSTAMP"})
+        Raw(std::string("insert into ") + t + "(IntID) values(4),(5)");
+    Raw("insert into TBLPROJECTVERSION(ProjectIntID,intVersion) values(4,0),(4,1),(5,0)");
     EXPECT_TRUE(dm.DeleteProject("4"));
-    EXPECT_EQ(trace, std::vector<std::string>{"delete from tblProject where IntID=4"});
+    EXPECT_EQ(trace, (std::vector<std::string>{
+                         "delete from tblProject where IntID=4", "delete from TBLPROJECTRATE where IntID=4",
+                         "delete from TBLPROJECTROOMS where IntID=4", "delete from TBLPROJECTSTAMP where IntID=4",
+                         "delete from TBLPROJECTVERSION where ProjectIntID=4"}));
+    EXPECT_FALSE(dm.ADOMain.InTransaction());
+    for (const char* t : {"TBLPROJECTRATE", "TBLPROJECTROOMS", "TBLPROJECTSTAMP", "TBLPROJECTVERSION"})
+        EXPECT_EQ(RawCount(t), 1) << t << ": only project 5's row stays";
+    trace.clear();
     EXPECT_TRUE(dm.DeleteProject("99")); // matches nothing, still succeeds
     EXPECT_FALSE(dm.DeleteProject("5 or 1=1"));
     EXPECT_FALSE(dm.DeleteProject(""));
-    EXPECT_EQ(trace.size(), 2u);
+    EXPECT_EQ(trace.size(), 5u);
     EXPECT_EQ(RawCount("tblProject"), 1);
+
+    // All or nothing: a companion that cannot go keeps the project too.
+    RefuseOn("TBLPROJECTVERSION", "delete");
+    EXPECT_FALSE(dm.DeleteProject("5"));
+    EXPECT_FALSE(dm.ADOMain.InTransaction());
+    EXPECT_EQ(RawCount("tblProject"), 1);
+    EXPECT_EQ(RawCount("TBLPROJECTRATE"), 1);
 }
 
 TEST_F(DataModuleTest, ProjectTreeGroupsProjectsUnderDesigners) {

@@ -6,6 +6,7 @@
 #include "core/upkeep/migration.h"
 #include "core/db/pg_connection.h"
 #include "core/data/quotation_tables.h"
+#include "core/upkeep/schema_upgrade.h"
 #include "tests/core/server_database.h"
 #include "tests/core/test_database.h"
 
@@ -19,13 +20,13 @@
 namespace lty {
 namespace {
 
-// Every row of the nine tables, each value with its storage class and its
+// Every row of the nine and the added tables, each value with its storage class and its
 // exact bytes (a double as its bit pattern).
 std::map<std::string, std::vector<std::string>> Rows(const std::string& path) {
     sqlite3* db = nullptr;
     EXPECT_EQ(sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
     std::map<std::string, std::vector<std::string>> out;
-    for (const auto& t : QuotationTables()) {
+    for (const auto& t : TablesToCopy(db)) {
         sqlite3_stmt* st = nullptr;
         const std::string sql = "select * from " + std::string(t.Name) + " order by rowid";
         EXPECT_EQ(sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr), SQLITE_OK) << sql;
@@ -144,6 +145,17 @@ void MakeLargeDatabase(const std::string& path) {
     Exec(db, "delete from tblProject where IntID > 4990");
     Exec(db, "insert into TMP_Print(ItemName,DataName,DataPrice,DataCount,DataUnit,DataMemo,DataIndex,Datasum) "
              "values('卧室','乳胶漆',18,30.5,'平米','',1,1234.5)");
+    // The added tables travel too, a deleted newest template's id included.
+    Exec(db, "insert into TBLSETTING(SETNAME,SETVALUE) values('TaxRate','0.0341'),('Overhead','0.08');"
+             "insert into TBLPROJECTRATE(IntID,numOverheadRate,numTaxRate,intDiscountKind,numDiscountValue) "
+             "values(7,0.1,NULL,1,0.30000000000000004);"
+             "insert into TBLPROJECTROOMS(IntID,charRooms) values(7,'卧室\t3.6\n客厅');"
+             "insert into TBLPROJECTSTAMP(IntID,dateModified,charModifiedBy) values(7,'2026-12-08 10:00:00','张明');"
+             "insert into TBLPRODUCTMEASURE(Product_ID,intMeasure) values(3,1),(4,2);"
+             "insert into TBLTEMPLATE(ID,charName,charQuotation) values(1,'标准间','1000@卧室@'),(9,'x','');"
+             "delete from TBLTEMPLATE where ID=9;"
+             "insert into TBLPROJECTVERSION(ProjectIntID,intVersion,dateCreated,numTotal,charSnapshot) "
+             "values(7,0,'2026-12-08',1234.5,'s')");
     Exec(db, "commit");
     sqlite3_close(db);
 }
@@ -161,7 +173,7 @@ protected:
         const std::string back = dir.Dir() + "back.db";
         std::filesystem::remove(back);
         const auto again = CopyServerToFile(server.AdminConninfo(), back);
-        ASSERT_EQ(there.size(), 9u);
+        ASSERT_EQ(there.size(), 9u + AddedTables().size());
         for (std::size_t i = 0; i < there.size(); ++i) EXPECT_EQ(there[i].Rows, again[i].Rows) << there[i].Table;
         const auto before = Rows(source);
         const auto after = Rows(back);
@@ -177,13 +189,17 @@ protected:
         role.Exec("insert into tblProject(charProjectID) values('new')");
         EXPECT_EQ(std::stoll(role.Scalar("select max(IntID) from tblProject")),
                   std::max(std::stoll(high), std::stoll(fileHigh)) + 1);
+        // So do the added tables' ids, and the role may write those tables.
+        const std::string templateHigh = RowsHigh(source, "TBLTEMPLATE");
+        role.Exec("insert into TBLTEMPLATE(charName) values('new')");
+        EXPECT_EQ(role.Scalar("select max(ID) from TBLTEMPLATE"), std::to_string(std::stoll(templateHigh) + 1));
     }
-    static std::string RowsHigh(const std::string& path) {
+    static std::string RowsHigh(const std::string& path, const std::string& table = "tblProject") {
         sqlite3* db = nullptr;
         sqlite3_open(path.c_str(), &db);
         sqlite3_stmt* st = nullptr;
-        sqlite3_prepare_v2(db, "select coalesce((select seq from sqlite_sequence where name='tblProject'),0)", -1, &st,
-                           nullptr);
+        const std::string sql = "select coalesce((select seq from sqlite_sequence where name='" + table + "'),0)";
+        sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr);
         sqlite3_step(st);
         const std::string out = std::to_string(sqlite3_column_int64(st, 0));
         sqlite3_finalize(st);
