@@ -87,7 +87,8 @@ bool TFrmPrint::PreparePrintData(const QuotationPrintSource& source) {
 
     // The heading and the totals as the window shows them now, saved or not.
     heading_ = CurrentPrintHeading(dm_, version_, source);
-    totals_ = QuotationPrintTotals(source.Grid->ProjectTotal(), source.OverheadText, source.TaxText);
+    totals_ = QuotationPrintTotals(source.Grid->ProjectTotal(), source.OverheadText, source.TaxText, source.Grid->Terms());
+    QuickRep1 = QuotationReport(version_, totals_.HasDiscount());
     remark_ = Q(QuotationRemark);
     customer_ = Q(source.Customer);
     prepared_ = true;
@@ -103,7 +104,7 @@ void TFrmPrint::SetVersion(PrintVersion version) {
     if (version == version_) return;
     version_ = version;
     RememberPrintVersion(version);
-    QuickRep1 = QuotationReport(version);
+    QuickRep1 = QuotationReport(version, totals_.HasDiscount());
     if (!prepared_) return;
     // Only the title differs in the heading between the two versions.
     const QString house = Q(heading_.Title).section(QStringLiteral("（"), 1);
@@ -130,6 +131,8 @@ void TFrmPrint::LayOutVersion() {
     set("QRLabel13", heading_.Address);
     QuickRep1.SetText(QStringLiteral("QRRichText1"), remark_);
     set("QRLabel34", totals_.ProjectTotal);
+    set("DiscountCaption", totals_.DiscountCaption);
+    set("DiscountValue", totals_.Discount);
     set("QRLabel33", totals_.Overhead);
     set("QRLabel35", totals_.Tax);
     set("QRLabel36", totals_.Sum);
