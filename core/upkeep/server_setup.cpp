@@ -90,6 +90,8 @@ void SetUpServerDatabase(const ServerSetup& setup, const std::function<void(cons
         db.Exec("GRANT USAGE ON SCHEMA public TO " + role);
         db.Exec("REVOKE ALL ON FUNCTION lty_keep_identity_ahead() FROM PUBLIC");
         db.Exec("GRANT SELECT, INSERT, UPDATE, DELETE ON " + TableList() + " TO " + role);
+        // The firm's rates and a project's own rates and discount.
+        db.Exec("GRANT SELECT, INSERT, UPDATE, DELETE ON TBLSETTING, TBLPROJECTRATE TO " + role);
         db.Exec("COMMIT");
         log("role " + setup.AppRole + " may select, insert, update and delete rows of the nine tables, nothing more");
     } catch (...) {

@@ -16,10 +16,15 @@ namespace {
 
 constexpr const char* kAppRole = "lty_app";
 
-// One made database per schema and first rows, copied for every test: much
-// faster than running the set-up each time.
+// What the set-up grants beyond the schema: a template made by a set-up that
+// granted less is not taken.
+constexpr const char* kSetUpRights = "rows of TBLSETTING and TBLPROJECTRATE";
+
+// One made database per schema, first rows and set-up rights, copied for
+// every test: much faster than running the set-up each time.
 std::string TemplateName() {
-    const std::size_t h = std::hash<std::string>{}(std::string(ServerSchemaScript()) + FirstRowsScript());
+    const std::size_t h =
+        std::hash<std::string>{}(std::string(ServerSchemaScript()) + FirstRowsScript() + kSetUpRights);
     return "lty_test_template_" + std::to_string(h % 100000000);
 }
 

@@ -183,6 +183,7 @@ void TFrmProject_Detail::ShowProjectRecord(const TREC_PROJECT& record) {
         Edit9->setText(Q(FormatTwoDecimals(record.numTax)));
         grid_.SetProjectTotal(record.numContractPrice);
         ShowTotalText(Q(FormatTwoDecimals(record.numContractPrice)));
+        ShowRates(record.Rates);
         refused = TextToQuotation(grid_, record.charQuotation);
         // Charges stored beyond the ceiling of figures cannot be shown or
         // saved again as they are: they follow the quotation instead.
@@ -224,6 +225,9 @@ TREC_PROJECT* TFrmProject_Detail::BuildProjectRecord() {
     r->SetblnSignContract(CheckBox1->isChecked());
     r->SetnumOverheadExp(StrToLimitedFloat(S(Edit8->text())));
     r->SetnumTax(StrToLimitedFloat(S(Edit9->text())));
+    r->Rates = ProjectRates();
+    r->Rates.Stored = projectRecord_ && projectRecord_->Rates.Stored;
+    r->SetnumDiscount(static_cast<double>(DiscountCents(grid_.ProjectTotal(), grid_.Terms())) / 100);
     r->SetcharQuotation(QuotationToText(grid_));
     r->SetnumContractPrice(grid_.ProjectTotal());
     // The row this window writes: the one it was opened from or inserted.
@@ -243,6 +247,7 @@ void TFrmProject_Detail::ShowCharges() {
     Edit8->setText(Q(c.Edit8Text));
     Edit9->setText(Q(c.Edit9Text));
     ShowTotalText(Q(c.Label16Text));
+    EditDiscount->setText(Q(c.DiscountText));
     chargesShownFor_ = grid_.RecalcCount();
 }
 
