@@ -7,6 +7,7 @@
 #include "core/text/number_text.h"
 #include "ui/common/globals.h"
 #include "ui/quotation/project_window.h"
+#include "ui/quotation/loading_scope.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -42,18 +43,6 @@ QLineEdit* Box(QGroupBox* box, const char* name, int left, int top, int width) {
 }
 
 const char* const kValueNames[] = {"优惠", "优惠金额（元）", "优惠比例（%）"};
-
-// While the boxes are filled or put back, no change counts as typing.
-class Loading {
-public:
-    explicit Loading(int& counter) : counter_(counter) { ++counter_; }
-    ~Loading() { --counter_; }
-    Loading(const Loading&) = delete;
-    Loading& operator=(const Loading&) = delete;
-
-private:
-    int& counter_;
-};
 
 } // namespace
 

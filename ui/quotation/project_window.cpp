@@ -1,6 +1,7 @@
 // The project window's life: creation, filling from a record, building a
 // record, the charges, changes, closing.
 #include "ui/quotation/project_window.h"
+#include "ui/quotation/loading_scope.h"
 
 #include "core/data/data_module.h"
 #include "core/quotation/quotation_text.h"
@@ -27,18 +28,6 @@ namespace {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 std::string S(const QString& s) { return s.toStdString(); }
-
-// Keeps `loading` raised for a scope, so filling the window is no change.
-class Loading {
-public:
-    explicit Loading(int& counter) : counter_(counter) { ++counter_; }
-    ~Loading() { --counter_; }
-    Loading(const Loading&) = delete;
-    Loading& operator=(const Loading&) = delete;
-
-private:
-    int& counter_;
-};
 
 } // namespace
 
