@@ -185,6 +185,15 @@ public:
     // no row has that id. A refused select raises.
     bool GetCatalogEntry(const std::string& itemId, CatalogEntry& entry);
 
+    // ---- the firm's rates (data_module_rates.cpp) -----------------------
+    // The firm's 管理费率 and 税率 in percent; the defaults (8, 3.41) for a
+    // setting that is missing, unreadable or outside 0 to 100, and for both
+    // when the select is refused.
+    TFirmRates LoadFirmRates();
+    // Writes both settings in one transaction; false (nothing changed) for a
+    // rate outside 0 to 100 or a refused statement.
+    bool SaveFirmRates(const TFirmRates& rates);
+
     // ---- company, designers, password, reset ---------------------------
     // The first company row; every field empty when there is none. A refused
     // select raises.
@@ -312,6 +321,17 @@ private:
     // Whether no row holds the id any more (deleted since the window was
     // opened or saved); inside StoreProject's transaction.
     bool ProjectRowGone(std::int32_t id);
+    // The project's TBLPROJECTRATE row into record.Rates; none (or a refused
+    // select) leaves the defaults.
+    void LoadProjectRates(TREC_PROJECT& record);
+    // The values after the IntID of the rate row's insert, ready to splice;
+    // empty when the rates are the firm's without discount. Raises
+    // ConvertError for a figure that is no number, before anything is sent.
+    static std::string ProjectRateValues(const TREC_PROJECTRATE& rates);
+    // Inside the save transaction: replaces the project's rate row, removes
+    // it when no longer needed, and sends nothing for a project that never
+    // had one and needs none.
+    bool StoreProjectRates(const TREC_PROJECTRATE& rates, std::int64_t id, const std::string& values);
     bool StoreRefused();
 
     UserMessages& messages_;

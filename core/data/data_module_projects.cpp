@@ -221,6 +221,7 @@ std::unique_ptr<TREC_PROJECT> TDM::LoadProject(const std::string& id) {
 
     auto r = std::make_unique<TREC_PROJECT>();
     FillProject(Qry_Main, *r);
+    LoadProjectRates(*r);
     return r;
 }
 
@@ -244,6 +245,7 @@ bool TDM::StoreProject(TREC_PROJECT& record, int saveMode, const TREC_PROJECT* l
     // Built before anything is sent: a number that is no number (NAN, INF)
     // raises the conversion error here, and nothing is written.
     const std::string write = saveMode == SaveModeInsert ? InsertStatement(record) : UpdateStatement(record);
+    const std::string rateValues = ProjectRateValues(record.Rates);
 
     // Which rows hold this project number decides whether the save may go
     // ahead: the update statement finds its row by the number alone. The
@@ -273,6 +275,9 @@ bool TDM::StoreProject(TREC_PROJECT& record, int saveMode, const TREC_PROJECT* l
                 // A row deleted by another program since the check is not saved.
                 if (saveMode == SaveModeUpdate && ADOMain.Changes() != 1)
                     outcome = Outcome::NotOwnRow;
+                else if (!StoreProjectRates(record.Rates, saveMode == SaveModeInsert ? newId : record.IntID,
+                                            rateValues))
+                    outcome = Outcome::Failed; // rolled back with the row
                 else if (SaveAlongside &&
                          !SaveAlongside(saveMode == SaveModeInsert ? static_cast<std::int32_t>(newId) : record.IntID))
                     outcome = Outcome::Failed; // what goes with the row was refused: neither is stored
@@ -304,6 +309,7 @@ bool TDM::StoreProject(TREC_PROJECT& record, int saveMode, const TREC_PROJECT* l
     case Outcome::ChangedByOther:
         // 否 keeps the other program's version; the window stays unsaved.
         if (!messages_.Ask("该工程已被其他用户修改。是否覆盖对方的修改？", "询问")) return false;
+        record.Rates.Stored = true; // the other program may have given it a rate row
         return StoreProject(record, saveMode, nullptr);
     case Outcome::Unknown:
         // The commit went out and its answer was lost with the connection:
@@ -311,6 +317,7 @@ bool TDM::StoreProject(TREC_PROJECT& record, int saveMode, const TREC_PROJECT* l
         switch (StoredAsSent(saveMode == SaveModeInsert ? newId : record.IntID, write, saveMode == SaveModeInsert)) {
         case RowVersion::Same:
             if (saveMode == SaveModeInsert) record.SetIntID(static_cast<std::int32_t>(newId));
+            record.Rates.Stored = !record.Rates.IsDefault();
             messages_.Show("工程已保存（连接中断后已确认）");
             return true;
         case RowVersion::Changed:
@@ -323,6 +330,7 @@ bool TDM::StoreProject(TREC_PROJECT& record, int saveMode, const TREC_PROJECT* l
     case Outcome::Written:
         break;
     }
+    record.Rates.Stored = !record.Rates.IsDefault();
     if (saveMode == SaveModeInsert) {
         record.SetIntID(static_cast<std::int32_t>(newId));
         messages_.Show("新加工程成功！");

@@ -6,10 +6,34 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 
 namespace lty {
+
+// A project's own rates and discount: its TBLPROJECTRATE row. Rates are
+// percentages (8, 3.41); an absent rate is the firm's. Discount kind 0 none,
+// 1 an amount of yuan, 2 a percentage of the total.
+struct TREC_PROJECTRATE {
+    std::optional<double> OverheadRate;
+    std::optional<double> TaxRate;
+    int DiscountKind = 0;
+    double DiscountValue = 0;
+    // Whether the database holds a row for the project (as last loaded or
+    // saved), so a save that no longer needs one removes it.
+    bool Stored = false;
+
+    // The firm's rates and no discount: nothing to store.
+    bool IsDefault() const { return !OverheadRate && !TaxRate && (DiscountKind == 0 || DiscountValue == 0); }
+};
+
+// The firm's rates (TBLSETTING), percentages; a missing setting is the default.
+struct TFirmRates {
+    double OverheadRate = 8;
+    double TaxRate = 3.41;
+    friend bool operator==(const TFirmRates&, const TFirmRates&) = default;
+};
 
 // One tblProject row. Dates are held as short date texts, exactly as they
 // go between '#' signs in a statement.
@@ -56,6 +80,9 @@ public:
     std::string charCustomerDemand;
     std::string charQuotation;
     std::string charContractMemo;
+    // Beside the row: the project's own rates and discount, saved and loaded
+    // with it.
+    TREC_PROJECTRATE Rates;
 
     void SetblnSignContract(bool v) { blnSignContract = v; }
     void SetnumEarnest(double v) { numEarnest = v; }

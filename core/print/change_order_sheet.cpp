@@ -29,6 +29,8 @@ ChangeOrderSheet MakeChangeOrderSheet(const VersionSnapshot& signedVersion, cons
     const std::vector<TotalsFigure> newFigures = TotalsFigures(current.Printed.Totals);
     std::int64_t sumChange = 0, sumNew = 0;
     for (std::size_t i = 0; i < newFigures.size(); ++i) {
+        // A line none of the three printed (no discount ever) is left out.
+        if (signedFigures[i].Text.empty() && previousFigures[i].Text.empty() && newFigures[i].Text.empty()) continue;
         const std::int64_t s = MoneyTextCents(signedFigures[i].Text);
         const std::int64_t p = MoneyTextCents(previousFigures[i].Text);
         const std::int64_t n = MoneyTextCents(newFigures[i].Text);

@@ -1,6 +1,6 @@
 #include "core/print/quotation_workbook.h"
 
-#include "core/quotation/quotation_grid.h"
+#include "core/quotation/charges.h"
 #include "core/text/capital_amount.h"
 #include "core/text/number_text.h"
 
@@ -281,18 +281,40 @@ private:
     }
 
     // 管理费 or 税金: the rate as shown beside the amount it gives, when the
-    // window's figure is that rate of 工程总价; otherwise (a figure kept from
-    // an earlier total) the window's figure as it stands.
-    std::int64_t Charge(const char* caption, double rate, const std::string& shown, lxw_row_t totalRow) {
+    // window's figure is that rate of what it is taken on (工程总价, less the
+    // 优惠 when there is one); otherwise (a figure kept from an earlier total)
+    // the window's figure as it stands.
+    std::int64_t Charge(const char* caption, double percent, const std::string& shown, const std::string& base,
+                        std::int64_t discount) {
         const std::int64_t cents = TextCents(shown);
+        const double rate = RateOfPercent(percent);
         Merged(row_, 0, Unit, caption, f_.GreyCaption);
-        if (AmountCents(CentsValue(total_) * rate) == cents) {
+        const double baseValue = discount == 0 ? CentsValue(total_) : CentsValue(total_ - discount);
+        if (AmountCents(baseValue * rate) == cents) {
             Check(worksheet_write_number(ws_, row_, Price, rate, f_.GreyRate));
-            const std::string formula = "=ROUND(" + Cell(Amount, totalRow) + "*" + Cell(Price, row_) + ",2)";
+            const std::string formula = "=ROUND(" + base + "*" + Cell(Price, row_) + ",2)";
             Check(worksheet_write_formula_num(ws_, row_, Amount, formula.c_str(), f_.GreyMoney, CentsValue(cents)));
         } else {
             Check(worksheet_write_blank(ws_, row_, Price, f_.GreyRate));
             Check(worksheet_write_number(ws_, row_, Amount, CentsValue(cents), f_.GreyMoney));
+        }
+        ++row_;
+        return cents;
+    }
+
+    // 优惠, taken off: a percentage beside the amount it gives, or the amount.
+    std::int64_t Discount(lxw_row_t totalRow) {
+        const PrintTotals& t = q_.Totals;
+        const std::int64_t cents = -TextCents(t.Discount);
+        Merged(row_, 0, Unit, t.DiscountCaption, f_.GreyCaption);
+        if (t.Terms.Discount == DiscountKind::Percent) {
+            const double rate = RateOfPercent(t.Terms.DiscountValue);
+            Check(worksheet_write_number(ws_, row_, Price, rate, f_.GreyRate));
+            const std::string formula = "=-ROUND(" + Cell(Amount, totalRow) + "*" + Cell(Price, row_) + ",2)";
+            Check(worksheet_write_formula_num(ws_, row_, Amount, formula.c_str(), f_.GreyMoney, CentsValue(-cents)));
+        } else {
+            Check(worksheet_write_blank(ws_, row_, Price, f_.GreyRate));
+            Check(worksheet_write_number(ws_, row_, Amount, CentsValue(-cents), f_.GreyMoney));
         }
         ++row_;
         return cents;
@@ -307,14 +329,23 @@ private:
         const std::string total = "=SUMIF(B" + firstLine + ":B" + lastLine + ",\"" + kSubtotalCaption + "\",G" +
                                   firstLine + ":G" + lastLine + ")";
         Check(worksheet_write_formula_num(ws_, row_++, Amount, total.c_str(), f_.GreyMoney, CentsValue(total_)));
-        const lxw_row_t feeRow = row_;
-        const std::int64_t fee = Charge("管理费：", kOverheadRate, q_.Totals.Overhead, totalRow);
-        const lxw_row_t taxRow = row_;
-        const std::int64_t tax = Charge("税金：", kTaxRate, q_.Totals.Tax, totalRow);
-        const std::int64_t sum = total_ + fee + tax;
+        std::string base = Cell(Amount, totalRow);
+        std::string lines = "=" + base;
+        std::int64_t discount = 0;
+        if (q_.Totals.HasDiscount()) {
+            const std::string discountCell = Cell(Amount, row_);
+            discount = Discount(totalRow);
+            base = "(" + base + "+" + discountCell + ")";
+            lines += "+" + discountCell;
+        }
+        const ChargeTerms& terms = q_.Totals.Terms;
+        lines += "+" + Cell(Amount, row_);
+        const std::int64_t fee = Charge("管理费：", terms.OverheadPercent, q_.Totals.Overhead, base, discount);
+        lines += "+" + Cell(Amount, row_);
+        const std::int64_t tax = Charge("税金：", terms.TaxPercent, q_.Totals.Tax, base, discount);
+        const std::int64_t sum = total_ - discount + fee + tax;
         Merged(row_, 0, Price, "合计：", f_.GreyCaption);
-        const std::string formula =
-            "=" + Cell(Amount, totalRow) + "+" + Cell(Amount, feeRow) + "+" + Cell(Amount, taxRow);
+        const std::string& formula = lines;
         Check(worksheet_write_formula_num(ws_, row_++, Amount, formula.c_str(), f_.GreyMoney, CentsValue(sum)));
         Check(worksheet_set_row(ws_, row_, 20, nullptr));
         Merged(row_++, 0, last_, "合计人民币（大写）：" + CapitalAmount(sum), f_.Capitals);

@@ -31,7 +31,7 @@ constexpr std::size_t MemberCount() {
 template <class T>
 struct Field {
     const char* Key;
-    std::variant<std::string T::*, double T::*, bool T::*, int T::*> Member;
+    std::variant<std::string T::*, double T::*, bool T::*, int T::*, DiscountKind T::*> Member;
     const char* Caption = nullptr; // a money figure of the totals
 };
 
@@ -42,10 +42,17 @@ constexpr Field<PrintHeading> kHeadingFields[] = {
     {"CustomerTel", &PrintHeading::CustomerTel}, {"Designer", &PrintHeading::Designer},
     {"DesignerTel", &PrintHeading::DesignerTel}, {"Address", &PrintHeading::Address}};
 constexpr Field<PrintTotals> kTotalsFields[] = {{"ProjectTotal", &PrintTotals::ProjectTotal, "工程总价"},
+                                                {"Discount", &PrintTotals::Discount, "优惠"},
+                                                {"DiscountCaption", &PrintTotals::DiscountCaption},
                                                 {"Overhead", &PrintTotals::Overhead, "管理费"},
                                                 {"Tax", &PrintTotals::Tax, "税金"},
                                                 {"Sum", &PrintTotals::Sum, "合计"},
                                                 {"SumInCapitals", &PrintTotals::SumInCapitals}};
+// The terms the totals were worked out at, kept beside them.
+constexpr Field<ChargeTerms> kTermsFields[] = {{"OverheadPercent", &ChargeTerms::OverheadPercent},
+                                               {"TaxPercent", &ChargeTerms::TaxPercent},
+                                               {"Discount", &ChargeTerms::Discount},
+                                               {"DiscountValue", &ChargeTerms::DiscountValue}};
 constexpr Field<PrintRow> kRowFields[] = {
     {"ItemName", &PrintRow::ItemName},   {"DataName", &PrintRow::DataName}, {"DataPrice", &PrintRow::DataPrice},
     {"DataCount", &PrintRow::DataCount}, {"DataUnit", &PrintRow::DataUnit}, {"DataMemo", &PrintRow::DataMemo},
@@ -59,8 +66,10 @@ constexpr Field<QuotationPrintSource> kProjectFields[] = {
 
 static_assert(MemberCount<PrintHeading>() == std::size(kHeadingFields),
               "every field of PrintHeading must be listed in kHeadingFields to be kept in a version");
-static_assert(MemberCount<PrintTotals>() == std::size(kTotalsFields),
+static_assert(MemberCount<PrintTotals>() == std::size(kTotalsFields) + 1, // and Terms, a group of its own
               "every field of PrintTotals must be listed in kTotalsFields to be kept in a version");
+static_assert(MemberCount<ChargeTerms>() == std::size(kTermsFields),
+              "every field of ChargeTerms must be listed in kTermsFields to be kept in a version");
 static_assert(MemberCount<PrintRow>() == std::size(kRowFields),
               "every field of PrintRow must be listed in kRowFields to be kept in a version");
 static_assert(MemberCount<QuotationPrintSource>() == std::size(kProjectFields) + 1, // and Grid, never kept
@@ -111,6 +120,8 @@ std::string ValueText(const T& object, const Field<T>& field) {
                 return value;
             } else if constexpr (std::is_same_v<V, bool>) {
                 return value ? "1" : "0";
+            } else if constexpr (std::is_enum_v<V>) {
+                return std::to_string(static_cast<int>(value));
             } else {
                 char buffer[32];
                 const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
@@ -130,6 +141,10 @@ void SetValue(T& object, const Field<T>& field, const std::string& text) {
                 value = text;
             } else if constexpr (std::is_same_v<V, bool>) {
                 value = text == "1";
+            } else if constexpr (std::is_enum_v<V>) {
+                int read = 0;
+                if (std::from_chars(text.data(), text.data() + text.size(), read).ec == std::errc())
+                    value = static_cast<V>(read);
             } else {
                 V read{};
                 // A figure that does not read keeps its default.
@@ -181,6 +196,7 @@ std::string VersionSnapshotText(const VersionSnapshot& s) {
     out.push_back('\n');
     WriteFields(out, "heading", s.Printed.Heading, kHeadingFields);
     WriteFields(out, "totals", s.Printed.Totals, kTotalsFields);
+    WriteFields(out, "terms", s.Printed.Totals.Terms, kTermsFields);
     WriteFields(out, "project", s.Project, kProjectFields);
     out += "remark\t";
     Escape(out, s.Printed.Remark);
@@ -233,6 +249,8 @@ VersionSnapshot ReadVersionSnapshot(std::string_view text) {
             ReadField(s.Printed.Heading, kHeadingFields, name, value);
         else if (group == "totals")
             ReadField(s.Printed.Totals, kTotalsFields, name, value);
+        else if (group == "terms")
+            ReadField(s.Printed.Totals.Terms, kTermsFields, name, value);
         else if (group == "project")
             ReadField(s.Project, kProjectFields, name, value);
     }

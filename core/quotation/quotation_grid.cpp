@@ -1,5 +1,6 @@
 #include "core/quotation/quotation_grid.h"
 
+#include "core/text/capital_amount.h"
 #include "core/text/number_expression.h"
 #include "core/text/number_text.h"
 
@@ -575,10 +576,13 @@ const QuotationCharges& QuotationGrid::RecalcTotals() {
 
 void QuotationGrid::StoreCharges(double grand) {
     charges_.ProjectTotal = grand;
-    charges_.TaxAmount = grand * kTaxRate;
-    charges_.OverheadAmount = grand * kOverheadRate;
-    charges_.Edit9Text = FormatTwoDecimals(charges_.TaxAmount);
-    charges_.Edit8Text = FormatTwoDecimals(charges_.OverheadAmount);
+    const ChargeCents cents = ComputeCharges(grand, terms_);
+    const double base = ChargeBase(grand, cents.Discount);
+    charges_.TaxAmount = base * RateOfPercent(terms_.TaxPercent);
+    charges_.OverheadAmount = base * RateOfPercent(terms_.OverheadPercent);
+    charges_.Edit9Text = CentsText(cents.Tax);
+    charges_.Edit8Text = CentsText(cents.Overhead);
+    charges_.DiscountText = CentsText(cents.Discount);
     charges_.Label16Text = FormatTwoDecimals(grand);
 }
 

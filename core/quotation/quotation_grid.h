@@ -5,6 +5,7 @@
 #pragma once
 
 #include "core/messages/user_messages.h"
+#include "core/quotation/charges.h"
 
 #include <array>
 #include <cstdint>
@@ -50,9 +51,10 @@ struct CatalogLine {
     std::string Spec;
 };
 
-// The charges RecalcTotals computes for the information page. The amounts are
-// unrounded; the texts are what Edit8 (管理费), Edit9 (税金) and Label16
-// (项目总价) show.
+// The charges RecalcTotals computes for the information page, at the grid's
+// charge terms. The fee and tax amounts are unrounded; the texts are what
+// Edit8 (管理费), Edit9 (税金), Label16 (项目总价) and the discount's box
+// (优惠金额) show.
 struct QuotationCharges {
     double ProjectTotal = 0;
     double OverheadAmount = 0;
@@ -60,6 +62,7 @@ struct QuotationCharges {
     std::string Edit8Text;
     std::string Edit9Text;
     std::string Label16Text;
+    std::string DiscountText = "0.00";
 };
 
 // Which entries of PopupMenu1 a right click shows.
@@ -77,8 +80,6 @@ struct RowSpan {
     int Count = 0;
 };
 
-inline constexpr double kOverheadRate = 0.08;
-inline constexpr double kTaxRate = 0.0341;
 inline constexpr std::string_view kInvalidNumberMessage = "输入的数据不合法，请重新输入！";
 
 // Replaces every '@' by the full-width '＠'. '@' separates the fields of the
@@ -254,6 +255,10 @@ public:
     double ProjectTotal() const { return charges_.ProjectTotal; }
     void SetProjectTotal(double total) { charges_.ProjectTotal = total; }
     const QuotationCharges& Charges() const { return charges_; }
+    // The rates and the discount the charges follow; the firm's defaults and
+    // no discount until set. Setting them does not recompute anything.
+    const ChargeTerms& Terms() const { return terms_; }
+    void SetTerms(const ChargeTerms& terms) { terms_ = terms; }
     // Grows by one with every RecalcTotals, so a window knows when to refresh
     // its fee, tax and total texts after an operation.
     std::uint64_t RecalcCount() const { return recalcCount_; }
@@ -296,6 +301,7 @@ private:
     int currentRow_ = 1;
     int currentCol_ = 0;
     QuotationCharges charges_;
+    ChargeTerms terms_;
     std::uint64_t recalcCount_ = 0;
 };
 

@@ -1,6 +1,7 @@
 #include "ui/admin/reference_pages.h"
 
 #include "core/data/data_module.h"
+#include "core/quotation/charges.h"
 #include "ui/admin/admin_widgets.h"
 #include "ui/common/globals.h"
 
@@ -12,6 +13,8 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include <tuple>
 
 namespace lty {
 namespace {
@@ -36,12 +39,17 @@ QFrame* Panel(QWidget* parent, const char* name, int w, int h) {
 
 TCompanyPage::TCompanyPage(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("TabSheet4"));
-    Panel1 = Panel(this, "Panel1", 417, 297);
+    Panel1 = Panel(this, "Panel1", 417, 377);
     Edit7 = Box("Edit7", 264);
     Edit8 = Box("Edit8", 264);
     Edit9 = Box("Edit9", 264);
     Edit10 = Box("Edit10", 264);
     Edit11 = Box("Edit11", 264);
+    EditOverheadRate = Box("EditOverheadRate", 80);
+    EditTaxRate = Box("EditTaxRate", 80);
+    // Blank is the default rate, which the box shows greyed.
+    EditOverheadRate->setPlaceholderText(Q(PercentText(kDefaultOverheadPercent)));
+    EditTaxRate->setPlaceholderText(Q(PercentText(kDefaultTaxPercent)));
     Button4 = new QPushButton(QStringLiteral("确定(&O)"));
     Button4->setObjectName(QStringLiteral("Button4"));
 
@@ -53,8 +61,11 @@ TCompanyPage::TCompanyPage(QWidget* parent) : QWidget(parent) {
     AddField(grid, 2, QStringLiteral("联系人："), Edit9);
     AddField(grid, 3, QStringLiteral("联系电话1:"), Edit10);
     AddField(grid, 4, QStringLiteral("联系电话2："), Edit11);
-    grid->addWidget(Button4, 5, 1, Qt::AlignRight);
-    grid->setRowStretch(6, 1);
+    // The rates every quotation's 管理费 and 税金 follow, unless a project has its own.
+    AddField(grid, 5, QStringLiteral("管理费率（%）："), EditOverheadRate);
+    AddField(grid, 6, QStringLiteral("税率（%）："), EditTaxRate);
+    grid->addWidget(Button4, 7, 1, Qt::AlignRight);
+    grid->setRowStretch(8, 1);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(24, 24, 24, 24);
     layout->addWidget(Panel1, 0, Qt::AlignLeft | Qt::AlignTop);
@@ -69,16 +80,38 @@ void TCompanyPage::ShowCompanyInfo() {
     Edit9->setText(Q(info.Tel1));
     Edit10->setText(Q(info.Tel2));
     Edit11->setText(Q(info.Person));
+    const TFirmRates rates = DM ? DM->LoadFirmRates() : TFirmRates{};
+    EditOverheadRate->setText(Q(PercentText(rates.OverheadRate)));
+    EditTaxRate->setText(Q(PercentText(rates.TaxRate)));
 }
 
 void TCompanyPage::Button4Click() {
+    // A rate that is no percentage stops the whole save, and every box keeps
+    // what was typed.
+    TFirmRates rates;
+    for (auto [box, caption, rate] : {std::tuple{EditOverheadRate, "管理费率", &rates.OverheadRate},
+                                      std::tuple{EditTaxRate, "税率", &rates.TaxRate}}) {
+        const FigureEntry entry = ReadPercentEntry(S(box->text()), caption);
+        if (!entry.Accepted) {
+            Messages().Show(entry.Refusal);
+            box->setFocus();
+            box->selectAll();
+            return;
+        }
+        if (!entry.Blank) *rate = entry.Value;
+    }
     TCompanyInfo& info = CompanyInfo();
     info.SetName(TrimmedText(Edit7->text()));
     info.SetAddress(TrimmedText(Edit8->text()));
     info.SetTel1(TrimmedText(Edit9->text()));
     info.SetTel2(TrimmedText(Edit10->text()));
     info.SetPerson(TrimmedText(Edit11->text()));
-    Messages().Show(DM->UpdateCompanyInfo(&info) ? "保存成功！" : "保存失败！");
+    const bool saved = DM->UpdateCompanyInfo(&info) && DM->SaveFirmRates(rates);
+    if (saved) {
+        EditOverheadRate->setText(Q(PercentText(rates.OverheadRate)));
+        EditTaxRate->setText(Q(PercentText(rates.TaxRate)));
+    }
+    Messages().Show(saved ? "保存成功！" : "保存失败！");
 }
 
 TDesignerPage::TDesignerPage(QWidget* parent) : QWidget(parent) {

@@ -24,9 +24,12 @@ public:
     QLineEdit* Edit9 = nullptr;  // 联系人 -> Tel1
     QLineEdit* Edit10 = nullptr; // 联系电话1 -> Tel2
     QLineEdit* Edit11 = nullptr; // 联系电话2 -> Person
+    QLineEdit* EditOverheadRate = nullptr; // 管理费率（%）, TBLSETTING
+    QLineEdit* EditTaxRate = nullptr;      // 税率（%）, TBLSETTING
     QPushButton* Button4 = nullptr;
 
-    void ShowCompanyInfo(); // the boxes from CompanyInfo, without reading the database
+    // The boxes from CompanyInfo, and the firm's rates from the database.
+    void ShowCompanyInfo();
     void Button4Click();
 };
 

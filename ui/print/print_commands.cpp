@@ -194,7 +194,8 @@ bool WriteQuotationWorkbookOf(const QuotationPrintSource& source, PrintVersion v
     workbook.Version = version;
     workbook.Heading = CurrentPrintHeading(*DM, version, source);
     workbook.Rows = QuotationPrintRows(*source.Grid);
-    workbook.Totals = QuotationPrintTotals(source.Grid->ProjectTotal(), source.OverheadText, source.TaxText);
+    workbook.Totals =
+        QuotationPrintTotals(source.Grid->ProjectTotal(), source.OverheadText, source.TaxText, source.Grid->Terms());
     workbook.Remark = QuotationRemark;
     return WriteQuotationWorkbook(path.toStdString(), workbook);
 }

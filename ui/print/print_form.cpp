@@ -78,7 +78,8 @@ PrintedQuotation PrintedQuotationOf(TDM& dm, const QuotationPrintSource& source)
     if (!source.Grid) return printed;
     printed.Heading = CurrentPrintHeading(dm, PrintVersion::Customer, source);
     printed.Rows = QuotationPrintRows(*source.Grid);
-    printed.Totals = QuotationPrintTotals(source.Grid->ProjectTotal(), source.OverheadText, source.TaxText);
+    printed.Totals =
+        QuotationPrintTotals(source.Grid->ProjectTotal(), source.OverheadText, source.TaxText, source.Grid->Terms());
     printed.Remark = QuotationRemark;
     return printed;
 }
@@ -113,6 +114,7 @@ bool TFrmPrint::PrepareVersion(const PrintedQuotation& printed, const QString& c
     heading_ = printed.Heading;
     heading_.Title = TitleFor(version_, heading_.Title);
     totals_ = printed.Totals;
+    QuickRep1 = QuotationReport(version_, totals_.HasDiscount());
     remark_ = Q(printed.Remark);
     customer_ = customer;
     prepared_ = true;
@@ -128,7 +130,7 @@ void TFrmPrint::SetVersion(PrintVersion version) {
     if (version == version_) return;
     version_ = version;
     RememberPrintVersion(version);
-    QuickRep1 = QuotationReport(version);
+    QuickRep1 = QuotationReport(version, totals_.HasDiscount());
     if (!prepared_) return;
     heading_.Title = TitleFor(version, heading_.Title);
     const int page = PageIndex();
@@ -152,6 +154,8 @@ void TFrmPrint::LayOutVersion() {
     set("QRLabel13", heading_.Address);
     QuickRep1.SetText(QStringLiteral("QRRichText1"), remark_);
     set("QRLabel34", totals_.ProjectTotal);
+    set("DiscountCaption", totals_.DiscountCaption);
+    set("DiscountValue", totals_.Discount);
     set("QRLabel33", totals_.Overhead);
     set("QRLabel35", totals_.Tax);
     set("QRLabel36", totals_.Sum);

@@ -228,24 +228,29 @@ Band GroupFooterBand() {
     return band;
 }
 
-Band TotalsBand() {
+// 工程总价, then 优惠 when the quotation has a discount, 管理费, 税金 and 合计.
+Band TotalsBand(bool discount) {
+    std::vector<std::pair<QString, QString>> lines{{QStringLiteral("工程总价："), QStringLiteral("QRLabel34")}};
+    if (discount) lines.emplace_back(QStringLiteral("优惠："), QStringLiteral("DiscountValue"));
+    lines.emplace_back(QStringLiteral("管理费："), QStringLiteral("QRLabel33"));
+    lines.emplace_back(QStringLiteral("税金："), QStringLiteral("QRLabel35"));
+    lines.emplace_back(QStringLiteral("合计："), QStringLiteral("QRLabel36"));
+    constexpr double kLine = 5.3;
     Band band;
     band.Name = QStringLiteral("QRSubDetail2");
-    band.Height = 21.2;
+    band.Height = discount ? 26.5 : 21.2;
     band.Frame = true;
     band.Background = kLightGrey;
-    const QString captions[] = {QStringLiteral("工程总价："), QStringLiteral("管理费："), QStringLiteral("税金："),
-                                QStringLiteral("合计：")};
-    const QString values[] = {QStringLiteral("QRLabel34"), QStringLiteral("QRLabel33"), QStringLiteral("QRLabel35"),
-                              QStringLiteral("QRLabel36")};
-    for (int i = 0; i < 4; ++i) {
-        const double top = 5.3 * i;
-        Box caption = Label({}, captions[i], 1.3, top, 40, 5.3);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const double top = kLine * static_cast<double>(i);
+        Box caption = Label(lines[i].second == QStringLiteral("DiscountValue") ? QStringLiteral("DiscountCaption")
+                                                                               : QString(),
+                            lines[i].first, 1.3, top, 40, kLine);
         caption.Font = ReportFont(10, true);
         band.Boxes.push_back(caption);
-        band.Boxes.push_back(TotalValue(values[i], top, 5.3));
+        band.Boxes.push_back(TotalValue(lines[i].second, top, kLine));
+        if (i > 0) band.Rules.push_back(Horizontal(top));
     }
-    for (double y : {5.3, 10.6, 15.9}) band.Rules.push_back(Horizontal(y));
     band.Rules.push_back(Vertical(kCustomerRules[Amount], 0, band.Height));
     return band;
 }
@@ -299,7 +304,7 @@ Band SignatureBand(PrintVersion version) {
 
 } // namespace
 
-report::ReportDefinition QuotationReport(PrintVersion version) {
+report::ReportDefinition QuotationReport(PrintVersion version, bool discount) {
     report::ReportDefinition r;
     r.Page.PaperMm = QSizeF(210, 297);
     r.Page.LeftMm = r.Page.TopMm = r.Page.RightMm = r.Page.BottomMm = 10;
@@ -316,7 +321,7 @@ report::ReportDefinition QuotationReport(PrintVersion version) {
         return r;
     }
     r.GroupFooter = GroupFooterBand();
-    r.Summary = {TotalsBand(), CapitalsBand(), RemarkBand(), SignatureBand(version)};
+    r.Summary = {TotalsBand(discount), CapitalsBand(), RemarkBand(), SignatureBand(version)};
     return r;
 }
 

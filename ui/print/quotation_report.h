@@ -23,8 +23,9 @@ inline const QStringList kPrintMarkFields{QStringLiteral("LineShown"), QStringLi
 
 // The report as first created for `version`: the labels carry their
 // initial texts ("公司", empty customer fields, "备注："); a preparation
-// fills them by name.
-report::ReportDefinition QuotationReport(PrintVersion version = PrintVersion::Customer);
+// fills them by name. With `discount` the totals have a 优惠 line between
+// 工程总价 and 管理费 (caption DiscountCaption, figure DiscountValue).
+report::ReportDefinition QuotationReport(PrintVersion version = PrintVersion::Customer, bool discount = false);
 
 // The title band (company, title, number and date, the customer box) and the
 // face of the printed quotation, for the other papers of a project.

@@ -22,8 +22,8 @@ constexpr int kRowHeight = 24;
 const QColor kTeal(0x00, 0x80, 0x80);
 
 // Row tops inside the group box: six single-line rows, the memo, the
-// charges, the total.
-constexpr int kRowTop[] = {30, 64, 98, 132, 166, 200, 234, 348, 386};
+// charges, (the rates and the discount at 382 and 416,) the total.
+constexpr int kRowTop[] = {30, 64, 98, 132, 166, 200, 234, 348, 454};
 
 QLabel* CaptionLabel(QGroupBox* box, const char* text, int row, int controlLeft, QWidget* buddy) {
     auto* label = new QLabel(QString::fromUtf8(text), box);
@@ -63,7 +63,7 @@ void TFrmProject_Detail::BuildInformationPage() {
     outer->setContentsMargins(24, 40, 24, 24);
     GroupBox1 = new QGroupBox(QStringLiteral("工程信息"), TabSheet1);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    GroupBox1->setFixedSize(545, 424);
+    GroupBox1->setFixedSize(545, 492);
     GroupBox1->setAutoFillBackground(true);
     QPalette pal = GroupBox1->palette();
     pal.setColor(QPalette::Window, QColor(0xC8, 0xC8, 0xC8));
@@ -139,14 +139,17 @@ void TFrmProject_Detail::BuildInformationPage() {
         l->setFont(totalFont);
     }
 
+    BuildRateBoxes();
     ApplyNumberBoxRules(Edit5, true);
     ApplyNumberBoxRules(Edit7, true);
 
     VersionsBox = new ProjectVersionsBox(*this, TabSheet1);
     outer->addWidget(VersionsBox, 1, 1, Qt::AlignTop);
 
-    QWidget* order[] = {Edit1, Edit2,           Edit3, Edit4, ComboBox1, ComboBox2, Edit5, ComboBox3,
-                        Edit6, DateTimePicker1, Edit7, Memo1, CheckBox1, Edit8,     Edit9, Label16};
+    QWidget* order[] = {Edit1,     Edit2,           Edit3,       Edit4,           ComboBox1,         ComboBox2,
+                        Edit5,     ComboBox3,       Edit6,       DateTimePicker1, Edit7,             Memo1,
+                        CheckBox1, Edit8,           Edit9,       EditOverheadRate, EditTaxRate,     ComboDiscountKind,
+                        EditDiscountValue, EditDiscount, Label16};
     for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 }
 

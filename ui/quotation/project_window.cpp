@@ -1,6 +1,7 @@
 // The project window's life: creation, filling from a record, building a
 // record, the charges, changes, closing.
 #include "ui/quotation/project_window.h"
+#include "ui/quotation/loading_scope.h"
 
 #include "core/data/data_module.h"
 #include "core/quotation/quotation_text.h"
@@ -28,18 +29,6 @@ namespace {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 std::string S(const QString& s) { return s.toStdString(); }
-
-// Keeps `loading` raised for a scope, so filling the window is no change.
-class Loading {
-public:
-    explicit Loading(int& counter) : counter_(counter) { ++counter_; }
-    ~Loading() { --counter_; }
-    Loading(const Loading&) = delete;
-    Loading& operator=(const Loading&) = delete;
-
-private:
-    int& counter_;
-};
 
 } // namespace
 
@@ -185,6 +174,7 @@ void TFrmProject_Detail::ShowProjectRecord(const TREC_PROJECT& record) {
         Edit9->setText(Q(FormatTwoDecimals(record.numTax)));
         grid_.SetProjectTotal(record.numContractPrice);
         ShowTotalText(Q(FormatTwoDecimals(record.numContractPrice)));
+        ShowRates(record.Rates);
         refused = TextToQuotation(grid_, record.charQuotation);
         // Charges stored beyond the ceiling of figures cannot be shown or
         // saved again as they are: they follow the quotation instead.
@@ -227,6 +217,9 @@ TREC_PROJECT* TFrmProject_Detail::BuildProjectRecord() {
     r->SetblnSignContract(CheckBox1->isChecked());
     r->SetnumOverheadExp(StrToLimitedFloat(S(Edit8->text())));
     r->SetnumTax(StrToLimitedFloat(S(Edit9->text())));
+    r->Rates = ProjectRates();
+    r->Rates.Stored = projectRecord_ && projectRecord_->Rates.Stored;
+    r->SetnumDiscount(static_cast<double>(DiscountCents(grid_.ProjectTotal(), grid_.Terms())) / 100);
     r->SetcharQuotation(QuotationToText(grid_));
     r->SetnumContractPrice(grid_.ProjectTotal());
     // The row this window writes: the one it was opened from or inserted.
@@ -246,6 +239,7 @@ void TFrmProject_Detail::ShowCharges() {
     Edit8->setText(Q(c.Edit8Text));
     Edit9->setText(Q(c.Edit9Text));
     ShowTotalText(Q(c.Label16Text));
+    EditDiscount->setText(Q(c.DiscountText));
     chargesShownFor_ = grid_.RecalcCount();
 }
 

@@ -11,6 +11,7 @@
 #include <QPointer>
 
 #include <cstdint>
+#include <map>
 #include <memory>
 
 class QCheckBox;
@@ -137,6 +138,18 @@ public:
     QLabel* Label16 = nullptr;            // 项目总价
     ProjectVersionsBox* VersionsBox = nullptr; // 合同版本: the signed version and its change orders
 
+    // ---- the project's rates and discount (project_rates.cpp) -------------
+    QLineEdit* EditOverheadRate = nullptr;  // 管理费率（%）, blank: the firm's
+    QLineEdit* EditTaxRate = nullptr;       // 税率（%）, blank: the firm's
+    QComboBox* ComboDiscountKind = nullptr; // 优惠: 无, 金额（元）, 比例（%）
+    QLineEdit* EditDiscountValue = nullptr; // the amount or the percentage
+    QLineEdit* EditDiscount = nullptr;      // 优惠金额, worked out
+    // The rates and discount as the boxes hold them; a box that holds no
+    // figure raises ConvertError with its message.
+    TREC_PROJECTRATE ProjectRates() const;
+    // The firm's rates as the window was opened with them.
+    const TFirmRates& FirmRates() const { return firmRates_; }
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -149,6 +162,13 @@ private:
     void ShowCharges();
     void ShowTotalText(const QString& text); // Label16 and the name it is read by
     void CreateQuotationPage();
+    void BuildRateBoxes();
+    void ShowRates(const TREC_PROJECTRATE& rates); // boxes and the grid's terms, no recalculation
+    ChargeTerms TermsOf(const TREC_PROJECTRATE& rates) const;
+    void ApplyRates(const TREC_PROJECTRATE& rates);
+    void RatesTyped();
+    void RateBoxExit(QLineEdit* box);
+    void DiscountKindChosen(int kind);
 
     ProjectWindowHost* host_;
     QPointer<QWidget> hostWidget_; // null once the host is gone
@@ -164,6 +184,10 @@ private:
     bool closeConfirmed_ = false;
     bool destroyed_ = false;
     std::uint64_t chargesShownFor_ = 0; // the grid's RecalcCount the charge texts show
+    TFirmRates firmRates_;
+    int discountKind_ = 0;
+    bool refusing_ = false;
+    std::map<QLineEdit*, QString> acceptedText_; // each rate box's last accepted text
 };
 
 } // namespace lty

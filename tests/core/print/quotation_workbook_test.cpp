@@ -7,6 +7,7 @@
 #include "core/text/capital_amount.h"
 #include "core/text/number_text.h"
 #include "tests/core/print/large_quotation.h"
+#include "tests/core/quotation/three_room_quotation.h"
 
 #include <gtest/gtest.h>
 
@@ -369,6 +370,64 @@ TEST_F(QuotationWorkbookTest, TheCrewSheetHasNoPriceAndAFeeTypedOverStaysAsShown
     for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename().string());
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"held", "李女士报价单.xlsx", "李女士施工单.xlsx"}));
+}
+
+} // namespace
+} // namespace lty
+
+namespace lty {
+namespace {
+
+TEST_F(QuotationWorkbookTest, ADiscountIsItsOwnLineAndTheFeeAndTaxAreFormulasOnTheDiscountedPrice) {
+    QuotationGrid g;
+    test::BuildThreeRoomQuotation(g);
+    const ChargeTerms terms{6, 3.41, DiscountKind::Percent, 5};
+    g.SetTerms(terms);
+    g.RecalcCharges();
+    QuotationPrintSource source{&g, "王先生", "", "陈设计", "", "滨江路88号", g.Charges().Edit8Text,
+                                g.Charges().Edit9Text, "LT-2024-018", ""};
+    QuotationWorkbook w = Workbook(PrintVersion::Customer, source);
+    w.Totals = QuotationPrintTotals(g.ProjectTotal(), source.OverheadText, source.TaxText, terms);
+    const fs::path file = dir / "discount.xlsx";
+    ASSERT_TRUE(WriteQuotationWorkbook(file.string(), w));
+    const Sheet s(file);
+    const int r = s.RowOf("工程总价：");
+    ASSERT_GT(r, 0);
+    const std::string total = "G" + std::to_string(r), discount = "G" + std::to_string(r + 1);
+    EXPECT_EQ(s.At('A', r + 1).Text, "优惠（5%）：");
+    EXPECT_EQ(s.At('F', r + 1).Text, "0.05");
+    EXPECT_EQ(s.At('G', r + 1).Formula, "-ROUND(" + total + "*F" + std::to_string(r + 1) + ",2)");
+    EXPECT_EQ(s.At('G', r + 1).Cents(), "-1252.31");
+    EXPECT_EQ(s.At('A', r + 2).Text, "管理费：");
+    EXPECT_EQ(s.At('F', r + 2).Text, "0.06");
+    EXPECT_EQ(s.At('G', r + 2).Formula, "ROUND((" + total + "+" + discount + ")*F" + std::to_string(r + 2) + ",2)");
+    EXPECT_EQ(s.At('G', r + 2).Cents(), "1427.63");
+    EXPECT_EQ(s.At('G', r + 3).Cents(), "811.37");
+    EXPECT_EQ(s.At('A', r + 4).Text, "合计：");
+    EXPECT_EQ(s.At('G', r + 4).Formula,
+              total + "+" + discount + "+G" + std::to_string(r + 2) + "+G" + std::to_string(r + 3));
+    EXPECT_EQ(s.At('G', r + 4).Cents(), "26032.79"); // 25046.10 - 1252.31 + 1427.63 + 811.37
+    EXPECT_EQ(w.Totals.Sum, "26032.79");
+    EXPECT_EQ(s.At('A', r + 5).Text, "合计人民币（大写）：贰万陆仟零叁拾贰元柒角玖分");
+
+    // An amount off: the figure as given, no rate beside it.
+    w.Totals = QuotationPrintTotals(g.ProjectTotal(), "1920.00", "818.40", {8, 3.41, DiscountKind::Amount, 1046.1});
+    ASSERT_TRUE(WriteQuotationWorkbook(file.string(), w));
+    const Sheet a(file);
+    EXPECT_EQ(a.At('A', r + 1).Text, "优惠：");
+    EXPECT_EQ(a.At('F', r + 1).Text, "");
+    EXPECT_EQ(a.At('G', r + 1).Cents(), "-1046.10");
+    EXPECT_EQ(a.At('G', r + 2).Formula, "ROUND((" + total + "+" + discount + ")*F" + std::to_string(r + 2) + ",2)");
+    EXPECT_EQ(a.At('G', r + 4).Cents(), "26738.40");
+
+    // Recalculated by LibreOffice from the formulas alone: the same cents.
+    if (std::system("command -v soffice >/dev/null 2>&1") != 0) return;
+    const std::vector<std::vector<std::string>> csv = Recalculated(file, dir);
+    ASSERT_GE(csv.size(), static_cast<std::size_t>(r + 4));
+    for (int row = r; row <= r + 4; ++row) {
+        ASSERT_GE(csv[row - 1].size(), 7u) << row;
+        EXPECT_EQ(csv[row - 1][6], a.At('G', row).Cents()) << "row " << row;
+    }
 }
 
 } // namespace

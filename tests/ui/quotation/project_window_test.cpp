@@ -67,10 +67,13 @@ TEST_F(ProjectWindowTest, ANewWindowStartsBlankWithTheFirstDesigner) {
     EXPECT_FALSE(w->IsModified());
     EXPECT_EQ(w->Edit5->accessibleName(), "装饰面积");
 
-    // The keyboard walks the page in its rows' order.
+    // The keyboard walks the page in its rows' order; the discount's figure
+    // is passed over while there is no discount.
     const std::vector<QWidget*> order = {
-        w->Edit1, w->Edit2,           w->Edit3, w->Edit4, w->ComboBox1, w->ComboBox2, w->Edit5, w->ComboBox3,
-        w->Edit6, w->DateTimePicker1, w->Edit7, w->Memo1, w->CheckBox1, w->Edit8,     w->Edit9, w->Label16};
+        w->Edit1,      w->Edit2,           w->Edit3,       w->Edit4,           w->ComboBox1,
+        w->ComboBox2,  w->Edit5,           w->ComboBox3,   w->Edit6,           w->DateTimePicker1,
+        w->Edit7,      w->Memo1,           w->CheckBox1,   w->Edit8,           w->Edit9,
+        w->EditOverheadRate, w->EditTaxRate, w->ComboDiscountKind, w->EditDiscount, w->Label16};
     for (std::size_t i = 1; i < order.size(); ++i) {
         QWidget* next = order[i - 1];
         do next = next->nextInFocusChain();

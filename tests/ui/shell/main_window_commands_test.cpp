@@ -1,6 +1,7 @@
 // The main window's printing commands and its menu "系统管理", as a user
 // reaches them: through the actions, over project windows that are open,
 // saved or changed on screen.
+#include "tests/core/quotation/three_room_quotation.h"
 #include "tests/ui/admin/password_answers.h"
 #include "tests/ui/shell/main_window_fixture.h"
 #include "tests/ui/print/pdf_text.h"
@@ -8,12 +9,14 @@
 #include "ui/admin/admin_commands.h"
 #include "ui/admin/backup_page.h"
 #include "ui/admin/catalog_page.h"
+#include "ui/admin/reference_pages.h"
 #include "ui/admin/system_window.h"
 #include "ui/print/print_commands.h"
 #include "ui/print/print_form.h"
 #include "ui/print/print_settings.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QKeyEvent>
@@ -321,6 +324,104 @@ TEST_F(MainWindowCommands, SystemManagementBehindThePasswordFeedsTheCatalogTreeB
     QTreeWidgetItem* added = Node(frm->TreeView2, QStringLiteral("软装配饰"));
     ASSERT_NE(added, nullptr);
     EXPECT_EQ(added->parent(), frm->TreeView2->topLevelItem(0));
+}
+
+TEST_F(MainWindowCommands, FirmRatesAProjectsOwnRateAndADiscountFollowThroughSaveReopenAndPrint) {
+    // The firm's rates on the company page: a rate that is no percentage
+    // stops the save and keeps what was typed.
+    AnswerPassword({QStringLiteral("admin")});
+    frm->N20->trigger();
+    TFrmSystem* sys = FrmSystem();
+    ASSERT_NE(sys, nullptr);
+    TCompanyPage* company = sys->TabSheet4;
+    EXPECT_EQ(company->EditOverheadRate->text(), QStringLiteral("8"));
+    EXPECT_EQ(company->EditTaxRate->text(), QStringLiteral("3.41"));
+    EXPECT_EQ(company->EditTaxRate->accessibleName(), QStringLiteral("税率（%）"));
+    company->EditOverheadRate->setText(QStringLiteral("十"));
+    company->Button4->click();
+    EXPECT_EQ(messages.Texts(),
+              std::vector<std::string>{"管理费率不合法：十\n请输入0到100之间的百分数，如 8 或 3.41"});
+    EXPECT_EQ(company->EditOverheadRate->text(), QStringLiteral("十"));
+    EXPECT_EQ(RawText("select count(*) from TBLSETTING"), "0");
+    company->EditOverheadRate->setText(QStringLiteral("10"));
+    company->EditTaxRate->setText(QStringLiteral("5"));
+    company->Button4->click();
+    EXPECT_EQ(messages.Texts().back(), "保存成功！");
+    sys->close();
+    messages.Shown.clear();
+
+    // A new project follows them: 10 % and 5 % of 25046.10.
+    ASSERT_TRUE(frm->OpenProjectWindow(0));
+    TFrmProject_Detail* w = Active();
+    w->Edit1->setText(QStringLiteral("王先生"));
+    w->Edit2->setText(QStringLiteral("LT-2024-018"));
+    w->Edit3->setText(QStringLiteral("滨江路88号"));
+    BuildThreeRoomQuotation(w->Grid());
+    w->GridChanged();
+    EXPECT_EQ(w->EditOverheadRate->placeholderText(), QStringLiteral("10（公司）"));
+    EXPECT_EQ(w->Edit8->text(), QStringLiteral("2504.61"));
+    EXPECT_EQ(w->Edit9->text(), QStringLiteral("1252.31"));
+
+    // Its own fee rate, typed: the fee follows at once (6 %: 1502.77).
+    TypeText(w->EditOverheadRate, QStringLiteral("6"));
+    EXPECT_EQ(w->Edit8->text(), QStringLiteral("1502.77"));
+    // A tax rate that is no percentage: said once on leaving, the box gets
+    // back what it held (blank, the firm's), nothing else changes.
+    TypeText(w->EditTaxRate, QStringLiteral("1.2.3"));
+    QTest::keyClick(w->EditTaxRate, Qt::Key_Return);
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"税率不合法：1.2.3\n请输入0到100之间的百分数，如 8 或 3.41"});
+    EXPECT_EQ(w->EditTaxRate->text(), QString());
+    EXPECT_EQ(w->Edit9->text(), QStringLiteral("1252.31"));
+    messages.Shown.clear();
+
+    // 5 % off: 1252.31; fee and tax on 23793.79: 1427.6274 -> 1427.63 and
+    // 1189.6895 -> 1189.69.
+    EXPECT_FALSE(w->EditDiscountValue->isEnabled());
+    w->ComboDiscountKind->setCurrentIndex(2);
+    EXPECT_TRUE(w->EditDiscountValue->isEnabled());
+    EXPECT_EQ(w->EditDiscountValue->accessibleName(), QStringLiteral("优惠比例（%）"));
+    TypeText(w->EditDiscountValue, QStringLiteral("5"));
+    EXPECT_EQ(w->EditDiscount->text(), QStringLiteral("1252.31"));
+    EXPECT_EQ(w->Edit8->text(), QStringLiteral("1427.63"));
+    EXPECT_EQ(w->Edit9->text(), QStringLiteral("1189.69"));
+    EXPECT_EQ(w->TotalText(), QStringLiteral("25046.10"));
+
+    frm->SaveProject->trigger();
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"新加工程成功！"});
+    const TREC_PROJECTRATE stored = dm->LoadProject(RawText("select IntID from tblProject"))->Rates;
+    EXPECT_TRUE(stored.Stored && stored.OverheadRate == 6.0 && !stored.TaxRate);
+    EXPECT_TRUE(stored.DiscountKind == 2 && stored.DiscountValue == 5);
+    EXPECT_EQ(std::stod(RawText("select numDiscount from tblProject")), 1252.31);
+    EXPECT_EQ(std::stod(RawText("select numOverheadExp from tblProject")), 1427.63);
+    w->close();
+    Settle();
+    messages.Shown.clear();
+
+    // Reopened: the boxes and figures as saved.
+    OpenFromTree(QStringLiteral("王先生（滨江路88号）"));
+    w = Active();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->EditOverheadRate->text(), QStringLiteral("6"));
+    EXPECT_EQ(w->EditTaxRate->text(), QString());
+    EXPECT_EQ(w->ComboDiscountKind->currentIndex(), 2);
+    EXPECT_EQ(w->EditDiscountValue->text(), QStringLiteral("5"));
+    EXPECT_EQ(w->EditDiscount->text(), QStringLiteral("1252.31"));
+    EXPECT_EQ(w->Edit8->text(), QStringLiteral("1427.63"));
+    EXPECT_FALSE(w->IsModified());
+
+    // The preview and its PDF: 优惠 between 工程总价 and 管理费, 合计 the sum
+    // of the printed lines, its capitals.
+    frm->ActPreview->trigger();
+    EXPECT_TRUE(FrmPrint().isVisible());
+    const QString path = out.filePath(QStringLiteral("discount.pdf"));
+    PrintDialogs::ChoosePdfPath = [&](QWidget*, const QString&) { return path; };
+    frm->ActExportPdf->trigger();
+    const QString text = PdfText(path);
+    EXPECT_EQ(LinesWith(text, QStringLiteral("工程总价：|优惠|管理费：|税金：|^\\s*合计：")),
+              (QStringList{"工程总价： 25046.10", "优惠（5%）： -1252.31", "管理费： 1427.63", "税金： 1189.69",
+                           "合计： 26411.11"}));
+    EXPECT_TRUE(text.contains(QStringLiteral("合计人民币（大写）：贰万陆仟肆佰壹拾壹元壹角壹分")));
+    if (ExportNotice()) ExportNotice()->close();
 }
 
 TEST_F(MainWindowCommands, ResetAndRestoreCloseTheProjectWindowsFirst) {

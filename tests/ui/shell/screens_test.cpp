@@ -3,9 +3,19 @@
 // with a window manager for the title bars:
 //   LTY_SCREENS_DIR=docs QT_QPA_PLATFORM=xcb xvfb-run -s '-screen 0 1366x768x24'
 //       sh -c 'openbox & sleep 1; build/tests/lty_ui_tests --gtest_filter=Screens*'
+#include "tests/core/quotation/three_room_quotation.h"
+#include "tests/ui/admin/password_answers.h"
 #include "tests/ui/shell/main_window_fixture.h"
 #include "tests/ui/quotation/grid_input.h"
+#include "ui/admin/admin_commands.h"
+#include "ui/admin/reference_pages.h"
+#include "ui/admin/system_window.h"
+#include "ui/print/print_commands.h"
+#include "ui/print/print_form.h"
 
+#include <QComboBox>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QScreen>
@@ -33,7 +43,46 @@ protected:
         if (QGuiApplication::platformName() == QStringLiteral("offscreen")) shot = frm->grab();
         ASSERT_TRUE(shot.save(folder + QStringLiteral("/") + name)) << name.toStdString();
     }
+    // One window of its own (a dialog, the preview).
+    void TakeWindow(QWidget* window, const QString& name) {
+        window->repaint();
+        QTest::qWait(300);
+        ASSERT_TRUE(window->grab().save(folder + QStringLiteral("/") + name)) << name.toStdString();
+    }
 };
+
+TEST_F(Screens, FirmRatesProjectRatesAndADiscount) {
+    frm->showMaximized();
+    AnswerPassword({QStringLiteral("admin")});
+    frm->N20->trigger();
+    TFrmSystem* sys = FrmSystem();
+    ASSERT_NE(sys, nullptr);
+    sys->PageControl1->setCurrentWidget(sys->TabSheet4);
+    TakeWindow(sys, QStringLiteral("company-rates.png"));
+    sys->close();
+
+    ASSERT_TRUE(frm->OpenProjectWindow(0));
+    TFrmProject_Detail* w = Active();
+    w->Edit1->setText(QStringLiteral("王先生"));
+    w->Edit2->setText(QStringLiteral("LT-2024-018"));
+    w->Edit3->setText(QStringLiteral("滨江路88号3栋1201"));
+    BuildThreeRoomQuotation(w->Grid());
+    w->GridChanged();
+    w->EditOverheadRate->setText(QStringLiteral("6"));
+    w->ComboDiscountKind->setCurrentIndex(2);
+    w->EditDiscountValue->setText(QStringLiteral("5"));
+    Take(QStringLiteral("project-rates.png"));
+    frm->ActPreview->trigger();
+    TFrmPrint& preview = FrmPrint();
+    preview.resize(900, 1000);
+    preview.ShowPage(0);
+    // The foot of the first page: the last lines, the totals, the capitals.
+    for (QScrollArea* area : preview.findChildren<QScrollArea*>())
+        area->verticalScrollBar()->setValue(area->verticalScrollBar()->maximum());
+    TakeWindow(&preview, QStringLiteral("print-discount.png"));
+    preview.close();
+    w->CloseWithoutAsking();
+}
 
 TEST_F(Screens, CompactGridAndBothSearches) {
     Raw("insert into tblProject(IntID,charProjectID,charCustomer,charAddress,charDesigner,charCustomerTel) values"
