@@ -94,6 +94,8 @@ void SetUpServerDatabase(const ServerSetup& setup, const std::function<void(cons
         // among them whose ids are identities.
         db.Exec("GRANT SELECT, INSERT, UPDATE, DELETE ON TBLSETTING, TBLPROJECTRATE, TBLPROJECTROOMS, TBLPROJECTSTAMP, "
                 "TBLPRODUCTMEASURE, TBLTEMPLATE, TBLPROJECTVERSION TO " + role);
+        // The program reads the schema version at start-up; only the set-up tool writes it.
+        db.Exec("GRANT SELECT ON TBLSCHEMAVERSION TO " + role);
         for (const char* numbered : {"tbltemplate", "tblprojectversion"})
             if (const std::string sequence = db.Scalar("select pg_get_serial_sequence($1, 'id')", {numbered});
                 !sequence.empty())

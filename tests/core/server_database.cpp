@@ -20,7 +20,7 @@ constexpr const char* kAppRole = "lty_app";
 // faster than running the set-up each time.
 // Raised whenever the set-up grants otherwise, so no test runs on a
 // template made by an older set-up.
-constexpr const char* kSetUpRevision = "rights on the added tables";
+constexpr const char* kSetUpRevision = "rights on the added tables, the schema version read";
 
 std::string TemplateName() {
     const std::size_t h = std::hash<std::string>{}(std::string(ServerSchemaScript()) + FirstRowsScript() + kSetUpRevision);

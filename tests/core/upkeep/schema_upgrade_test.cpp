@@ -281,7 +281,7 @@ TEST(SchemaUpgradeRestore, AnOlderCopyReplacesTheDataAndComesBackUpgraded) {
         EXPECT_EQ(One(dir.DatabasePath(), "PRAGMA user_version"), "1");
         EXPECT_TRUE(ReadFileSchema(dir.DatabasePath()).Missing.empty());
     }
-    EXPECT_TRUE(UpgradeAtStart(dm, messages));
+    EXPECT_TRUE(UpgradeAtStart(dm, messages)) << ::testing::PrintToString(messages.Texts());
     EXPECT_TRUE(dm.RunStatement("insert into TBLTEMPLATE(charName) values('标准间')"));
 }
 
