@@ -132,7 +132,10 @@ TempProgramDir::TempProgramDir(bool withDatabase, bool alwaysFile) {
     if (!withDatabase) return;
     if (TestOnServer() && !alwaysFile) {
         server_ = std::make_unique<TempServerDatabase>();
-        WriteServerConf(dir_, server_->AppConninfo());
+        // As the administrator, who may write every table: the suites drive
+        // every operation of the data module. What the designers' role may
+        // not do has tests of its own.
+        WriteServerConf(dir_, server_->ManagerConninfo());
     } else {
         CreateDatabaseFile(DatabasePath(), SchemaSql(), FirstRowsSql());
     }

@@ -219,7 +219,7 @@ TEST_F(MigrationTest, TargetsHoldingRowsAndFailedCopiesChangeNothing) {
     sqlite3_close(db);
     const test::TempServerDatabase empty(false);
     try {
-        CopyFileToServer(dir.DatabasePath(), empty.AppConninfo());
+        CopyFileToServer(dir.DatabasePath(), empty.ManagerConninfo());
         ADD_FAILURE() << "the copy must fail";
     } catch (const EngineError& e) {
         EXPECT_NE(std::string(e.what()).find("TMP_Print"), std::string::npos) << e.what();
