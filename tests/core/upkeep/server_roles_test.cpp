@@ -116,7 +116,7 @@ TEST_F(ServerRolesTest, AdministratorsLoginOpensASecondDataModuleThatWritesTheCa
     EXPECT_TRUE(manager->UpdatePassword("新密码"));
     EXPECT_EQ(designers.LoadCompanyInfo().Name, "岚庭雅装饰（新）");
     EXPECT_TRUE(designers.CheckPassword("新密码"));
-    EXPECT_NE(manager->ADOMain.ServerConninfo().find("user=lty_admin"), std::string::npos);
+    EXPECT_EQ(ConninfoValue(manager->ADOMain.ServerConninfo(), "user"), "lty_admin");
 
     // On the database file nothing is asked.
     test::TempProgramDir file(true, true);
