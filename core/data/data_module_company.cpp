@@ -73,11 +73,16 @@ void TDM::FillDesignerNames(TNameList& combo) {
 bool TDM::ClearAllData() {
     Transaction tx(ADOMain);
     if (!tx.Began()) return false;
-    // Stop at the first failure: after a full disk the engine has already
-    // rolled everything back, and a later delete would then stand alone.
-    for (const char* sql :
-         {"delete from TBLITEM", "delete from TBLProduct", "delete from tblProject", "delete From TMP_Print"})
-        if (!RunStatement(sql)) return false; // the transaction rolls back
+    // One batch (one round trip to a server), stopping at the first
+    // failure: after a full disk the engine has already rolled everything
+    // back, and a later delete would then stand alone.
+    try {
+        ADOMain.RunBatch(
+            {"delete from TBLITEM", "delete from TBLProduct", "delete from tblProject", "delete From TMP_Print"});
+    } catch (const std::exception& e) {
+        lastError_ = e.what();
+        return false; // the transaction rolls back
+    }
     preparedPrintRows_.reset();
     return tx.Commit();
 }
