@@ -14,15 +14,16 @@ namespace {
 
 using NoMessages = lty::bench::SilentMessages;
 
+std::string PrintRowInsert(int i) {
+    return "insert into TMP_Print(ItemName,DataName,DataPrice,DataCount,DataUnit,DataMemo,DataIndex,Datasum)values(" +
+           lty::SqlText("客厅") + "," + lty::SqlText("乳胶漆（一底两面）") + "," + lty::SqlNumber(28) + "," +
+           lty::SqlNumber(i * 0.5) + "," + lty::SqlText("平米") + "," + lty::SqlText("滚涂一遍底漆两遍面漆") + "," +
+           lty::SqlInteger(i) + "," + lty::SqlNumber(1234.5) + ")";
+}
+
 void InsertRows(lty::TDM& dm, int n) {
-    for (int i = 0; i < n; ++i) {
-        const bool ok = dm.RunStatement(
-            "insert into TMP_Print(ItemName,DataName,DataPrice,DataCount,DataUnit,DataMemo,DataIndex,Datasum)values(" +
-            lty::SqlText("客厅") + "," + lty::SqlText("乳胶漆（一底两面）") + "," + lty::SqlNumber(28) + "," +
-            lty::SqlNumber(i * 0.5) + "," + lty::SqlText("平米") + "," + lty::SqlText("滚涂一遍底漆两遍面漆") + "," +
-            lty::SqlInteger(i) + "," + lty::SqlNumber(1234.5) + ")");
-        if (!ok) throw std::runtime_error("insert failed");
-    }
+    for (int i = 0; i < n; ++i)
+        if (!dm.RunStatement(PrintRowInsert(i))) throw std::runtime_error("insert failed");
 }
 
 void BM_InsertAutocommit(benchmark::State& state) {
@@ -63,13 +64,7 @@ void BM_InsertBatchOneTransaction(benchmark::State& state) {
         NoMessages m;
         lty::TDM dm(m, dir.Dir());
         std::vector<std::string> rows;
-        for (int i = 0; i < state.range(0); ++i)
-            rows.push_back(
-                "insert into TMP_Print(ItemName,DataName,DataPrice,DataCount,DataUnit,DataMemo,DataIndex,Datasum)"
-                "values(" +
-                lty::SqlText("客厅") + "," + lty::SqlText("乳胶漆（一底两面）") + "," + lty::SqlNumber(28) + "," +
-                lty::SqlNumber(i * 0.5) + "," + lty::SqlText("平米") + "," + lty::SqlText("滚涂一遍底漆两遍面漆") +
-                "," + lty::SqlInteger(i) + "," + lty::SqlNumber(1234.5) + ")");
+        for (int i = 0; i < state.range(0); ++i) rows.push_back(PrintRowInsert(i));
         state.ResumeTiming();
         dm.ADOMain.BeginTrans();
         dm.ADOMain.RunBatch(rows);

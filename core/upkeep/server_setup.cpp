@@ -109,7 +109,7 @@ void SetUpServerDatabase(const ServerSetup& setup, const std::function<void(cons
 
         db.Exec("BEGIN");
         db.Exec(ServerSchemaScript());
-        log("created the nine tables");
+        log("created the tables");
         if (setup.FirstRows) {
             CopyFirstRows(db);
             log("wrote the first rows");
