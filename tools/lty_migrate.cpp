@@ -9,10 +9,10 @@
 
 namespace {
 
-int Usage() {
-    std::cerr << "usage: lty_migrate to-server FILE CONNINFO   copy Data/LTY.db into an empty server database\n"
-                 "       lty_migrate to-file CONNINFO FILE     copy a server database into a new (or empty) file\n";
-    return 2;
+int Usage(std::ostream& out = std::cerr, int code = 2) {
+    out << "usage: lty_migrate to-server FILE CONNINFO   copy Data/LTY.db into an empty server database\n"
+           "       lty_migrate to-file CONNINFO FILE     copy a server database into a new (or empty) file\n";
+    return code;
 }
 
 void Bar(long long done, long long total, const std::string& table) {
@@ -28,6 +28,7 @@ void Bar(long long done, long long total, const std::string& table) {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) return Usage(std::cout, 0);
     if (argc != 4) return Usage();
     const std::string mode = argv[1];
     if (mode != "to-server" && mode != "to-file") return Usage();

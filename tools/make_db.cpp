@@ -17,6 +17,10 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         auto next = [&]() -> std::string { return i + 1 < argc ? argv[++i] : std::string(); };
+        if (a == "--help" || a == "-h") {
+            std::cout << "usage: lty_make_db [--if-absent] --schema FILE... --rows FILE --out FILE\n";
+            return 0;
+        }
         if (a == "--schema")
             schemas.push_back(next());
         else if (a == "--rows")

@@ -12,6 +12,11 @@ TDM::TDM(UserMessages& messages, std::string programDirectory)
     DataModuleCreate();
 }
 
+TDM::TDM(UserMessages& messages, std::string programDirectory, std::string serverConninfo)
+    : messages_(messages), programDirectory_(std::move(programDirectory)), serverConninfo_(std::move(serverConninfo)) {
+    DataModuleCreate();
+}
+
 void TDM::DataModuleCreate() { ConnectDatabase(); }
 
 std::string TDM::DatabasePath() const { return programDirectory_ + "Data/LTY.db"; }
@@ -20,12 +25,12 @@ bool TDM::ConnectDatabase() {
     ADOMain.Close();
     // Data/server.conf beside the file names an office server instead.
     std::error_code ec;
-    const bool onServer = std::filesystem::exists(ServerConfPath(programDirectory_), ec);
+    const bool onServer = serverConninfo_ || std::filesystem::exists(ServerConfPath(programDirectory_), ec);
     std::string text("连接数据库失败，请检查数据库文件！");
     std::string problems;
     try {
         if (onServer) {
-            const auto conninfo = ReadServerConf(programDirectory_);
+            const auto conninfo = serverConninfo_ ? serverConninfo_ : ReadServerConf(programDirectory_);
             if (!conninfo) throw EngineError(ServerConfPath(programDirectory_) + " 已不存在");
             ADOMain.OpenServer(*conninfo);
         } else {

@@ -4,10 +4,10 @@
 // RunStatement.
 #pragma once
 
-#include "core/db/engine.h"
 #include "core/data/password_hash.h"
 #include "core/data/records.h"
 #include "core/data/tree_nodes.h"
+#include "core/db/engine.h"
 #include "core/messages/user_messages.h"
 
 #include <functional>
@@ -29,6 +29,9 @@ public:
     // Creation runs DataModuleCreate, which connects to the database file
     // `programDirectory` + "Data/LTY.db". `programDirectory` ends in a separator.
     TDM(UserMessages& messages, std::string programDirectory);
+    // A data module on the server that `serverConninfo` names, whatever
+    // Data/server.conf says: 系统管理's own, logged in as the administrator.
+    TDM(UserMessages& messages, std::string programDirectory, std::string serverConninfo);
     TDM(const TDM&) = delete;
     TDM& operator=(const TDM&) = delete;
 
@@ -45,6 +48,7 @@ public:
     bool ConnectDatabase();
     bool Connected() const { return ADOMain.Connected(); }
     std::string DatabasePath() const;
+    const std::string& ProgramDirectory() const { return programDirectory_; }
     // The status bar's first panel: "数据库：本机", "数据库：服务器 host/db",
     // or "数据库：未连接" when the connection failed.
     std::string DatabaseLocationText() const;
@@ -336,6 +340,7 @@ private:
 
     UserMessages& messages_;
     std::string programDirectory_;
+    std::optional<std::string> serverConninfo_; // instead of Data/server.conf
     std::string lastError_;
     bool printBatch_ = false;       // inside BeginPrintRows .. EndPrintRows
     bool printBatchOwnsTx_ = false; // the batch began the transaction itself

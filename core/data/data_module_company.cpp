@@ -73,16 +73,21 @@ void TDM::FillDesignerNames(TNameList& combo) {
 bool TDM::ClearAllData() {
     Transaction tx(ADOMain);
     if (!tx.Began()) return false;
-    // Stop at the first failure: after a full disk the engine has already
-    // rolled everything back, and a later delete would then stand alone.
-    // The projects' companions go with the projects, the entries' measures
-    // with the catalog, the templates (quotations of that catalog) too; the
-    // firm's settings stay, as its company data and designers do.
-    for (const char* sql :
-         {"delete from TBLITEM", "delete from TBLProduct", "delete from tblProject", "delete From TMP_Print",
-          "delete from TBLPROJECTRATE", "delete from TBLPROJECTROOMS", "delete from TBLPROJECTSTAMP",
-          "delete from TBLPROJECTVERSION", "delete from TBLPRODUCTMEASURE", "delete from TBLTEMPLATE"})
-        if (!RunStatement(sql)) return false; // the transaction rolls back
+    // One batch (one round trip to a server), stopping at the first
+    // failure: after a full disk the engine has already rolled everything
+    // back, and a later delete would then stand alone. The projects'
+    // companions go with the projects, the entries' measures with the
+    // catalog, the templates (quotations of that catalog) too; the firm's
+    // settings stay, as its company data and designers do.
+    try {
+        ADOMain.RunBatch({"delete from TBLITEM", "delete from TBLProduct", "delete from tblProject",
+                          "delete From TMP_Print", "delete from TBLPROJECTRATE", "delete from TBLPROJECTROOMS",
+                          "delete from TBLPROJECTSTAMP", "delete from TBLPROJECTVERSION",
+                          "delete from TBLPRODUCTMEASURE", "delete from TBLTEMPLATE"});
+    } catch (const std::exception& e) {
+        lastError_ = e.what();
+        return false; // the transaction rolls back
+    }
     preparedPrintRows_.reset();
     return tx.Commit();
 }

@@ -118,6 +118,13 @@ void TADOConnection::RunBatch(const std::vector<std::string>& statements) {
     engine.RunBatch(statements);
 }
 
+std::vector<std::int64_t> TADOConnection::InsertIds(const std::string& sql) {
+    if (trace_) trace_(sql);
+    DatabaseEngine& engine = Live();
+    CheckStatement(sql);
+    return engine.InsertIds(sql);
+}
+
 // ---- fields --------------------------------------------------------------
 
 std::string TField::AsString() const {

@@ -73,6 +73,9 @@ public:
     // round trip to a server for hundreds); stops at the first failure and
     // raises it. Inside a transaction, which the caller then rolls back.
     void RunBatch(const std::vector<std::string>& statements);
+    // A multi-row insert into a table whose key the engine assigns, in one
+    // round trip; the new keys in the order of the rows.
+    std::vector<std::int64_t> InsertIds(const std::string& sql);
 
     std::int64_t LastInsertId() const;
     int Changes() const;
@@ -124,7 +127,7 @@ public:
     void SetSQL(std::string text) { sql_ = std::move(text); }
     const std::string& SQL() const { return sql_; }
 
-    void Open();    // a select: rows are read at once
+    void Open(); // a select: rows are read at once
     // Opens on rows the statement `sql` gave earlier, without asking the
     // engine again (rows read back inside a transaction that is over now).
     void OpenRows(std::string sql, const TADOConnection::Result& rows);

@@ -51,6 +51,11 @@ public:
     // engine can. Stops at the first failure and raises it. Meant to run
     // inside a transaction, which the caller then rolls back.
     virtual void RunBatch(const std::vector<std::string>& statements) = 0;
+    // An insert of any number of rows ("values (...),(...)") into a table
+    // whose key the engine assigns, in one round trip: the keys given to the
+    // rows, in ascending order, which is the order of the rows (each engine
+    // hands out increasing keys as it inserts them). Raises EngineError.
+    virtual std::vector<std::int64_t> InsertIds(const std::string& sql) = 0;
 
     // A write transaction: one at a time across every program on the
     // database, as the file engine's lock gives.

@@ -174,18 +174,26 @@ struct PgEngine::Sent {
     bool Ok = false;
 };
 
-PgEngine::PgEngine(const std::string& conninfo) : conninfo_(conninfo), conn_(std::make_unique<PgConnection>(conninfo)) {
-    ApplySettings();
-    LoadColumnKinds();
+namespace {
+
+// Settings the translation relies on, whatever the server's defaults: ISO
+// dates, backslashes as plain characters inside quotes, shortest exact float
+// texts, UTF-8, and a wait for another program's lock that ends with an
+// error as the file engine's busy timeout does. They travel with the login
+// itself, so they cost no round trip, and a reconnection has them too.
+std::string WithSettings(const std::string& conninfo) {
+    std::string options = ConninfoValue(conninfo, "options");
+    if (!options.empty()) options.push_back(' ');
+    options.append("-c DateStyle=ISO,YMD -c standard_conforming_strings=on -c extra_float_digits=1 "
+                   "-c lock_timeout=5s -c TimeZone=UTC");
+    return ConninfoWith(ConninfoWith(conninfo, "options", options), "client_encoding", "UTF8");
 }
 
-void PgEngine::ApplySettings() {
-    // Settings the translation relies on, whatever the server's defaults:
-    // ISO dates, backslashes as plain characters inside quotes, shortest
-    // exact float texts, UTF-8, and a wait for another program's lock that
-    // ends with an error as the file engine's busy timeout does.
-    conn_->Exec("SET DateStyle = 'ISO, YMD'; SET standard_conforming_strings = on; SET extra_float_digits = 1; "
-                "SET client_encoding = 'UTF8'; SET lock_timeout = '5s'; SET TimeZone = 'UTC'");
+} // namespace
+
+PgEngine::PgEngine(const std::string& conninfo)
+    : conninfo_(conninfo), conn_(std::make_unique<PgConnection>(WithSettings(conninfo))) {
+    LoadColumnKinds();
 }
 
 void PgEngine::Reconnect() {
@@ -204,24 +212,29 @@ void PgEngine::Reconnect() {
     if (inTrans_) throw EngineError("the connection to the server was lost; the transaction is rolled back");
     PQreset(c);
     if (PQstatus(c) != CONNECTION_OK) throw EngineError(conn_->ErrorOf(nullptr));
-    ApplySettings();
+    catalogFresh_ = false;
 }
 
 PgEngine::~PgEngine() = default;
 
 void PgEngine::LoadColumnKinds() {
-    const auto rows = conn_->Query("select c.oid::int8, a.attnum, t.typname, c.relname from pg_class c "
+    // One round trip for every column's kind, the names the check at
+    // connection asks for, and the text type's oid.
+    const auto rows = conn_->Query("select c.oid::int8, a.attnum, t.typname::text, c.relname::text, a.attname::text, "
+                                   "(select min(oid)::int8 from pg_type where typname = 'citext') from pg_class c "
                                    "join pg_attribute a on a.attrelid = c.oid and a.attnum > 0 and not a.attisdropped "
                                    "join pg_type t on t.oid = a.atttypid "
                                    "where c.relkind in ('r', 'p', 'v') and c.relnamespace in "
                                    "(select n.oid from pg_namespace n where n.nspname = any (current_schemas(false)))");
+    catalog_.clear();
     for (const auto& r : rows) {
         const unsigned table = static_cast<unsigned>(std::stoll(*r[0]));
         const int column = std::stoi(*r[1]);
         columnKinds_[{table, column}] = KindOfTypeName(*r[2]);
+        catalog_[*r[3]].push_back(*r[4]);
+        if (r[5]) citextOid_ = static_cast<unsigned>(std::stoll(*r[5]));
     }
-    const std::string citext = conn_->Scalar("select min(oid)::int8 from pg_type where typname = 'citext'");
-    if (!citext.empty()) citextOid_ = static_cast<unsigned>(std::stoll(citext));
+    catalogFresh_ = true;
 }
 
 PgEngine::Translation PgEngine::Translate(const std::string& sql) {
@@ -390,6 +403,7 @@ std::vector<PgEngine::Sent> PgEngine::Pipeline(const std::vector<std::string>& t
 }
 
 EngineResult PgEngine::Run(const std::string& sql) {
+    catalogFresh_ = false;
     const Translation t = Translate(sql);
     Reconnect();
     PGconn* c = conn_->Handle();
@@ -397,7 +411,7 @@ EngineResult PgEngine::Run(const std::string& sql) {
         PgResult r(PQexecParams(c, t.Sql.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0));
         if (!Succeeded(r.get())) throw EngineError(conn_->ErrorOf(r.get()));
         Note(r.get(), t.IdentityColumn);
-        return t.IdentityColumn.empty() ? ToResult(r.get()) : EngineResult{};
+        return ToResult(r.get());
     }
     // Inside a transaction a failed statement must undo only itself, so it
     // runs under a savepoint; all three go out in one round trip.
@@ -415,10 +429,22 @@ EngineResult PgEngine::Run(const std::string& sql) {
     }
     if (!sent[2].Ok) throw EngineError(conn_->ErrorOf(sent[2].Result.get()));
     Note(sent[1].Result.get(), t.IdentityColumn);
-    return t.IdentityColumn.empty() ? ToResult(sent[1].Result.get()) : EngineResult{};
+    return ToResult(sent[1].Result.get());
+}
+
+std::vector<std::int64_t> PgEngine::InsertIds(const std::string& sql) {
+    if (IdentityOfInsert(sql) == nullptr) throw EngineError("not an insert into a table whose key the server assigns");
+    // The insert returns every new key (see Translate).
+    const EngineResult r = Run(sql);
+    std::vector<std::int64_t> ids;
+    ids.reserve(r.Rows.size());
+    for (const auto& row : r.Rows) ids.push_back(std::get<std::int64_t>(row.at(0).Data));
+    std::sort(ids.begin(), ids.end());
+    return ids;
 }
 
 void PgEngine::RunBatch(const std::vector<std::string>& statements) {
+    catalogFresh_ = false;
     Reconnect();
     // Runs of inserts of plain values into one table go as one COPY, the
     // fastest way into the server; everything else as pipelines. A few
@@ -475,6 +501,7 @@ void PgEngine::Copy(const std::string& target, const std::string& data) {
 }
 
 void PgEngine::BeginTrans() {
+    catalogFresh_ = false;
     if (inTrans_) throw EngineError("cannot start a transaction within a transaction");
     Reconnect();
     auto sent = Pipeline({"BEGIN", kWriteLock});
@@ -530,6 +557,11 @@ constexpr const char* kVisibleColumns =
 
 std::vector<std::string> PgEngine::TableNames() {
     std::vector<std::string> names;
+    // Read with the column kinds at connection, and nothing sent since.
+    if (catalogFresh_) {
+        for (const auto& [table, columns] : catalog_) names.push_back(table);
+        return names;
+    }
     for (auto& r : conn_->Query(std::string("select distinct t from (") + kVisibleColumns + ") as v(t, c)"))
         names.push_back(*r[0]);
     return names;
@@ -537,6 +569,12 @@ std::vector<std::string> PgEngine::TableNames() {
 
 std::vector<std::string> PgEngine::ColumnNames(const std::string& table) {
     std::vector<std::string> names;
+    if (catalogFresh_) {
+        std::string folded = table;
+        for (char& c : folded) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        const auto found = catalog_.find(folded);
+        return found == catalog_.end() ? names : found->second;
+    }
     for (auto& r :
          conn_->Query(std::string("select c from (") + kVisibleColumns + ") as v(t, c) where t = lower($1)", {table}))
         names.push_back(*r[0]);
@@ -545,7 +583,9 @@ std::vector<std::string> PgEngine::ColumnNames(const std::string& table) {
 
 std::string PgEngine::QuickCheck() {
     // The server looks after its own storage; what can fail here is the
-    // connection, which the statement below shows.
+    // connection, which the statement below shows (or the catalog read
+    // that has just gone through it).
+    if (catalogFresh_ && PQstatus(conn_->Handle()) == CONNECTION_OK) return "ok";
     conn_->Scalar("select 1");
     return "ok";
 }

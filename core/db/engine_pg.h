@@ -25,6 +25,7 @@
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace lty {
 
@@ -39,6 +40,7 @@ public:
 
     EngineResult Run(const std::string& sql) override;
     void RunBatch(const std::vector<std::string>& statements) override;
+    std::vector<std::int64_t> InsertIds(const std::string& sql) override;
     void BeginTrans() override;
     void CommitTrans() override;
     void RollbackTrans() override;
@@ -52,7 +54,11 @@ public:
     // The connection and the settings it was made with: a server's copy to a
     // database file and back is made through them by the upkeep, which knows
     // the program's tables.
-    PgConnection& Connection() { return *conn_; }
+    // What is done through it directly may change the tables.
+    PgConnection& Connection() {
+        catalogFresh_ = false;
+        return *conn_;
+    }
     const std::string& Conninfo() const { return conninfo_; }
 
     // The text actually sent for a statement of the data module, and the
@@ -70,7 +76,6 @@ public:
 
 private:
     struct Sent;
-    void ApplySettings();
     void Reconnect();
     void LoadColumnKinds();
     EngineResult ToResult(const void* result) const;
@@ -83,6 +88,10 @@ private:
     // (table oid, column number) -> kind, and kinds of type oids seen in results.
     std::map<std::pair<unsigned, int>, ColumnKind> columnKinds_;
     unsigned citextOid_ = 0;
+    // Every table's columns as read at connection; answers the check at
+    // connection while nothing else has been sent.
+    std::map<std::string, std::vector<std::string>> catalog_;
+    bool catalogFresh_ = false;
     std::int64_t lastInsertId_ = 0;
     int changes_ = 0;
     bool inTrans_ = false;

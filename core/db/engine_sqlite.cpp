@@ -231,6 +231,16 @@ EngineResult SqliteEngine::Execute(const std::string& translated) {
     return result;
 }
 
+std::vector<std::int64_t> SqliteEngine::InsertIds(const std::string& sql) {
+    // On a line of its own, so a trailing "--" remark cannot hide it.
+    const EngineResult r = Run(sql + "\nreturning rowid");
+    std::vector<std::int64_t> ids;
+    ids.reserve(r.Rows.size());
+    for (const auto& row : r.Rows) ids.push_back(std::get<std::int64_t>(row.at(0).Data));
+    std::sort(ids.begin(), ids.end());
+    return ids;
+}
+
 void SqliteEngine::RunBatch(const std::vector<std::string>& statements) {
     // In-process: a batch is only a loop, each statement as fast as alone.
     for (const auto& s : statements) Run(s);

@@ -24,6 +24,7 @@ public:
 
     EngineResult Run(const std::string& sql) override;
     void RunBatch(const std::vector<std::string>& statements) override;
+    std::vector<std::int64_t> InsertIds(const std::string& sql) override;
     void BeginTrans() override;
     void CommitTrans() override;
     void RollbackTrans() override;

@@ -373,7 +373,8 @@ bool PlanCatalogImport(TDM& dm, std::string_view csv, Plan& plan, CsvProblem& pr
             return bad("有单位、单价或说明却缺少项目名称");
         double price = 0;
         if (!f[4].empty() && !TryStrToFloat(f[4], price)) return bad("单价“" + f[4] + "”不是数字");
-        if (!f[4].empty() && !NumberTextWithinLimit(f[4])) return bad("单价“" + f[4] + "”超出范围" + std::string(kNumberLimitNote));
+        if (!f[4].empty() && !NumberTextWithinLimit(f[4]))
+            return bad("单价“" + f[4] + "”超出范围" + std::string(kNumberLimitNote));
         std::int64_t id = 0;
         if (f.size() > kIdColumn && !f[kIdColumn].empty()) {
             const std::string& t = f[kIdColumn];
@@ -412,31 +413,67 @@ bool ApplyCatalogImport(TDM& dm, const Plan& plan) {
     } catch (const std::exception&) {
         return false;
     }
+    // Statements that touch many rows each: on a server every statement is
+    // a round trip, and an import into an empty catalog writes thousands of rows.
     std::vector<std::int64_t> ids(plan.Nodes.size(), 0);
+    for (std::size_t i = 0; i < plan.Nodes.size(); ++i) ids[i] = plan.Nodes[i].Id;
     bool ok = true;
-    for (std::size_t i = 0; ok && i < plan.Nodes.size(); ++i) {
-        const auto& n = plan.Nodes[i];
-        ids[i] = n.Id;
-        std::string sql;
-        if (n.Id == 0) {
-            const std::int64_t parent = n.Parent < 0 ? 0 : ids[static_cast<std::size_t>(n.Parent)];
-            sql = "insert into TBLITEM(ITEM_NAME,CATALOGExtrainfo,CatalogExtrainfo2,Item_Type,Parent_ID) values(" +
-                  SqlText(n.Name) + ",'',''," + SqlInteger(1) + "," + SqlInteger(parent) + ")";
-            ok = dm.RunStatement(sql);
-            ids[i] = dm.ADOMain.LastInsertId();
+    try {
+        // New catalog rows a level at a time: a row's parent has its id
+        // before the row is written.
+        constexpr std::size_t kRowsPerInsert = 500;
+        for (bool more = true; ok && more;) {
+            more = false;
+            std::vector<std::size_t> ready;
+            for (std::size_t i = 0; i < plan.Nodes.size(); ++i) {
+                const auto& n = plan.Nodes[i];
+                if (ids[i] != 0) continue;
+                if (n.Parent >= 0 && ids[static_cast<std::size_t>(n.Parent)] == 0)
+                    more = true;
+                else
+                    ready.push_back(i);
+            }
+            if (ready.empty()) break;
+            for (std::size_t from = 0; ok && from < ready.size(); from += kRowsPerInsert) {
+                const std::size_t to = std::min(ready.size(), from + kRowsPerInsert);
+                std::string sql(
+                    "insert into TBLITEM(ITEM_NAME,CATALOGExtrainfo,CatalogExtrainfo2,Item_Type,Parent_ID) values");
+                for (std::size_t k = from; k < to; ++k) {
+                    const auto& n = plan.Nodes[ready[k]];
+                    const std::int64_t parent = n.Parent < 0 ? 0 : ids[static_cast<std::size_t>(n.Parent)];
+                    sql.append(k == from ? "(" : ",(").append(SqlText(n.Name)).append(",'','',").append(SqlInteger(1));
+                    sql.append(",").append(SqlInteger(parent)).append(")");
+                }
+                const std::vector<std::int64_t> got = dm.ADOMain.InsertIds(sql);
+                ok = got.size() == to - from;
+                for (std::size_t k = from; ok && k < to; ++k) ids[ready[k]] = got[k - from];
+            }
         }
-        if (!ok || !(n.Id == 0 || n.PriceChanged)) continue;
-        const std::string id = SqlInteger(ids[i]);
-        if (n.Id != 0 && n.HasPriceRow)
-            sql = "update TBLProduct set ProductPrice=" + SqlNumber(n.Price) + ",ProductUnit=" + SqlText(n.Unit) +
-                  ",ProductSpec=" + SqlText(n.Spec) + ",ProductClass=" + SqlText(n.Grade) + " where Product_ID=" + id;
-        else if (n.PriceChanged)
-            sql = "insert into TBLProduct(Product_ID,ProductPrice,ProductUnit,ProductSpec,ProductCLass)values(" + id +
-                  "," + SqlNumber(n.Price) + "," + SqlText(n.Unit) + "," + SqlText(n.Spec) + "," + SqlText(n.Grade) +
-                  ")";
-        else // every new catalog row gets its price row, categories too
-            sql = "insert into TBLPRODUCT(Product_ID)values(" + id + ")";
-        ok = dm.RunStatement(sql);
+        // Then every price row in one batch, each kind of statement together
+        // (a server takes a run of like inserts as one copy).
+        std::vector<std::string> updates, priced, bare;
+        for (std::size_t i = 0; ok && i < plan.Nodes.size(); ++i) {
+            const auto& n = plan.Nodes[i];
+            if (!(n.Id == 0 || n.PriceChanged)) continue;
+            const std::string id = SqlInteger(ids[i]);
+            if (n.Id != 0 && n.HasPriceRow)
+                updates.push_back("update TBLProduct set ProductPrice=" + SqlNumber(n.Price) +
+                                  ",ProductUnit=" + SqlText(n.Unit) + ",ProductSpec=" + SqlText(n.Spec) +
+                                  ",ProductClass=" + SqlText(n.Grade) + " where Product_ID=" + id);
+            else if (n.PriceChanged)
+                priced.push_back(
+                    "insert into TBLProduct(Product_ID,ProductPrice,ProductUnit,ProductSpec,ProductCLass)values(" + id +
+                    "," + SqlNumber(n.Price) + "," + SqlText(n.Unit) + "," + SqlText(n.Spec) + "," + SqlText(n.Grade) +
+                    ")");
+            else // every new catalog row gets its price row, categories too
+                bare.push_back("insert into TBLPRODUCT(Product_ID)values(" + id + ")");
+        }
+        std::vector<std::string> prices = std::move(updates);
+        prices.insert(prices.end(), priced.begin(), priced.end());
+        prices.insert(prices.end(), bare.begin(), bare.end());
+        if (ok && !prices.empty()) dm.ADOMain.RunBatch(prices);
+    } catch (const std::exception&) {
+        ok = false;
     }
     try {
         if (ok) {

@@ -1,5 +1,7 @@
 #include "core/upkeep/schema_upgrade.h"
 
+#include "core/upkeep/server_setup.h"
+
 #include "core/data/data_module.h"
 #include "core/db/engine.h"
 #include "core/db/pg_connection.h"
@@ -362,7 +364,7 @@ void ApplyServerAdditions(PgConnection& server) {
         ServerSchemaAdditionsScript(), [&](const std::string& sql) { server.Exec(sql); },
         [&](const std::string& name) { return ServerHasRelation(server, name); },
         [&](const std::string& name) { return ServerColumns(server, name); });
-    GrantAddedTablesLikeProjects(server);
+    GrantAddedTablesLikeTheirKin(server);
 }
 
 bool UpgradeDatabaseFile(const std::string& path) {
@@ -388,18 +390,39 @@ bool UpgradeDatabaseFile(const std::string& path) {
     return true;
 }
 
-void GrantAddedTablesLikeProjects(PgConnection& server) {
-    const auto grants =
-        server.Query("select a.grantee::regrole::text, string_agg(a.privilege_type, ', ') from pg_class c, "
-                     "aclexplode(c.relacl) a where c.oid = 'tblproject'::regclass and a.grantee <> 0 and "
-                     "a.grantee <> c.relowner group by a.grantee");
-    for (const auto& g : grants) {
-        const std::string role = g.at(0).value_or(""), rights = g.at(1).value_or("");
-        if (role.empty() || rights.empty()) continue;
-        for (const std::string& table : AddedServerTableNames()) {
-            const bool versionTable = EqualsNoCase(table, "TBLSCHEMAVERSION");
-            server.Exec("GRANT " + (versionTable ? std::string("SELECT") : rights) + " ON " + table + " TO " + role);
+void GrantAddedTablesLikeTheirKin(PgConnection& server) {
+    // Each role's rights on a table of the nine the added table sides with.
+    auto rightsOn = [&](const char* table) {
+        std::vector<std::pair<std::string, std::string>> out;
+        for (const auto& g : server.Query("select a.grantee::regrole::text, string_agg(a.privilege_type, ', ') from "
+                                          "pg_class c, aclexplode(c.relacl) a where c.oid = to_regclass($1) and "
+                                          "a.grantee <> 0 and a.grantee <> c.relowner group by a.grantee",
+                                          {std::string(table)}))
+            if (!g.at(0).value_or("").empty() && !g.at(1).value_or("").empty()) out.emplace_back(*g.at(0), *g.at(1));
+        return out;
+    };
+    const auto projectRights = rightsOn("tblproject");
+    const auto catalogRights = rightsOn("tblitem");
+    for (const AddedTable& added : ServerTables()) {
+        const std::string& table = added.Name;
+        if (EqualsNoCase(table, "TBLSCHEMAVERSION")) {
+            for (const auto& [role, rights] : projectRights) server.Exec("GRANT SELECT ON " + table + " TO " + role);
+            continue;
         }
+        // The firm's settings and the catalog's measures are written as the
+        // catalog is: a designers' role must not gain the right to change them.
+        const auto& managers = ManagerWrittenTables();
+        const bool reference =
+            std::any_of(managers.begin(), managers.end(), [&](std::string_view t) { return EqualsNoCase(t, table); });
+        for (const auto& [role, rights] : reference ? catalogRights : projectRights)
+            server.Exec("GRANT " + rights + " ON " + table + " TO " + role);
+        if (reference || added.Identity.empty()) continue;
+        const std::string sequence =
+            server.Scalar("select pg_get_serial_sequence($1, lower($2))", {table, added.Identity});
+        if (sequence.empty()) continue;
+        for (const auto& [role, rights] : projectRights)
+            if (rights.find("INSERT") != std::string::npos)
+                server.Exec("GRANT USAGE ON SEQUENCE " + sequence + " TO " + role);
     }
 }
 
@@ -448,7 +471,8 @@ std::string ServerUpgradeNeededText(const SchemaState& state) {
                 std::to_string(ProgramSchemaVersion()) + "）";
     else
         text += "（缺少 " + Listed(state.Missing) + "）";
-    return text + "。\n请管理员运行 lty_server_setup --upgrade 升级数据库（升级前会先备份全部数据），然后再启动本程序。";
+    return text +
+           "。\n请管理员运行 lty_server_setup --upgrade 升级数据库（升级前会先备份全部数据），然后再启动本程序。";
 }
 
 bool UpgradeAtStart(TDM& dm, UserMessages& messages) {

@@ -84,9 +84,11 @@ void ApplyServerAdditions(PgConnection& server);
 bool UpgradeDatabaseFile(const std::string& path);
 
 // The server's grants on the added tables: whoever may touch tblProject's
-// rows may touch theirs (and only read the version table). For the set-up
-// and the upgrade, as the database's owner.
-void GrantAddedTablesLikeProjects(PgConnection& server);
+// rows may touch those of the tables that belong to projects, whoever may
+// touch the catalog's those of the firm's settings and the catalog's
+// measures; everyone with a right on projects reads the version table. For
+// the upgrade, as the database's owner.
+void GrantAddedTablesLikeTheirKin(PgConnection& server);
 
 struct ServerUpgrade {
     SchemaState Before;

@@ -15,15 +15,17 @@ namespace lty::test {
 namespace {
 
 constexpr const char* kAppRole = "lty_app";
+constexpr const char* kManagerRole = "lty_admin";
 
 // One made database per schema and first rows, copied for every test: much
 // faster than running the set-up each time.
 // Raised whenever the set-up grants otherwise, so no test runs on a
 // template made by an older set-up.
-constexpr const char* kSetUpRevision = "rights on the added tables, the schema version read";
+constexpr const char* kSetUpRevision = "two roles, rights on the added tables, the schema version read";
 
 std::string TemplateName() {
-    const std::size_t h = std::hash<std::string>{}(std::string(ServerSchemaScript()) + FirstRowsScript() + kSetUpRevision);
+    const std::size_t h =
+        std::hash<std::string>{}(std::string(ServerSchemaScript()) + FirstRowsScript() + kSetUpRevision);
     return "lty_test_template_" + std::to_string(h % 100000000);
 }
 
@@ -37,6 +39,11 @@ std::string TemplateFor(PgConnection& admin, bool firstRows) {
             setup.AdminConninfo = TestServer();
             setup.Database = name;
             setup.AppRole = kAppRole;
+            setup.ManagerRole = kManagerRole;
+            // The test server trusts every local connection; the set-up
+            // still wants a password for a role it makes.
+            setup.AppPassword = "test";
+            setup.ManagerPassword = "test";
             setup.FirstRows = firstRows;
             SetUpServerDatabase(setup, [](const std::string&) {});
         }
@@ -66,7 +73,8 @@ TempServerDatabase::TempServerDatabase(bool firstRows) {
     const std::string db = PgIdentifier(name_);
     admin.Exec("CREATE DATABASE " + db + " TEMPLATE " + PgIdentifier(from) + " STRATEGY FILE_COPY");
     // Rights on the database itself are not copied from the template.
-    admin.Exec("REVOKE ALL ON DATABASE " + db + " FROM PUBLIC; GRANT CONNECT ON DATABASE " + db + " TO " + kAppRole);
+    admin.Exec("REVOKE ALL ON DATABASE " + db + " FROM PUBLIC; GRANT CONNECT ON DATABASE " + db + " TO " + kAppRole +
+               ", " + kManagerRole);
 }
 
 TempServerDatabase::~TempServerDatabase() {
@@ -80,6 +88,10 @@ TempServerDatabase::~TempServerDatabase() {
 
 std::string TempServerDatabase::AppConninfo() const {
     return ConninfoWith(ConninfoWith(TestServer(), "user", kAppRole), "dbname", name_);
+}
+
+std::string TempServerDatabase::ManagerConninfo() const {
+    return ConninfoWith(ConninfoWith(TestServer(), "user", kManagerRole), "dbname", name_);
 }
 
 std::string TempServerDatabase::AdminConninfo() const { return ConninfoWith(TestServer(), "dbname", name_); }

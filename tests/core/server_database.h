@@ -20,8 +20,11 @@ public:
     TempServerDatabase& operator=(const TempServerDatabase&) = delete;
 
     const std::string& Name() const { return name_; }
-    // As the programs connect: the role that may only touch rows.
+    // As the programs connect: the designers' role, which reads every table
+    // and writes projects and what belongs to them.
     std::string AppConninfo() const;
+    // As 系统管理 connects: the administrator's role, which writes every table.
+    std::string ManagerConninfo() const;
     // As the owner, for looking at and breaking the tables in tests.
     std::string AdminConninfo() const;
 

@@ -1,10 +1,10 @@
 #include "tests/core/test_database.h"
 
-#include "core/upkeep/database_builder.h"
-#include "core/upkeep/sql_scripts.h"
 #include "core/db/pg_connection.h"
 #include "core/db/server_conf.h"
 #include "core/db/sql_text.h"
+#include "core/upkeep/database_builder.h"
+#include "core/upkeep/sql_scripts.h"
 
 #include <atomic>
 #include <cstdlib>
@@ -106,9 +106,7 @@ std::string StopRefusingSql(const std::string& databasePath, const std::string& 
     return ServerOf(databasePath).empty() ? "drop trigger " + name : "drop trigger " + name + " on " + table;
 }
 
-std::string SchemaSql() {
-    return FileSchemaScript();
-}
+std::string SchemaSql() { return FileSchemaScript(); }
 
 std::string FirstRowsSql() {
     static const std::string s = ReadTextFile(std::string(LTY_SOURCE_DIR) + "/core/data/first_rows.sql");
@@ -132,7 +130,10 @@ TempProgramDir::TempProgramDir(bool withDatabase, bool alwaysFile) {
     if (!withDatabase) return;
     if (TestOnServer() && !alwaysFile) {
         server_ = std::make_unique<TempServerDatabase>();
-        WriteServerConf(dir_, server_->AppConninfo());
+        // As the administrator, who may write every table: the suites drive
+        // every operation of the data module. What the designers' role may
+        // not do has tests of its own.
+        WriteServerConf(dir_, server_->ManagerConninfo());
     } else {
         CreateDatabaseFile(DatabasePath(), SchemaSql(), FirstRowsSql());
     }

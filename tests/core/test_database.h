@@ -1,8 +1,9 @@
 // A throw-away program directory holding Data/LTY.db made from the same
 // schema and first rows as the shipped database. With LTY_TEST_ENGINE=pg
 // (and LTY_TEST_PG naming the test server) it holds Data/server.conf
-// instead, naming a throw-away server database made the same way, so the
-// data module under test runs on the server engine.
+// instead, naming a throw-away server database made the same way (logged in
+// as its administrator's role), so the data module under test runs on the
+// server engine.
 #pragma once
 
 #include "tests/core/server_database.h"

@@ -1,4 +1,6 @@
 // Window tests run on the offscreen platform with the scripted message seam.
+#include "tests/core/test_database.h"
+#include "ui/admin/server_login_dialog.h"
 #include "ui/common/application.h"
 
 #include <QSettings>
@@ -24,5 +26,8 @@ int main(int argc, char** argv) {
     QTemporaryDir settings;
     for (auto format : {QSettings::NativeFormat, QSettings::IniFormat})
         QSettings::setPath(format, QSettings::UserScope, settings.path());
+    // On the server the management window logs in as the test databases'
+    // administrator without asking; the test of that login clears this.
+    if (lty::test::TestOnServer()) lty::SetPresetManagerLogin(lty::ManagerLogin{"lty_admin", "test"});
     return RUN_ALL_TESTS();
 }

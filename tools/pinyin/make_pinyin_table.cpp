@@ -12,6 +12,7 @@
 #include <unicode/uscript.h>
 
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <map>
 #include <memory>
@@ -43,6 +44,10 @@ bool IsHan(UChar32 c) {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::printf("usage: %s OUTPUT.cpp\n", argv[0]);
+        return 0;
+    }
     if (argc != 2) {
         std::fprintf(stderr, "usage: %s OUTPUT.cpp\n", argv[0]);
         return 2;

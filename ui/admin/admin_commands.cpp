@@ -1,9 +1,10 @@
 #include "ui/admin/admin_commands.h"
 
-#include "core/upkeep/backup.h"
 #include "core/data/data_module.h"
 #include "core/data/records.h"
+#include "core/upkeep/backup.h"
 #include "ui/admin/password_dialog.h"
+#include "ui/admin/server_login_dialog.h"
 #include "ui/admin/system_window.h"
 #include "ui/common/globals.h"
 
@@ -28,6 +29,7 @@ TFrmPassWord* FrmPassWord() { return PassWordWindow().data(); }
 TFrmSystem* FrmSystem() { return SystemWindow().data(); }
 
 void ReleaseAdminWindows() {
+    CloseManagerSession();
     delete PassWordWindow().data();
     delete SystemWindow().data();
 }
@@ -41,6 +43,8 @@ bool PasswordGuard(QWidget* owner) {
 
 void N20Click(QWidget* mainWindow, const AdminHooks& hooks) {
     if (!PasswordGuard(mainWindow)) return;
+    // On a server the management pages write as the administrator.
+    if (!OpenManagerSession(mainWindow)) return;
     if (!SystemWindow()) SystemWindow() = new TFrmSystem(mainWindow, hooks);
     SystemWindow()->SetHooks(hooks);
     // Already open: brought to the front as it is, unsaved entries and all.
@@ -52,15 +56,25 @@ void N20Click(QWidget* mainWindow, const AdminHooks& hooks) {
 void N25Click(QWidget* mainWindow, const AdminHooks& hooks) {
     if (!Messages().Ask("确认要清空所有的数据吗？", "询问")) return;
     if (!PasswordGuard(mainWindow)) return;
+    // On a server the wipe runs as the administrator; a session opened
+    // only for it closes again with it.
+    const bool ownSession = !ManagerSessionOpen();
+    if (!OpenManagerSession(mainWindow)) return;
+    struct SessionEnd {
+        bool Own;
+        ~SessionEnd() {
+            if (Own && !(FrmSystem() && FrmSystem()->isVisible())) CloseManagerSession();
+        }
+    } sessionEnd{ownSession};
     // Changes still open are saved (or dropped) before the copy is taken.
     if (!ProjectWindowsClosed(hooks)) return;
     // A wrong click must cost nothing: no wipe without a copy to go back to.
-    const BackupResult backup = MakeBackup(*DM);
+    const BackupResult backup = MakeBackup(AdminData());
     if (!backup.Ok) {
         Messages().Show("备份数据失败，未清空数据！");
         return;
     }
-    if (!DM->ClearAllData()) {
+    if (!AdminData().ClearAllData()) {
         Messages().Show("操作失败！");
         return;
     }

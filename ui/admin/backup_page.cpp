@@ -1,9 +1,10 @@
 #include "ui/admin/backup_page.h"
 
-#include "core/upkeep/backup.h"
 #include "core/data/data_module.h"
+#include "core/upkeep/backup.h"
 #include "ui/admin/admin_commands.h"
 #include "ui/admin/admin_widgets.h"
+#include "ui/admin/server_login_dialog.h"
 #include "ui/common/globals.h"
 
 #include <QDesktopServices>
@@ -66,9 +67,9 @@ TBackupPage::TBackupPage(std::function<bool()> mayRestore, std::function<void()>
 }
 
 void TBackupPage::RefreshList() {
-    lblFolder->setText(QStringLiteral("备份文件夹：") + QDir::toNativeSeparators(Q(BackupFolder(*DM))));
+    lblFolder->setText(QStringLiteral("备份文件夹：") + QDir::toNativeSeparators(Q(BackupFolder(AdminData()))));
     lvBackups->clear();
-    for (const BackupCopy& c : ListBackups(*DM)) {
+    for (const BackupCopy& c : ListBackups(AdminData())) {
         auto* item = new QTreeWidgetItem(lvBackups, {Q(c.TimeText), Q(SizeText(c.Size)), Q(c.Name)});
         item->setData(0, kPathRole, Q(c.Path));
         item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
@@ -77,7 +78,7 @@ void TBackupPage::RefreshList() {
 }
 
 void TBackupPage::btnBackupClick() {
-    const BackupResult r = MakeBackup(*DM);
+    const BackupResult r = MakeBackup(AdminData());
     if (r.Ok)
         Messages().Show("备份成功！数据已备份到：" + r.Path);
     else
@@ -95,7 +96,7 @@ void TBackupPage::btnRestoreClick() {
         return;
     if (!PasswordGuard(window())) return;
     if (mayRestore_ && !mayRestore_()) return;
-    const RestoreResult r = RestoreBackup(*DM, S(item->data(0, kPathRole).toString()));
+    const RestoreResult r = RestoreBackup(AdminData(), S(item->data(0, kPathRole).toString()));
     if (!r.Ok) {
         Messages().Show(r.CopyRefused ? r.Error : "恢复数据失败，数据没有改变！");
         RefreshList();
@@ -107,7 +108,7 @@ void TBackupPage::btnRestoreClick() {
 }
 
 void TBackupPage::btnOpenFolderClick() {
-    const QString folder = Q(BackupFolder(*DM));
+    const QString folder = Q(BackupFolder(AdminData()));
     QDir().mkpath(folder);
     QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
 }

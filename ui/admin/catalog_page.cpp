@@ -4,6 +4,7 @@
 #include "core/data/data_module.h"
 #include "core/text/number_text.h"
 #include "ui/admin/admin_widgets.h"
+#include "ui/admin/server_login_dialog.h"
 #include "ui/common/globals.h"
 
 #include <QComboBox>
@@ -115,7 +116,7 @@ void TCatalogPage::SetEditMode(int mode) {
     }
     const auto data = NodeData(TreeView1->currentItem());
     TDM::CatalogEntry entry;
-    if (!data || !DM->GetCatalogEntry(data->ID, entry)) return; // the root has no row
+    if (!data || !AdminData().GetCatalogEntry(data->ID, entry)) return; // the root has no row
     Edit3->setText(Q(entry.ItemName));
     Memo1->setPlainText(MemoToScreen(entry.Remark1));
     Memo2->setPlainText(MemoToScreen(entry.Remark2));
@@ -178,7 +179,7 @@ void TCatalogPage::N2Click() {
     }
     if (!Messages().Ask("确认删除该分类吗？", "询问")) return;
     // The price row goes too, whatever the level, so no orphan is left.
-    if (!DM->DeleteCatalogEntry(data->ID)) {
+    if (!AdminData().DeleteCatalogEntry(data->ID)) {
         Messages().Show("删除数据失败！");
         return;
     }
@@ -204,10 +205,10 @@ void TCatalogPage::Button2Click() {
         EditMode = 0;
         // The empty price row belongs to the row just inserted; after a failed
         // insert it would land on another one.
-        if (DM->InsertItem(rec)) DM->AddProductForNewestItem();
+        if (AdminData().InsertItem(rec)) AdminData().AddProductForNewestItem();
     } else if (EditMode == 1) {
         EditMode = 0;
-        DM->UpdateItem(rec);
+        AdminData().UpdateItem(rec);
     } else {
         return;
     }

@@ -2,6 +2,7 @@
 
 #include "core/data/data_module.h"
 #include "ui/admin/admin_widgets.h"
+#include "ui/admin/server_login_dialog.h"
 #include "ui/common/globals.h"
 
 #include <QGridLayout>
@@ -55,7 +56,7 @@ void TPasswordPage::Button1Click() {
         Messages().Show("两次输入的密码不一致，请重新输入！");
         return;
     }
-    if (!DM->UpdatePassword(first)) {
+    if (!AdminData().UpdatePassword(first)) {
         Messages().Show("修改密码失败！");
         return;
     }

@@ -1,9 +1,10 @@
 #include "ui/admin/price_page.h"
 
-#include "core/upkeep/catalog_csv.h"
 #include "core/data/data_module.h"
 #include "core/text/number_text.h"
+#include "core/upkeep/catalog_csv.h"
 #include "ui/admin/admin_widgets.h"
+#include "ui/admin/server_login_dialog.h"
 #include "ui/common/globals.h"
 
 #include <QComboBox>
@@ -113,8 +114,8 @@ TPricePage::TPricePage(std::function<void()> rebuildTrees, QWidget* parent)
 
 void TPricePage::Refill() {
     TNameList units, grades;
-    DM->FillUnitNames(units);
-    DM->FillClassNames(grades);
+    AdminData().FillUnitNames(units);
+    AdminData().FillClassNames(grades);
     FillCombo(Edit6, units);
     FillCombo(ComboBox2, grades);
 }
@@ -146,7 +147,7 @@ bool TPricePage::eventFilter(QObject* watched, QEvent* event) {
 void TPricePage::TreeView2Change(QTreeWidgetItem* node) {
     const auto data = NodeData(node);
     if (!data || NodeLevel(node) != kItemLevel) return;
-    TItemData item = DM->GetProduct(data->ID, data->Name);
+    TItemData item = AdminData().GetProduct(data->ID, data->Name);
     item.SetItemName(data->Name); // shown also for an item without a price row
     Edit4->setText(Q(item.ItemName));
     Edit5->setText(Q(FloatToStr(item.Price)));
@@ -183,11 +184,11 @@ void TPricePage::Button3Click() {
     item.SetUnit(TrimmedText(Edit6->currentText()));
     item.SetSpec(MemoToStore(MMMemo->toPlainText()));
     item.SetGrade(TrimmedText(ComboBox2->currentText()));
-    Messages().Show(DM->SaveProduct(item) ? "保存成功!" : "保存失败!");
+    Messages().Show(AdminData().SaveProduct(item) ? "保存成功!" : "保存失败!");
 }
 
 void TPricePage::ExportTo(const QString& path) {
-    const std::string csv = CatalogToCsv(*DM);
+    const std::string csv = CatalogToCsv(AdminData());
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
         file.write(csv.data(), static_cast<qint64>(csv.size())) != static_cast<qint64>(csv.size()) || !file.flush()) {
@@ -206,8 +207,8 @@ void TPricePage::ImportFrom(const QString& path) {
     const QByteArray bytes = file.readAll();
     CatalogImportPlan plan;
     CsvProblem problem;
-    if (!PlanCatalogImport(*DM, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), plan,
-                           problem)) {
+    if (!PlanCatalogImport(AdminData(), std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+                           plan, problem)) {
         Messages().Show(problem.Line == 0 ? problem.Reason
                                           : "导入失败！第" + std::to_string(problem.Line) + "行格式不正确：" +
                                                 problem.Reason + "。没有导入任何数据。");
@@ -222,7 +223,7 @@ void TPricePage::ImportFrom(const QString& path) {
                             "项的价格资料。确定导入吗？",
                         "询问"))
         return;
-    if (!ApplyCatalogImport(*DM, plan)) {
+    if (!ApplyCatalogImport(AdminData(), plan)) {
         Messages().Show("导入失败！没有导入任何数据。");
         return;
     }

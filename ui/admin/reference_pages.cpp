@@ -3,6 +3,7 @@
 #include "core/data/data_module.h"
 #include "core/quotation/charges.h"
 #include "ui/admin/admin_widgets.h"
+#include "ui/admin/server_login_dialog.h"
 #include "ui/common/globals.h"
 
 #include <QFrame>
@@ -106,7 +107,7 @@ void TCompanyPage::Button4Click() {
     info.SetTel1(TrimmedText(Edit9->text()));
     info.SetTel2(TrimmedText(Edit10->text()));
     info.SetPerson(TrimmedText(Edit11->text()));
-    const bool saved = DM->UpdateCompanyInfo(&info) && DM->SaveFirmRates(rates);
+    const bool saved = AdminData().UpdateCompanyInfo(&info) && AdminData().SaveFirmRates(rates);
     if (saved) {
         EditOverheadRate->setText(Q(PercentText(rates.OverheadRate)));
         EditTaxRate->setText(Q(PercentText(rates.TaxRate)));
@@ -175,7 +176,7 @@ void TDesignerPage::RefreshDesignerGrid() {
     TDesignerGrid grid;
     grid.SetRowCount(1);
     grid.Rows[0] = {"编号", "设计师姓名", "设计师地址", "设计师电话"};
-    DM->FillDesignerGrid(grid);
+    AdminData().FillDesignerGrid(grid);
     sgDes->clear();
     sgDes->setColumnCount(4);
     sgDes->setRowCount(grid.RowCount() - 1); // row 0 is the heading row
@@ -226,7 +227,7 @@ void TDesignerPage::Button6Click() {
     des.SetName(TrimmedText(Edit12->text()));
     des.SetTel(TrimmedText(Edit13->text()));     // the "地址：" box
     des.SetAddress(TrimmedText(Edit15->text())); // the "电话：" box
-    DM->InsertDesigner(des);
+    AdminData().InsertDesigner(des);
     RefreshDesignerGrid();
     sgDesClick();
     Button5->setEnabled(true);
@@ -235,7 +236,7 @@ void TDesignerPage::Button6Click() {
 
 void TDesignerPage::Button7Click() {
     if (!Messages().Ask("确定删除该记录吗？", "询问")) return;
-    if (!DM->DeleteDesigner(S(Cell(0)))) {
+    if (!AdminData().DeleteDesigner(S(Cell(0)))) {
         Messages().Show("操作失败！");
         return;
     }

@@ -8,6 +8,7 @@
 #include "ui/admin/password_page.h"
 #include "ui/admin/price_page.h"
 #include "ui/admin/reference_pages.h"
+#include "ui/admin/server_login_dialog.h"
 #include "ui/common/globals.h"
 
 #include <QAccessibleWidget>
@@ -94,12 +95,14 @@ void TFrmSystem::FormShow() {
 }
 
 void TFrmSystem::FormClose() {
+    // The administrator's login goes with the window.
+    CloseManagerSession();
     if (hooks_.RebuildCatalogTree) hooks_.RebuildCatalogTree();
 }
 
 void TFrmSystem::RebuildCatalogTrees() {
     TTreeView tree;
-    DM->LoadCatalogTree(tree);
+    AdminData().LoadCatalogTree(tree);
     RenderCatalogTree(TabSheet2->TreeView1, tree);
     RenderCatalogTree(TabSheet3->TreeView2, tree);
 }

@@ -43,7 +43,7 @@ protected:
     void SetUp() override {
         if (test::TestServer().empty()) GTEST_SKIP() << "no test server (LTY_TEST_PG)";
         db = std::make_unique<test::TempServerDatabase>();
-        server = std::make_unique<PgEngine>(db->AppConninfo());
+        server = std::make_unique<PgEngine>(db->ManagerConninfo());
         file.Open(dir.DatabasePath());
     }
     test::TempProgramDir dir{true, true};
@@ -246,7 +246,7 @@ TEST(ServerSetUp, NoRoleButTheOwnerMayCreateInTheSchema) {
 }
 
 TEST_F(ServerEngineTest, WriteTransactionsTakeTurnsAcrossPrograms) {
-    PgEngine other(db->AppConninfo());
+    PgEngine other(db->ManagerConninfo());
     server->BeginTrans();
     std::atomic<bool> began{false};
     std::thread second([&] {

@@ -1,11 +1,11 @@
 // Moving a firm's database to the server and back: every row arrives
 // byte-identical, and a target that holds rows, or a copy that fails
 // half-way, leaves the target as it was.
-#include "core/upkeep/database_builder.h"
-#include "core/db/engine.h"
-#include "core/upkeep/migration.h"
-#include "core/db/pg_connection.h"
 #include "core/data/quotation_tables.h"
+#include "core/db/engine.h"
+#include "core/db/pg_connection.h"
+#include "core/upkeep/database_builder.h"
+#include "core/upkeep/migration.h"
 #include "core/upkeep/schema_upgrade.h"
 #include "tests/core/server_database.h"
 #include "tests/core/test_database.h"
@@ -235,7 +235,7 @@ TEST_F(MigrationTest, TargetsHoldingRowsAndFailedCopiesChangeNothing) {
     sqlite3_close(db);
     const test::TempServerDatabase empty(false);
     try {
-        CopyFileToServer(dir.DatabasePath(), empty.AppConninfo());
+        CopyFileToServer(dir.DatabasePath(), empty.ManagerConninfo());
         ADD_FAILURE() << "the copy must fail";
     } catch (const EngineError& e) {
         EXPECT_NE(std::string(e.what()).find("TMP_Print"), std::string::npos) << e.what();

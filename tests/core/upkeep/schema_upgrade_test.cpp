@@ -84,15 +84,17 @@ long long Cents(double v) { return std::llround(v * 100); }
 
 TEST(SchemaScripts, ReadAsTheTablesAndVersionBothEnginesGet) {
     EXPECT_EQ(ProgramSchemaVersion(), 1);
-    EXPECT_NE(std::string(ServerSchemaAdditionsScript()).find("VALUES (" + std::to_string(ProgramSchemaVersion()) + ")"),
-              std::string::npos)
+    EXPECT_NE(
+        std::string(ServerSchemaAdditionsScript()).find("VALUES (" + std::to_string(ProgramSchemaVersion()) + ")"),
+        std::string::npos)
         << "the server's version row names the same version";
     // The tables as a new database file has them, column for column.
     const test::TempProgramDir dir(true, true);
     std::vector<std::string> names;
     for (const AddedTable& t : AddedTables()) {
         names.push_back(t.Name);
-        const auto columns = test::RawColumn(dir.DatabasePath(), "select name from pragma_table_info('" + t.Name + "')");
+        const auto columns =
+            test::RawColumn(dir.DatabasePath(), "select name from pragma_table_info('" + t.Name + "')");
         ASSERT_EQ(columns.size(), t.Columns.size()) << t.Name;
         for (std::size_t i = 0; i < columns.size(); ++i) EXPECT_EQ(columns[i], t.Columns[i].Name) << t.Name;
     }
@@ -177,7 +179,8 @@ TEST_F(SchemaUpgrade, StarterAndBusyOlderDatabasesUpgradeAndKeepEveryFigureToThe
     // Every stored figure is the same double, and still what its quotation adds up to.
     EXPECT_EQ(One(Path(), figures), before);
     EXPECT_EQ(One(Path(), "select count(*)||'/'||sum(ProductPrice) from TBLPRODUCT"), catalogBefore);
-    ASSERT_TRUE(dm.RunSelect(dm.Qry_tmp, "select numContractPrice,numOverheadExp,numTax,charQuotation from tblProject"));
+    ASSERT_TRUE(
+        dm.RunSelect(dm.Qry_tmp, "select numContractPrice,numOverheadExp,numTax,charQuotation from tblProject"));
     EXPECT_EQ(dm.Qry_tmp.RecordCount(), 5000);
     int checked = 0;
     for (; !dm.Qry_tmp.Eof(); dm.Qry_tmp.Next(), ++checked) {
@@ -329,12 +332,17 @@ TEST(ServerSchemaUpgrade, TheProgramWaitsForTheToolWhichCopiesFirstAndUpgradesAl
     EXPECT_EQ(UpgradeServerDatabase(server.AdminConninfo(), dir.Dir() + "again.db", log).Backup, "");
     EXPECT_FALSE(fs::exists(dir.Dir() + "again.db"));
 
-    // The programs' role may use the new tables and read the version, nothing more.
+    // The designers' role may use the new tables of projects and read the version, nothing more.
     PgConnection role(server.AppConninfo());
     role.Exec("insert into TBLPROJECTRATE(IntID,numTaxRate) values(1,0.05); insert into TBLTEMPLATE(charName) "
               "values('a')");
     EXPECT_EQ(role.Scalar("select intVersion from TBLSCHEMAVERSION"), "1");
     EXPECT_THROW(role.Exec("delete from TBLSCHEMAVERSION"), EngineError);
+    // The firm's settings and the catalog's measures stay the administrator's to write.
+    EXPECT_THROW(role.Exec("delete from TBLSETTING"), EngineError);
+    EXPECT_THROW(role.Exec("delete from TBLPRODUCTMEASURE"), EngineError);
+    PgConnection manager(server.ManagerConninfo());
+    manager.Exec("delete from TBLSETTING; delete from TBLPRODUCTMEASURE");
     messages.Shown.clear();
     TDM dm(messages, dir.Dir());
     EXPECT_TRUE(UpgradeAtStart(dm, messages));
