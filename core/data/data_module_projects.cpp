@@ -7,6 +7,8 @@
 #include "core/text/date_text.h"
 
 #include <chrono>
+#include <cstdlib>
+#include <ctime>
 #include <unordered_map>
 #include <thread>
 
@@ -154,6 +156,30 @@ void FillProject(const TADOQuery& q, TREC_PROJECT& r) {
     }
 }
 
+// Now as the stamp keeps it: local time, 'YYYY-MM-DD HH:MM:SS'.
+std::string StampTime() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[32];
+    return std::string(text, std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local));
+}
+
+// Who saves: the login name of the user running the program.
+std::string StampUser() {
+    for (const char* name : {"USER", "LOGNAME", "USERNAME"})
+        if (const char* v = std::getenv(name); v && *v) return v;
+    return {};
+}
+
+// "HH:MM" of a stamp's time; "" for a text that is no such time.
+std::string StampClock(const std::string& stamp) {
+    if (stamp.size() < 16 || stamp[10] != ' ' || stamp[13] != ':') return {};
+    for (const int i : {11, 12, 14, 15})
+        if (stamp[static_cast<std::size_t>(i)] < '0' || stamp[static_cast<std::size_t>(i)] > '9') return {};
+    return stamp.substr(11, 5);
+}
+
 } // namespace
 
 const std::string& ProjectColumnList() {
@@ -225,6 +251,7 @@ std::unique_ptr<TREC_PROJECT> TDM::LoadProject(const std::string& id) {
 }
 
 bool TDM::StoreProject(TREC_PROJECT& record, int saveMode, const TREC_PROJECT* loaded) {
+    otherVersionWanted_ = false;
     if (record.charCustomer.empty()) {
         messages_.Show("请输入客户名称！");
         return false;
@@ -253,6 +280,7 @@ bool TDM::StoreProject(TREC_PROJECT& record, int saveMode, const TREC_PROJECT* l
     // this project, between them.
     enum class Outcome { Failed, Taken, NotOwnRow, Deleted, ChangedByOther, Written, Unknown } outcome = Outcome::Failed;
     std::int64_t newId = 0;
+    std::string question; // the overwrite question, read with the stored row
     {
         Transaction tx(ADOMain);
         std::string check("select IntID from tblProject where charProjectID=");
@@ -267,17 +295,23 @@ bool TDM::StoreProject(TREC_PROJECT& record, int saveMode, const TREC_PROJECT* l
                                                     ? CompareStoredRow(record, *loaded, write)
                                                     : RowVersion::Same;
                      version != RowVersion::Same)
+            {
                 outcome = version == RowVersion::Changed ? Outcome::ChangedByOther : Outcome::Failed;
+                if (outcome == Outcome::ChangedByOther) question = OverwriteQuestion(record.IntID);
+            }
             else if (RunStatement(write)) {
                 newId = ADOMain.LastInsertId();
                 // A row deleted by another program since the check is not saved.
-                if (saveMode == SaveModeUpdate && ADOMain.Changes() != 1)
+                if (saveMode == SaveModeUpdate && ADOMain.Changes() != 1) {
                     outcome = Outcome::NotOwnRow;
-                else if (tx.Commit())
-                    outcome = Outcome::Written;
-                else {
-                    lastError_ = tx.Error();
-                    if (tx.OutcomeUnknown()) outcome = Outcome::Unknown;
+                } else {
+                    StampProject(saveMode == SaveModeInsert ? newId : record.IntID);
+                    if (tx.Commit()) {
+                        outcome = Outcome::Written;
+                    } else {
+                        lastError_ = tx.Error();
+                        if (tx.OutcomeUnknown()) outcome = Outcome::Unknown;
+                    }
                 }
             }
         } else if (!tx.Began()) {
@@ -299,9 +333,17 @@ bool TDM::StoreProject(TREC_PROJECT& record, int saveMode, const TREC_PROJECT* l
         if (!messages_.Ask("该工程已被删除，是否另存为新工程？", "询问")) return false;
         return StoreProject(record, SaveModeInsert, nullptr);
     case Outcome::ChangedByOther:
-        // 否 keeps the other program's version; the window stays unsaved.
-        if (!messages_.Ask("该工程已被其他用户修改。是否覆盖对方的修改？", "询问")) return false;
-        return StoreProject(record, saveMode, nullptr);
+        // 否 keeps the other program's version and the window stays unsaved;
+        // 载入对方版本 asks the window to show the stored one instead.
+        switch (messages_.Choose(question, "询问", {"是", "否", "载入对方版本"})) {
+        case 0:
+            return StoreProject(record, saveMode, nullptr);
+        case 2:
+            otherVersionWanted_ = true;
+            return false;
+        default:
+            return false;
+        }
     case Outcome::Unknown:
         // The commit went out and its answer was lost with the connection:
         // the row may be stored. Only what the database now holds can say.
@@ -364,6 +406,23 @@ bool TDM::ProjectRowGone(std::int32_t id) {
            Qry_Main.RecordCount() == 0;
 }
 
+void TDM::StampProject(std::int64_t id) {
+    const std::string key = SqlInteger(id);
+    if (RunStatement("delete from TBLPROJECTSTAMP where IntID=" + key))
+        RunStatement("insert into TBLPROJECTSTAMP(IntID,dateModified,charModifiedBy) values(" + key + "," +
+                     SqlText(StampTime()) + "," + SqlText(StampUser()) + ")");
+}
+
+std::string TDM::OverwriteQuestion(std::int32_t id) {
+    std::string clock;
+    TADOQuery stamp(ADOMain);
+    if (RunSelect(stamp, "select dateModified from TBLPROJECTSTAMP where IntID=" + SqlInteger(id)) &&
+        stamp.RecordCount() > 0)
+        clock = StampClock(stamp.Fields(0).AsString());
+    if (clock.empty()) return "该工程已被其他用户修改。是否覆盖对方的修改？";
+    return "该工程已被其他用户于 " + clock + " 修改。是否覆盖对方的修改？";
+}
+
 bool TDM::StoreRefused() {
     // Saying nothing here would let the user close the window believing the
     // project is safe.
@@ -374,7 +433,16 @@ bool TDM::StoreRefused() {
 bool TDM::DeleteProject(const std::string& id) {
     std::string literal;
     if (!IdLiteral(id, literal)) return false;
-    return RunStatement("delete from tblProject where IntID=" + literal);
+    // The project and its stamp go together. A stamp that cannot be deleted
+    // (a server whose program role has no right on it yet) keeps no project
+    // from going: ids are never given again, and a new save rewrites it.
+    Transaction tx(ADOMain);
+    if (!tx.Began()) {
+        lastError_ = tx.Error();
+        return false;
+    }
+    RunStatement("delete from TBLPROJECTSTAMP where IntID=" + literal);
+    return RunStatement("delete from tblProject where IntID=" + literal) && tx.Commit();
 }
 
 } // namespace lty

@@ -90,6 +90,14 @@ void SetUpServerDatabase(const ServerSetup& setup, const std::function<void(cons
         db.Exec("GRANT USAGE ON SCHEMA public TO " + role);
         db.Exec("REVOKE ALL ON FUNCTION lty_keep_identity_ahead() FROM PUBLIC");
         db.Exec("GRANT SELECT, INSERT, UPDATE, DELETE ON " + TableList() + " TO " + role);
+        // The same on the tables added since, and the numbering of the two
+        // among them whose ids are identities.
+        db.Exec("GRANT SELECT, INSERT, UPDATE, DELETE ON TBLSETTING, TBLPROJECTRATE, TBLPROJECTROOMS, TBLPROJECTSTAMP, "
+                "TBLPRODUCTMEASURE, TBLTEMPLATE, TBLPROJECTVERSION TO " + role);
+        for (const char* numbered : {"tbltemplate", "tblprojectversion"})
+            if (const std::string sequence = db.Scalar("select pg_get_serial_sequence($1, 'id')", {numbered});
+                !sequence.empty())
+                db.Exec("GRANT USAGE ON SEQUENCE " + sequence + " TO " + role);
         db.Exec("COMMIT");
         log("role " + setup.AppRole + " may select, insert, update and delete rows of the nine tables, nothing more");
     } catch (...) {

@@ -233,6 +233,14 @@ TREC_PROJECT* TFrmProject_Detail::BuildProjectRecord() {
     return projectRecord_.get();
 }
 
+void TFrmProject_Detail::ShowStoredProject(std::unique_ptr<TREC_PROJECT> stored) {
+    // A cell still being typed in goes with the rest of the window's changes.
+    FinishGridEdit();
+    const TREC_PROJECT& shown = *stored;
+    projectRecord_ = std::move(stored);
+    ShowProjectRecord(shown);
+}
+
 void TFrmProject_Detail::LayoutFromHouseType() {
     lty::LayoutFromHouseType(grid_, HouseType);
     page_->ReloadFromGrid();

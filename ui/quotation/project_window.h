@@ -79,6 +79,9 @@ public:
     // answered. A number box that holds no number raises ConvertError and
     // leaves ProjectRecord as it was.
     TREC_PROJECT* BuildProjectRecord();
+    // The project as another program stored it, in place of what the window
+    // shows (载入对方版本): kept as ProjectRecord and shown, with nothing changed.
+    void ShowStoredProject(std::unique_ptr<TREC_PROJECT> stored);
     void LayoutFromHouseType();
 
     // With changes, asks "工程「…」已修改，是否保存？": Yes saves (false when the

@@ -3,6 +3,7 @@
 #include "ui/shell/main_window.h"
 
 #include "controls/menu/keyboard_menu.h"
+#include "core/data/change_watcher.h"
 #include "core/data/data_module.h"
 #include "core/data/tree_nodes.h"
 #include "core/text/date_text.h"
@@ -148,6 +149,7 @@ TFrmMain::TFrmMain(QWidget* parent) : QMainWindow(parent) {
 
     CreateActions();
     CreateMenus();
+    CreateRefresh();
     CreateLeftPanel();
 
     Splitter1 = new QSplitter(Qt::Horizontal, this);
@@ -372,6 +374,7 @@ void TFrmMain::FormShow() {
     }
     ReloadTrees();
     ReloadCompanyAndRemark();
+    StartWatching();
 }
 
 void TFrmMain::ReloadTrees() {

@@ -21,6 +21,7 @@ class QMdiSubWindow;
 class QMenu;
 class QSplitter;
 class QTabWidget;
+class QTimer;
 class QToolBar;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -32,6 +33,7 @@ class TFrmSelectHuxing;
 struct TreeSearch;
 class TFrmNewProject;
 class TFrmAbout;
+class ChangeWatcher;
 struct TTreeView;
 struct AdminHooks;
 
@@ -62,6 +64,7 @@ public:
     QAction* N1 = nullptr;             // the separator closing the window entries
     QAction* ActFindCatalog = nullptr; // Ctrl+F: into the catalog search box
     QAction* ActFindProject = nullptr; // Ctrl+Shift+F: into the project search box
+    QAction* ActRefresh = nullptr;     // "刷新", F5: both trees read again
 
     QMenu* MenuProject = nullptr;
     QMenu* MenuSystem = nullptr;
@@ -103,6 +106,14 @@ public:
     void ReloadCatalogTree();
     void ReloadCompanyAndRemark();
 
+    // ---- other programs' changes (main_window_refresh.cpp) -----------------
+    // Both trees read again, each keeping its selection, its open and closed
+    // nodes and its scrolling (F5, 刷新).
+    void RefreshTrees();
+    // Asks the watcher what other programs changed and rebuilds those trees
+    // the same way; runs every second and when the window becomes active.
+    void CheckForChanges();
+
     // ---- project windows -----------------------------------------------
     // Kind 0 blank, 1 laid out from the house-type dialog, 2 showing `record`.
     bool OpenProjectWindow(int kind, std::unique_ptr<TREC_PROJECT> record = nullptr) override;
@@ -114,6 +125,9 @@ public:
     // Builds the window's record and stores it in the window's own save mode;
     // true when a row was written.
     bool SaveProjectWindow(TFrmProject_Detail* window) override;
+    // The answer 载入对方版本 of the overwrite question: after asking whether
+    // to drop the window's changes, the window shows the project as stored.
+    void LoadOtherVersion(TFrmProject_Detail* window);
 
     // The project window holding the row with this id (the project tree's
     // node id), or none.
@@ -173,6 +187,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -183,6 +198,10 @@ private:
     bool FormCloseQuery();
     void FormClose();
     void ActExitExecute();
+    void CreateRefresh();
+    void StartWatching();
+    void RefreshProjectTree();
+    void RefreshCatalogTree();
     void ShowProjectTree(const TTreeView& tree);
     void ShowCatalogTree(const TTreeView& tree, const std::unordered_map<std::string, TDM::CatalogPrice>& prices);
     // The search indexes, built once each time a tree is loaded (main_window_search.cpp).
@@ -200,6 +219,8 @@ private:
     std::unique_ptr<TreeSearch> catalogSearch_;
     std::unique_ptr<TreeSearch> projectSearch_;
     QPointer<TFrmProject_Detail> undoWindow_; // whose undo and redo the main window holds
+    std::unique_ptr<ChangeWatcher> watcher_;
+    QTimer* watchTimer_ = nullptr;
 };
 
 } // namespace lty
