@@ -407,10 +407,11 @@ bool TDM::ProjectRowGone(std::int32_t id) {
 }
 
 void TDM::StampProject(std::int64_t id) {
-    const std::string key = SqlInteger(id);
-    if (RunStatement("delete from TBLPROJECTSTAMP where IntID=" + key))
-        RunStatement("insert into TBLPROJECTSTAMP(IntID,dateModified,charModifiedBy) values(" + key + "," +
-                     SqlText(StampTime()) + "," + SqlText(StampUser()) + ")");
+    // One statement, whether the project has a stamp yet or not.
+    RunStatement("insert into TBLPROJECTSTAMP(IntID,dateModified,charModifiedBy) values(" + SqlInteger(id) + "," +
+                 SqlText(StampTime()) + "," + SqlText(StampUser()) +
+                 ") on conflict(IntID) do update set dateModified=excluded.dateModified,"
+                 "charModifiedBy=excluded.charModifiedBy");
 }
 
 std::string TDM::OverwriteQuestion(std::int32_t id) {
