@@ -95,9 +95,18 @@ public:
     // 用户修改。是否覆盖对方的修改？"; 否 writes nothing and answers false. The
     // comparison and the update share that transaction. Without `loaded` no
     // such check is made.
+    //
+    // Every save writes the project's stamp (TBLPROJECTSTAMP: local time and
+    // the user's login name) in the same transaction, and the question names
+    // the time of the other program's save: "该工程已被其他用户于 HH:MM 修改。
+    // 是否覆盖对方的修改？" (without a stamp, as above). Its answers are 是, 否
+    // and 载入对方版本; the last writes nothing, answers false and leaves
+    // OtherVersionWanted true for the window to show the stored project.
     bool StoreProject(TREC_PROJECT& record, int saveMode, const TREC_PROJECT* loaded = nullptr);
+    // Whether the last StoreProject ended with the answer 载入对方版本.
+    bool OtherVersionWanted() const { return otherVersionWanted_; }
     // "delete from tblProject where IntID=" + id, then the project's rows in
-    // TBLPROJECTRATE, TBLPROJECTROOMS, TBLPROJECTSTAMP and TBLPROJECTVERSION,
+    // TBLPROJECTRATE, TBLPROJECTROOMS, TBLPROJECTSTAMP (its stamp) and TBLPROJECTVERSION,
     // in one transaction; false for an id that is not a number (nothing is sent).
     bool DeleteProject(const std::string& id);
 
@@ -336,12 +345,19 @@ private:
     // it when no longer needed, and sends nothing for a project that never
     // had one and needs none.
     bool StoreProjectRates(const TREC_PROJECTRATE& rates, std::int64_t id, const std::string& values);
+    // The stamp of a save of project `id`, inside StoreProject's transaction;
+    // false when refused, and then the save is rolled back with it (a server
+    // has already aborted the transaction, so both engines behave alike).
+    bool StampProject(std::int64_t id);
+    // The overwrite question, with the time of the stored stamp when there is one.
+    std::string OverwriteQuestion(std::int32_t id);
     bool StoreRefused();
 
     UserMessages& messages_;
     std::string programDirectory_;
     std::optional<std::string> serverConninfo_; // instead of Data/server.conf
     std::string lastError_;
+    bool otherVersionWanted_ = false;
     bool printBatch_ = false;       // inside BeginPrintRows .. EndPrintRows
     bool printBatchOwnsTx_ = false; // the batch began the transaction itself
     bool printBatchOk_ = true;

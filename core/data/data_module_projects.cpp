@@ -7,8 +7,10 @@
 #include "core/text/date_text.h"
 
 #include <chrono>
-#include <unordered_map>
+#include <cstdlib>
+#include <ctime>
 #include <thread>
+#include <unordered_map>
 
 namespace lty {
 namespace {
@@ -154,6 +156,30 @@ void FillProject(const TADOQuery& q, TREC_PROJECT& r) {
     }
 }
 
+// Now as the stamp keeps it: local time, 'YYYY-MM-DD HH:MM:SS'.
+std::string StampTime() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[32];
+    return std::string(text, std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local));
+}
+
+// Who saves: the login name of the user running the program.
+std::string StampUser() {
+    for (const char* name : {"USER", "LOGNAME", "USERNAME"})
+        if (const char* v = std::getenv(name); v && *v) return v;
+    return {};
+}
+
+// "HH:MM" of a stamp's time; "" for a text that is no such time.
+std::string StampClock(const std::string& stamp) {
+    if (stamp.size() < 16 || stamp[10] != ' ' || stamp[13] != ':') return {};
+    for (const int i : {11, 12, 14, 15})
+        if (stamp[static_cast<std::size_t>(i)] < '0' || stamp[static_cast<std::size_t>(i)] > '9') return {};
+    return stamp.substr(11, 5);
+}
+
 } // namespace
 
 const std::string& ProjectColumnList() {
@@ -226,6 +252,7 @@ std::unique_ptr<TREC_PROJECT> TDM::LoadProject(const std::string& id) {
 }
 
 bool TDM::StoreProject(TREC_PROJECT& record, int saveMode, const TREC_PROJECT* loaded) {
+    otherVersionWanted_ = false;
     if (record.charCustomer.empty()) {
         messages_.Show("请输入客户名称！");
         return false;
@@ -253,8 +280,17 @@ bool TDM::StoreProject(TREC_PROJECT& record, int saveMode, const TREC_PROJECT* l
     // one transaction that holds the write lock from the start, so another
     // program on the same database cannot store the same number, or save
     // this project, between them.
-    enum class Outcome { Failed, Taken, NotOwnRow, Deleted, ChangedByOther, Written, Unknown } outcome = Outcome::Failed;
+    enum class Outcome {
+        Failed,
+        Taken,
+        NotOwnRow,
+        Deleted,
+        ChangedByOther,
+        Written,
+        Unknown
+    } outcome = Outcome::Failed;
     std::int64_t newId = 0;
+    std::string question; // the overwrite question, read with the stored row
     {
         Transaction tx(ADOMain);
         std::string check("select IntID from tblProject where charProjectID=");
@@ -268,24 +304,29 @@ bool TDM::StoreProject(TREC_PROJECT& record, int saveMode, const TREC_PROJECT* l
             else if (const RowVersion version = saveMode == SaveModeUpdate && loaded
                                                     ? CompareStoredRow(record, *loaded, write)
                                                     : RowVersion::Same;
-                     version != RowVersion::Same)
+                     version != RowVersion::Same) {
                 outcome = version == RowVersion::Changed ? Outcome::ChangedByOther : Outcome::Failed;
-            else if (RunStatement(write)) {
+                if (outcome == Outcome::ChangedByOther) question = OverwriteQuestion(record.IntID);
+            } else if (RunStatement(write)) {
                 newId = ADOMain.LastInsertId();
                 // A row deleted by another program since the check is not saved.
-                if (saveMode == SaveModeUpdate && ADOMain.Changes() != 1)
+                if (saveMode == SaveModeUpdate && ADOMain.Changes() != 1) {
                     outcome = Outcome::NotOwnRow;
-                else if (!StoreProjectRates(record.Rates, saveMode == SaveModeInsert ? newId : record.IntID,
-                                            rateValues))
+                } else if (!StoreProjectRates(record.Rates, saveMode == SaveModeInsert ? newId : record.IntID,
+                                              rateValues)) {
                     outcome = Outcome::Failed; // rolled back with the row
-                else if (SaveAlongside &&
-                         !SaveAlongside(saveMode == SaveModeInsert ? static_cast<std::int32_t>(newId) : record.IntID))
+                } else if (SaveAlongside && !SaveAlongside(saveMode == SaveModeInsert ? static_cast<std::int32_t>(newId)
+                                                                                      : record.IntID)) {
                     outcome = Outcome::Failed; // what goes with the row was refused: neither is stored
-                else if (tx.Commit())
-                    outcome = Outcome::Written;
-                else {
-                    lastError_ = tx.Error();
-                    if (tx.OutcomeUnknown()) outcome = Outcome::Unknown;
+                } else if (!StampProject(saveMode == SaveModeInsert ? newId : record.IntID)) {
+                    outcome = Outcome::Failed; // as the rates: the save is one whole
+                } else {
+                    if (tx.Commit()) {
+                        outcome = Outcome::Written;
+                    } else {
+                        lastError_ = tx.Error();
+                        if (tx.OutcomeUnknown()) outcome = Outcome::Unknown;
+                    }
                 }
             }
         } else if (!tx.Began()) {
@@ -307,10 +348,18 @@ bool TDM::StoreProject(TREC_PROJECT& record, int saveMode, const TREC_PROJECT* l
         if (!messages_.Ask("该工程已被删除，是否另存为新工程？", "询问")) return false;
         return StoreProject(record, SaveModeInsert, nullptr);
     case Outcome::ChangedByOther:
-        // 否 keeps the other program's version; the window stays unsaved.
-        if (!messages_.Ask("该工程已被其他用户修改。是否覆盖对方的修改？", "询问")) return false;
-        record.Rates.Stored = true; // the other program may have given it a rate row
-        return StoreProject(record, saveMode, nullptr);
+        // 否 keeps the other program's version and the window stays unsaved;
+        // 载入对方版本 asks the window to show the stored one instead.
+        switch (messages_.Choose(question, "询问", {"是", "否", "载入对方版本"})) {
+        case 0:
+            record.Rates.Stored = true; // the other program may have given it a rate row
+            return StoreProject(record, saveMode, nullptr);
+        case 2:
+            otherVersionWanted_ = true;
+            return false;
+        default:
+            return false;
+        }
     case Outcome::Unknown:
         // The commit went out and its answer was lost with the connection:
         // the row may be stored. Only what the database now holds can say.
@@ -366,13 +415,31 @@ TDM::RowVersion TDM::StoredAsSent(std::int64_t id, const std::string& write, boo
     TREC_PROJECT stored;
     FillProject(Qry_Main, stored);
     return (insert ? InsertStatement(stored) : UpdateStatement(stored)) == write ? RowVersion::Same
-                                                                                  : RowVersion::Changed;
+                                                                                 : RowVersion::Changed;
 }
 
 bool TDM::ProjectRowGone(std::int32_t id) {
     if (id <= 0) return false; // a project that never had a row was not deleted
     return RunSelect(Qry_Main, "select IntID from tblProject where intID=" + SqlInteger(id)) &&
            Qry_Main.RecordCount() == 0;
+}
+
+bool TDM::StampProject(std::int64_t id) {
+    // One statement, whether the project has a stamp yet or not.
+    return RunStatement("insert into TBLPROJECTSTAMP(IntID,dateModified,charModifiedBy) values(" + SqlInteger(id) +
+                        "," + SqlText(StampTime()) + "," + SqlText(StampUser()) +
+                        ") on conflict(IntID) do update set dateModified=excluded.dateModified,"
+                        "charModifiedBy=excluded.charModifiedBy");
+}
+
+std::string TDM::OverwriteQuestion(std::int32_t id) {
+    std::string clock;
+    TADOQuery stamp(ADOMain);
+    if (RunSelect(stamp, "select dateModified from TBLPROJECTSTAMP where IntID=" + SqlInteger(id)) &&
+        stamp.RecordCount() > 0)
+        clock = StampClock(stamp.Fields(0).AsString());
+    if (clock.empty()) return "该工程已被其他用户修改。是否覆盖对方的修改？";
+    return "该工程已被其他用户于 " + clock + " 修改。是否覆盖对方的修改？";
 }
 
 bool TDM::StoreRefused() {

@@ -53,6 +53,27 @@ CREATE INDEX IF NOT EXISTS idx_version_project ON TBLPROJECTVERSION(ProjectIntID
 CREATE OR REPLACE TRIGGER keep_identity_ahead BEFORE INSERT ON TBLTEMPLATE FOR EACH ROW EXECUTE FUNCTION lty_keep_identity_ahead('id');
 CREATE OR REPLACE TRIGGER keep_identity_ahead BEFORE INSERT ON TBLPROJECTVERSION FOR EACH ROW EXECUTE FUNCTION lty_keep_identity_ahead('id');
 
+-- Every write to the projects or the catalog tells the other programs on
+-- this server which table it touched (channel lty_change, the table's name as
+-- payload), so their trees follow without a restart. Once per statement, and
+-- only at the commit: a rolled-back write tells nobody.
+CREATE OR REPLACE FUNCTION lty_notify_change() RETURNS trigger
+LANGUAGE plpgsql SET search_path = pg_catalog, pg_temp AS $$
+BEGIN
+  PERFORM pg_notify('lty_change', TG_TABLE_NAME);
+  RETURN NULL;
+END
+$$;
+DROP TRIGGER IF EXISTS notify_change ON tblProject;
+CREATE TRIGGER notify_change AFTER INSERT OR UPDATE OR DELETE OR TRUNCATE ON tblProject
+  FOR EACH STATEMENT EXECUTE FUNCTION lty_notify_change();
+DROP TRIGGER IF EXISTS notify_change ON TBLITEM;
+CREATE TRIGGER notify_change AFTER INSERT OR UPDATE OR DELETE OR TRUNCATE ON TBLITEM
+  FOR EACH STATEMENT EXECUTE FUNCTION lty_notify_change();
+DROP TRIGGER IF EXISTS notify_change ON TBLPRODUCT;
+CREATE TRIGGER notify_change AFTER INSERT OR UPDATE OR DELETE OR TRUNCATE ON TBLPRODUCT
+  FOR EACH STATEMENT EXECUTE FUNCTION lty_notify_change();
+
 CREATE TABLE IF NOT EXISTS TBLSCHEMAVERSION (
   intVersion integer NOT NULL
 );

@@ -173,6 +173,13 @@ std::string SqliteEngine::QuickCheck() {
     return std::get<std::string>(r.Rows[0][0].Data);
 }
 
+std::int64_t SqliteEngine::DataVersion() {
+    const EngineResult r = RunTrusted("PRAGMA data_version");
+    if (r.Rows.empty() || r.Rows[0].empty()) return 0;
+    const auto* v = std::get_if<std::int64_t>(&r.Rows[0][0].Data);
+    return v ? *v : 0;
+}
+
 EngineResult SqliteEngine::RunTrusted(const std::string& sql) {
     const FlagScope trusted(trusted_);
     return Execute(sql);

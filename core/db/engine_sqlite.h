@@ -35,6 +35,10 @@ public:
     std::vector<std::string> TableNames() override;
     std::vector<std::string> ColumnNames(const std::string& table) override;
     std::string QuickCheck() override;
+    // A number that changes whenever another connection (another program on
+    // the same file) has committed a change since it was last read; this
+    // connection's own commits leave it as it is.
+    std::int64_t DataVersion();
     // Page by page through the engine's backup interface (engine_backup.cpp).
     // A consistent copy of the whole database into a new database file at
     // `path` (an existing file there is replaced), taken while the

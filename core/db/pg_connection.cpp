@@ -81,6 +81,18 @@ PgConnection::~PgConnection() {
     if (conn_) PQfinish(conn_);
 }
 
+int PgConnection::BackendPid() const { return PQbackendPID(conn_); }
+
+std::vector<PgConnection::Notice> PgConnection::TakeNotices() {
+    if (!PQconsumeInput(conn_) || PQstatus(conn_) != CONNECTION_OK) throw EngineError(Trimmed(PQerrorMessage(conn_)));
+    std::vector<Notice> notices;
+    while (PGnotify* n = PQnotifies(conn_)) {
+        notices.push_back({n->be_pid, n->relname ? n->relname : "", n->extra ? n->extra : ""});
+        PQfreemem(n);
+    }
+    return notices;
+}
+
 std::string PgConnection::ErrorOf(const pg_result* r) const {
     // The server's own sentence, as the file engine gives its own: without
     // the severity word and the PL/pgSQL context lines around it.

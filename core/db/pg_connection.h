@@ -71,6 +71,20 @@ public:
     std::string Host() const;
     std::string Database() const;
     std::string User() const;
+    // The server process that serves this connection: what a notice names
+    // as its sender.
+    int BackendPid() const;
+
+    // Notices another session sends with NOTIFY on a channel this connection
+    // listens to (LISTEN, through Exec). TakeNotices reads what has arrived
+    // without waiting and answers it, oldest first; it raises EngineError
+    // when the connection is lost.
+    struct Notice {
+        int SenderPid = 0;
+        std::string Channel;
+        std::string Payload;
+    };
+    std::vector<Notice> TakeNotices();
 
     // The server's error text of a failed result (or of the connection).
     std::string ErrorOf(const pg_result* r) const;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace lty {
 
@@ -23,6 +24,14 @@ public:
     // offer Cancel answers as its Yes/No question does.
     virtual Answer AskYesNoCancel(const std::string& text, const std::string& title) {
         return Ask(text, title) ? Answer::Yes : Answer::No;
+    }
+    // A question whose answers the caller captions (two or three, e.g. 是,
+    // 否 and a third of its own): the place of the one chosen. The first is
+    // the default; Escape gives the second. A seam that cannot offer them
+    // answers as its Yes/No question does: 0 or 1.
+    virtual int Choose(const std::string& text, const std::string& title, const std::vector<std::string>& answers) {
+        (void)answers;
+        return Ask(text, title) ? 0 : 1;
     }
 };
 

@@ -10,7 +10,7 @@
 namespace lty::test {
 
 struct ShownMessage {
-    std::string Kind; // "show", "box", "ask" or "ask3"
+    std::string Kind; // "show", "box", "ask", "ask3" or "choose"
     std::string Text;
     std::string Title;
     MessageIcon Icon = MessageIcon::None;
@@ -22,6 +22,11 @@ public:
     std::deque<bool> Answers; // Ask pops from the front; an empty queue answers No
     // AskYesNoCancel pops from the front; an empty queue answers Cancel, which loses nothing.
     std::deque<Answer> Choices;
+    // Choose pops the place of its answer from the front; with none queued it
+    // answers from Answers as a Yes/No question would (0 or 1), and with
+    // neither the second answer, as Escape does.
+    std::deque<int> Picks;
+    std::vector<std::string> Offered; // the answers the last Choose offered
 
     void Show(const std::string& text) override { Shown.push_back({"show", text, {}, MessageIcon::None}); }
     void ShowBox(const std::string& text, const std::string& title, MessageIcon icon) override {
@@ -40,6 +45,21 @@ public:
         const Answer a = Choices.front();
         Choices.pop_front();
         return a;
+    }
+    int Choose(const std::string& text, const std::string& title, const std::vector<std::string>& answers) override {
+        Shown.push_back({"choose", text, title, MessageIcon::Question});
+        Offered = answers;
+        if (!Picks.empty()) {
+            const int p = Picks.front();
+            Picks.pop_front();
+            return p;
+        }
+        if (!Answers.empty()) {
+            const bool a = Answers.front();
+            Answers.pop_front();
+            return a ? 0 : 1;
+        }
+        return 1;
     }
     std::vector<std::string> Texts() const {
         std::vector<std::string> t;

@@ -78,4 +78,26 @@ Answer QtMessages::AskYesNoCancel(const std::string& text, const std::string& ti
     }
 }
 
+int QtMessages::Choose(const std::string& text, const std::string& title, const std::vector<std::string>& answers) {
+    QMessageBox box(QMessageBox::Question, QString::fromStdString(title), QString::fromStdString(text),
+                    QMessageBox::NoButton, Owner());
+    std::vector<QPushButton*> buttons;
+    for (const std::string& a : answers) {
+        // 是 and 否 keep the keys they have in every other question.
+        QString caption = QString::fromStdString(a);
+        if (a == "是")
+            caption = QStringLiteral("是(&Y)");
+        else if (a == "否")
+            caption = QStringLiteral("否(&N)");
+        buttons.push_back(box.addButton(caption, QMessageBox::ActionRole));
+    }
+    if (buttons.empty()) return -1;
+    box.setDefaultButton(buttons.front());
+    box.setEscapeButton(buttons.size() > 1 ? buttons[1] : buttons.front());
+    Exec(box);
+    for (std::size_t i = 0; i < buttons.size(); ++i)
+        if (box.clickedButton() == buttons[i]) return static_cast<int>(i);
+    return buttons.size() > 1 ? 1 : 0;
+}
+
 } // namespace lty

@@ -11,6 +11,7 @@ public:
     void ShowBox(const std::string& text, const std::string& title, MessageIcon icon) override;
     bool Ask(const std::string& text, const std::string& title) override;
     Answer AskYesNoCancel(const std::string& text, const std::string& title) override;
+    int Choose(const std::string& text, const std::string& title, const std::vector<std::string>& answers) override;
 };
 
 } // namespace lty

@@ -8,8 +8,8 @@
 #include "core/text/date_text.h"
 #include "core/text/number_text.h"
 #include "ui/common/globals.h"
-#include "ui/common/project_window_host.h"
 #include "ui/common/pictures.h"
+#include "ui/common/project_window_host.h"
 #include "ui/quotation/number_boxes.h"
 #include "ui/quotation/project_versions.h"
 #include "ui/quotation/quotation_page.h"
@@ -229,6 +229,14 @@ TREC_PROJECT* TFrmProject_Detail::BuildProjectRecord() {
     return projectRecord_.get();
 }
 
+void TFrmProject_Detail::ShowStoredProject(std::unique_ptr<TREC_PROJECT> stored) {
+    // A cell still being typed in goes with the rest of the window's changes.
+    FinishGridEdit();
+    const TREC_PROJECT& shown = *stored;
+    projectRecord_ = std::move(stored);
+    ShowProjectRecord(shown);
+}
+
 void TFrmProject_Detail::LayoutFromHouseType() {
     lty::LayoutFromHouseType(grid_, HouseType);
     page_->ReloadFromGrid();
@@ -306,7 +314,7 @@ QString TFrmProject_Detail::TaxText() const { return Edit9->text(); }
 QString TFrmProject_Detail::TotalText() const { return Label16->text(); }
 
 QuotationPrintSource TFrmProject_Detail::PrintSource() const {
-    return {&grid_,           S(CustomerText()), S(CustomerTelText()), S(DesignerText()),     S(DesignerTelText()),
+    return {&grid_,           S(CustomerText()), S(CustomerTelText()), S(DesignerText()),      S(DesignerTelText()),
             S(AddressText()), S(OverheadText()), S(TaxText()),         S(ProjectNumberText()), S(HouseTypeText())};
 }
 

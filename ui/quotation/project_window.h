@@ -3,9 +3,9 @@
 #pragma once
 
 #include "core/data/records.h"
+#include "core/print/print_source.h"
 #include "core/quotation/house_type.h"
 #include "core/quotation/quotation_grid.h"
-#include "core/print/print_source.h"
 
 #include <QMdiSubWindow>
 #include <QPointer>
@@ -81,6 +81,9 @@ public:
     // answered. A number box that holds no number raises ConvertError and
     // leaves ProjectRecord as it was.
     TREC_PROJECT* BuildProjectRecord();
+    // The project as another program stored it, in place of what the window
+    // shows (载入对方版本): kept as ProjectRecord and shown, with nothing changed.
+    void ShowStoredProject(std::unique_ptr<TREC_PROJECT> stored);
     void LayoutFromHouseType();
 
     // With changes, asks "工程「…」已修改，是否保存？": Yes saves (false when the
@@ -120,22 +123,22 @@ public:
     QWidget* TabSheet1 = nullptr;
     QWidget* TabSheet2 = nullptr;
     QGroupBox* GroupBox1 = nullptr;
-    QLineEdit* Edit1 = nullptr;           // 客户名称
-    QLineEdit* Edit2 = nullptr;           // 工程编号
-    QLineEdit* Edit3 = nullptr;           // 工程地址
-    QLineEdit* Edit4 = nullptr;           // 客户电话
-    QComboBox* ComboBox1 = nullptr;       // 户型
-    QComboBox* ComboBox2 = nullptr;       // 装饰风格
-    QLineEdit* Edit5 = nullptr;           // 装饰面积
-    QComboBox* ComboBox3 = nullptr;       // 设计师
-    QLineEdit* Edit6 = nullptr;           // 设计电话
-    QDateEdit* DateTimePicker1 = nullptr; // 量房日期
-    QLineEdit* Edit7 = nullptr;           // 定金
-    QPlainTextEdit* Memo1 = nullptr;      // 客户要求
-    QCheckBox* CheckBox1 = nullptr;       // 已签合同
-    QLineEdit* Edit8 = nullptr;           // 管理费
-    QLineEdit* Edit9 = nullptr;           // 税金
-    QLabel* Label16 = nullptr;            // 项目总价
+    QLineEdit* Edit1 = nullptr;                // 客户名称
+    QLineEdit* Edit2 = nullptr;                // 工程编号
+    QLineEdit* Edit3 = nullptr;                // 工程地址
+    QLineEdit* Edit4 = nullptr;                // 客户电话
+    QComboBox* ComboBox1 = nullptr;            // 户型
+    QComboBox* ComboBox2 = nullptr;            // 装饰风格
+    QLineEdit* Edit5 = nullptr;                // 装饰面积
+    QComboBox* ComboBox3 = nullptr;            // 设计师
+    QLineEdit* Edit6 = nullptr;                // 设计电话
+    QDateEdit* DateTimePicker1 = nullptr;      // 量房日期
+    QLineEdit* Edit7 = nullptr;                // 定金
+    QPlainTextEdit* Memo1 = nullptr;           // 客户要求
+    QCheckBox* CheckBox1 = nullptr;            // 已签合同
+    QLineEdit* Edit8 = nullptr;                // 管理费
+    QLineEdit* Edit9 = nullptr;                // 税金
+    QLabel* Label16 = nullptr;                 // 项目总价
     ProjectVersionsBox* VersionsBox = nullptr; // 合同版本: the signed version and its change orders
 
     // ---- the project's rates and discount (project_rates.cpp) -------------

@@ -4,16 +4,17 @@
 #include "ui/quotation/quotation_page.h"
 
 #include "controls/menu/keyboard_menu.h"
+#include "core/data/change_watcher.h"
 #include "core/data/data_module.h"
 #include "core/data/tree_nodes.h"
 #include "core/text/date_text.h"
 #include "core/text/number_text.h"
 #include "ui/common/globals.h"
 #include "ui/common/pictures.h"
-#include "ui/shell/about_window.h"
-#include "ui/shell/tree_search.h"
 #include "ui/print/print_commands.h"
 #include "ui/quotation/project_window.h"
+#include "ui/shell/about_window.h"
+#include "ui/shell/tree_search.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -149,6 +150,7 @@ TFrmMain::TFrmMain(QWidget* parent) : QMainWindow(parent) {
 
     CreateActions();
     CreateMenus();
+    CreateRefresh();
     CreateLeftPanel();
 
     Splitter1 = new QSplitter(Qt::Horizontal, this);
@@ -381,6 +383,7 @@ void TFrmMain::FormShow() {
     }
     ReloadTrees();
     ReloadCompanyAndRemark();
+    StartWatching();
 }
 
 void TFrmMain::ReloadTrees() {

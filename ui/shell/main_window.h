@@ -24,6 +24,7 @@ class QMdiSubWindow;
 class QMenu;
 class QSplitter;
 class QTabWidget;
+class QTimer;
 class QToolBar;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -36,6 +37,7 @@ struct TreeSearch;
 class TFrmNewProject;
 class TFrmAbout;
 class TFrmReprice;
+class ChangeWatcher;
 struct TTreeView;
 struct AdminHooks;
 
@@ -54,21 +56,22 @@ public:
     QAction* DeleteProject = nullptr;
     QAction* ActPrint = nullptr;
     QAction* ActPreview = nullptr;
-    QAction* ActExportPdf = nullptr; // "导出PDF", Ctrl+E
+    QAction* ActExportPdf = nullptr;   // "导出PDF", Ctrl+E
     QAction* ActExportExcel = nullptr; // "导出Excel", Ctrl+Shift+E
     QAction* ActHindLeft = nullptr;
     QAction* acthelp = nullptr;
     QAction* ActExit = nullptr;
-    QAction* ActOpenProject = nullptr; // "打开装饰工程" of the project tree's menu
-    QAction* N15 = nullptr;            // "关于"
-    QAction* N20 = nullptr;            // "系统管理"
-    QAction* N25 = nullptr;            // "系统初始化"
-    QAction* N1 = nullptr;             // the separator closing the window entries
-    QAction* ActFindCatalog = nullptr; // Ctrl+F: into the catalog search box
-    QAction* ActFindProject = nullptr; // Ctrl+Shift+F: into the project search box
+    QAction* ActOpenProject = nullptr;  // "打开装饰工程" of the project tree's menu
+    QAction* N15 = nullptr;             // "关于"
+    QAction* N20 = nullptr;             // "系统管理"
+    QAction* N25 = nullptr;             // "系统初始化"
+    QAction* N1 = nullptr;              // the separator closing the window entries
+    QAction* ActFindCatalog = nullptr;  // Ctrl+F: into the catalog search box
+    QAction* ActFindProject = nullptr;  // Ctrl+Shift+F: into the project search box
     QAction* ActCopyProject = nullptr;  // "复制为新工程"
     QAction* ActSaveTemplate = nullptr; // "保存为模板"
     QAction* ActReprice = nullptr;      // "重新计价"
+    QAction* ActRefresh = nullptr;      // "刷新", F5: both trees read again
 
     QMenu* MenuProject = nullptr;
     QMenu* MenuSystem = nullptr;
@@ -110,6 +113,14 @@ public:
     void ReloadCatalogTree();
     void ReloadCompanyAndRemark();
 
+    // ---- other programs' changes (main_window_refresh.cpp) -----------------
+    // Both trees read again, each keeping its selection, its open and closed
+    // nodes and its scrolling (F5, 刷新).
+    void RefreshTrees();
+    // Asks the watcher what other programs changed and rebuilds those trees
+    // the same way; runs every second and when the window becomes active.
+    void CheckForChanges();
+
     // ---- project windows -----------------------------------------------
     // Kind 0 blank, 1 laid out from the house-type dialog, 2 showing `record`.
     bool OpenProjectWindow(int kind, std::unique_ptr<TREC_PROJECT> record = nullptr) override;
@@ -121,6 +132,9 @@ public:
     // Builds the window's record and stores it in the window's own save mode;
     // true when a row was written.
     bool SaveProjectWindow(TFrmProject_Detail* window) override;
+    // The answer 载入对方版本 of the overwrite question: after asking whether
+    // to drop the window's changes, the window shows the project as stored.
+    void LoadOtherVersion(TFrmProject_Detail* window);
 
     // The project window holding the row with this id (the project tree's
     // node id), or none.
@@ -196,6 +210,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -206,6 +221,10 @@ private:
     bool FormCloseQuery();
     void FormClose();
     void ActExitExecute();
+    void CreateRefresh();
+    void StartWatching();
+    void RefreshProjectTree();
+    void RefreshCatalogTree();
     void ShowProjectTree(const TTreeView& tree);
     void ShowCatalogTree(const TTreeView& tree, const std::unordered_map<std::string, TDM::CatalogPrice>& prices);
     // The search indexes, built once each time a tree is loaded (main_window_search.cpp).
@@ -226,6 +245,8 @@ private:
     QPointer<TFrmReprice> lastReprice_;
     // After a copy's or a template's first save, the rooms it came with.
     void StorePendingRooms(TFrmProject_Detail* window, std::int32_t projectId);
+    std::unique_ptr<ChangeWatcher> watcher_;
+    QTimer* watchTimer_ = nullptr;
 };
 
 } // namespace lty

@@ -4,12 +4,12 @@
 #include "core/quotation/house_type.h"
 #include "ui/common/application.h"
 #include "ui/common/globals.h"
-#include "ui/shell/main_window.h"
-#include "ui/shell/new_project_dialog.h"
 #include "ui/quotation/house_type_dialog.h"
 #include "ui/quotation/project_versions.h"
 #include "ui/quotation/project_window.h"
 #include "ui/quotation/quotation_page.h"
+#include "ui/shell/main_window.h"
+#include "ui/shell/new_project_dialog.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -164,7 +164,10 @@ bool TFrmMain::SaveProjectWindow(TFrmProject_Detail* window) {
         ~Alongside() { dm.SaveAlongside = nullptr; }
     } alongside{*DM};
     DM->SaveAlongside = window->VersionsBox->VersionToStore();
-    if (!DM->StoreProject(*record, window->SaveMode(), loaded.get())) return false;
+    if (!DM->StoreProject(*record, window->SaveMode(), loaded.get())) {
+        if (DM->OtherVersionWanted()) LoadOtherVersion(window);
+        return false;
+    }
     window->VersionsBox->Stored(record->IntID);
     // From now on this window writes its own row, whatever other windows do.
     window->SetSaveMode(SaveModeUpdate);
@@ -178,6 +181,19 @@ bool TFrmMain::SaveProjectWindow(TFrmProject_Detail* window) {
     // a new name the tree is to show as the window does.
     if (inserting || record->IntID != rowBefore || renamed) ReloadProjectTree();
     return true;
+}
+
+void TFrmMain::LoadOtherVersion(TFrmProject_Detail* window) {
+    if (window->IsModified() && !Messages().Ask("载入对方版本将放弃本窗口中未保存的修改，是否继续？", "询问")) return;
+    const TREC_PROJECT* own = window->ProjectRecord();
+    auto stored = own ? DM->LoadProject(std::to_string(own->IntID)) : nullptr;
+    if (!stored) {
+        Messages().Show("未能读取对方保存的版本，本窗口的内容未改变。");
+        return;
+    }
+    window->ShowStoredProject(std::move(stored));
+    RenameProjectWindow(window, QString::fromStdString(ProjectCaption(window->ProjectRecord()->charCustomer,
+                                                                      window->ProjectRecord()->charAddress)));
 }
 
 void TFrmMain::SaveProjectExecute() {

@@ -1,6 +1,6 @@
+#include "core/db/engine_pg.h"
 #include "core/text/date_text.h"
 #include "core/text/number_text.h"
-#include "core/db/engine_pg.h"
 #include "tests/core/data/data_module_fixture.h"
 
 #include <poll.h>
@@ -105,7 +105,7 @@ void ExpectSameRecord(const TREC_PROJECT& a, const TREC_PROJECT& b) {
 TEST_F(DataModuleTest, InsertAndUpdateSendTheirStatementsAndRoundTrip) {
     TREC_PROJECT r = FullRecord();
     ASSERT_TRUE(dm.StoreProject(r, SaveModeInsert));
-    ASSERT_EQ(trace.size(), 2u); // the number check, then the insert
+    ASSERT_EQ(trace.size(), 3u); // the number check, the insert, the save's stamp
     EXPECT_EQ(trace[0], "select IntID from tblProject where charProjectID='P001'");
     EXPECT_EQ(trace[1], kExpectedInsert);
     EXPECT_EQ(messages.Texts(), std::vector<std::string>{"新加工程成功！"});
@@ -132,7 +132,7 @@ TEST_F(DataModuleTest, InsertAndUpdateSendTheirStatementsAndRoundTrip) {
     messages.Shown.clear();
     loaded->SetblnSignContract(false);
     ASSERT_TRUE(dm.StoreProject(*loaded, SaveModeUpdate));
-    ASSERT_EQ(trace.size(), 2u);
+    ASSERT_EQ(trace.size(), 3u);
     EXPECT_EQ(trace[1], kExpectedUpdate);
     EXPECT_EQ(messages.Texts(), std::vector<std::string>{"修改工程成功！"});
     EXPECT_FALSE(dm.LoadProject(std::to_string(r.IntID))->blnSignContract);
@@ -177,8 +177,9 @@ TEST_F(DataModuleTest, EmptyDatesBecomeTodayInRecordAndRow) {
                       "' and dateThirdPayDate='" + iso + "'"),
               "1");
     // A new record's numbers travel as 0 and its flag as 0.
-    EXPECT_NE(trace.back().find("#,0,0,'','','','',''"), std::string::npos);
-    EXPECT_NE(trace.back().find("'',0,''"), std::string::npos);
+    const std::string& insert = trace[trace.size() - 2]; // the save's stamp comes last
+    EXPECT_NE(insert.find("#,0,0,'','','','',''"), std::string::npos);
+    EXPECT_NE(insert.find("'',0,''"), std::string::npos);
 }
 
 TEST_F(DataModuleTest, LoadProjectReadsNullsAndRefusesBadIds) {

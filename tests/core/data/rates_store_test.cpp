@@ -39,10 +39,11 @@ TEST_F(DataModuleTest, TheFirmsRatesAreTwoSettingsWithTheDefaultsWhereNoneIsStor
 }
 
 TEST_F(DataModuleTest, AProjectsRatesAndDiscountTravelWithItAndLeaveNoRowWhenUnused) {
-    // Never used: the save sends what it always sent, and no rate row.
+    // Never used: the save sends what it always sent and the stamp, no rate row.
     TREC_PROJECT plain = Project("P1");
     ASSERT_TRUE(dm.StoreProject(plain, SaveModeInsert));
-    EXPECT_EQ(trace.size(), 2u);
+    ASSERT_EQ(trace.size(), 3u);
+    EXPECT_EQ(trace[2].rfind("insert into TBLPROJECTSTAMP", 0), 0u);
     EXPECT_EQ(RawCount("TBLPROJECTRATE"), 0);
     const auto loadedPlain = dm.LoadProject(std::to_string(plain.IntID));
     EXPECT_FALSE(loadedPlain->Rates.OverheadRate || loadedPlain->Rates.TaxRate || loadedPlain->Rates.Stored);
@@ -56,10 +57,11 @@ TEST_F(DataModuleTest, AProjectsRatesAndDiscountTravelWithItAndLeaveNoRowWhenUnu
     r.SetnumDiscount(1252.31);
     trace.clear();
     ASSERT_TRUE(dm.StoreProject(r, SaveModeInsert));
-    ASSERT_EQ(trace.size(), 4u);
+    ASSERT_EQ(trace.size(), 5u);
     EXPECT_EQ(trace[2], "delete from TBLPROJECTRATE where IntID=" + std::to_string(r.IntID));
     EXPECT_EQ(trace[3], "insert into TBLPROJECTRATE(IntID,numOverheadRate,numTaxRate,intDiscountKind,numDiscountValue) "
-                        "values(" + std::to_string(r.IntID) + ",6,NULL,2,5)");
+                        "values(" +
+                            std::to_string(r.IntID) + ",6,NULL,2,5)");
     EXPECT_TRUE(r.Rates.Stored);
     auto loaded = dm.LoadProject(std::to_string(r.IntID));
     ASSERT_TRUE(loaded);
@@ -82,7 +84,7 @@ TEST_F(DataModuleTest, AProjectsRatesAndDiscountTravelWithItAndLeaveNoRowWhenUnu
     EXPECT_FALSE(loaded->Rates.Stored);
     trace.clear();
     ASSERT_TRUE(dm.StoreProject(*loaded, SaveModeUpdate));
-    EXPECT_EQ(trace.size(), 2u);
+    EXPECT_EQ(trace.size(), 3u); // the check, the row and the stamp: no rate statement
 
     // A rate row the database refuses: the project's row is not written
     // either, and the save says so.
@@ -90,6 +92,16 @@ TEST_F(DataModuleTest, AProjectsRatesAndDiscountTravelWithItAndLeaveNoRowWhenUnu
     loaded->Rates.DiscountKind = 1;
     loaded->Rates.DiscountValue = 500;
     loaded->SetcharCustomer("李女士");
+    messages.Shown.clear();
+    EXPECT_FALSE(dm.StoreProject(*loaded, SaveModeUpdate));
+    ASSERT_EQ(messages.Texts().size(), 1u);
+    EXPECT_EQ(messages.Texts()[0].rfind("保存工程失败，数据未保存！", 0), 0u);
+    EXPECT_EQ(RawText("select charCustomer from tblProject where IntID=" + std::to_string(r.IntID)), "王先生");
+    EXPECT_EQ(RawCount("TBLPROJECTRATE"), 0);
+
+    // The same for a stamp the database refuses: the save is one whole on both engines.
+    StopRefusing("TBLPROJECTRATE", "insert");
+    RefuseOn("TBLPROJECTSTAMP", "insert");
     messages.Shown.clear();
     EXPECT_FALSE(dm.StoreProject(*loaded, SaveModeUpdate));
     ASSERT_EQ(messages.Texts().size(), 1u);

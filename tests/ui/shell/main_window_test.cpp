@@ -50,7 +50,7 @@ TEST_F(MainWindowTest, FirstShowingFillsBothTreesAndTheSharedValues) {
     EXPECT_EQ(frm->MenuWindow->actions().back(), frm->N1);
     EXPECT_EQ(Texts(frm->MenuHelp->actions()), (QStringList{"帮助", "关于"}));
     EXPECT_EQ(Texts(frm->PopupMenuTree->actions()),
-              (QStringList{"打开装饰工程", "-", "新建装饰工程", "复制为新工程", "删除装饰工程"}));
+              (QStringList{"打开装饰工程", "-", "新建装饰工程", "复制为新工程", "删除装饰工程", "-", "刷新"}));
     EXPECT_EQ(frm->PageControl1->tabPosition(), QTabWidget::South);
     EXPECT_EQ(frm->PageControl1->tabText(0), "装饰工程");
     EXPECT_EQ(frm->PageControl1->tabText(1), "施工项目");
