@@ -220,6 +220,13 @@ public:
     // on the same database has prepared since.
     void OpenPrintData(TADOQuery& query);
 
+    // ---- measured rooms and catalog measures (data_module_rooms.cpp) ------
+    // The measure (0..4) a catalog entry's quantity follows; 0 without a row,
+    // for an id that is no number, or when the select is refused.
+    int GetProductMeasure(const std::string& itemId);
+    // Stores it (a row only for a measure other than 0).
+    bool SaveProductMeasure(const std::string& itemId, int measure);
+
     TADOConnection ADOMain;
     TADOQuery Qry_Main{ADOMain};
     TADOQuery Qry_tmp{ADOMain};
@@ -246,6 +253,10 @@ private:
     // opened or saved); inside StoreProject's transaction.
     bool ProjectRowGone(std::int32_t id);
     bool StoreRefused();
+    // The rooms of a project row: read with it, and written inside the
+    // project's save transaction (nothing sent for a project that has and had none).
+    void LoadRooms(TREC_PROJECT& record);
+    bool StoreRooms(std::int64_t id, const TREC_PROJECT& record, const TREC_PROJECT* loaded);
 
     UserMessages& messages_;
     std::string programDirectory_;

@@ -221,6 +221,7 @@ std::unique_ptr<TREC_PROJECT> TDM::LoadProject(const std::string& id) {
 
     auto r = std::make_unique<TREC_PROJECT>();
     FillProject(Qry_Main, *r);
+    LoadRooms(*r);
     return r;
 }
 
@@ -273,6 +274,8 @@ bool TDM::StoreProject(TREC_PROJECT& record, int saveMode, const TREC_PROJECT* l
                 // A row deleted by another program since the check is not saved.
                 if (saveMode == SaveModeUpdate && ADOMain.Changes() != 1)
                     outcome = Outcome::NotOwnRow;
+                else if (!StoreRooms(saveMode == SaveModeInsert ? newId : record.IntID, record, loaded))
+                    outcome = Outcome::Failed;
                 else if (tx.Commit())
                     outcome = Outcome::Written;
                 else {

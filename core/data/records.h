@@ -56,6 +56,8 @@ public:
     std::string charCustomerDemand;
     std::string charQuotation;
     std::string charContractMemo;
+    // The project's measured rooms (TBLPROJECTROOMS), empty without any.
+    std::string charRooms;
 
     void SetblnSignContract(bool v) { blnSignContract = v; }
     void SetnumEarnest(double v) { numEarnest = v; }
@@ -96,6 +98,7 @@ public:
     void SetcharCustomerDemand(std::string v) { charCustomerDemand = std::move(v); }
     void SetcharQuotation(std::string v) { charQuotation = std::move(v); }
     void SetcharContractMemo(std::string v) { charContractMemo = std::move(v); }
+    void SetcharRooms(std::string v) { charRooms = std::move(v); }
 };
 
 // How a project is named on screen, in the project tree as in its window's

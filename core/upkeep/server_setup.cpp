@@ -90,6 +90,8 @@ void SetUpServerDatabase(const ServerSetup& setup, const std::function<void(cons
         db.Exec("GRANT USAGE ON SCHEMA public TO " + role);
         db.Exec("REVOKE ALL ON FUNCTION lty_keep_identity_ahead() FROM PUBLIC");
         db.Exec("GRANT SELECT, INSERT, UPDATE, DELETE ON " + TableList() + " TO " + role);
+        // The measured rooms and the catalog's measures, rows of their own beside the nine.
+        db.Exec("GRANT SELECT, INSERT, UPDATE, DELETE ON TBLPROJECTROOMS, TBLPRODUCTMEASURE TO " + role);
         db.Exec("COMMIT");
         log("role " + setup.AppRole + " may select, insert, update and delete rows of the nine tables, nothing more");
     } catch (...) {

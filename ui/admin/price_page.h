@@ -25,6 +25,7 @@ public:
     QLineEdit* Edit5 = nullptr;     // the price
     QComboBox* Edit6 = nullptr;     // the unit
     QComboBox* ComboBox2 = nullptr; // the grade
+    QComboBox* ComboMeasure = nullptr; // 计量: what the quantity follows in a measured room
     QPlainTextEdit* MMMemo = nullptr;
     QPushButton* Button3 = nullptr;
     QPushButton* ButtonExport = nullptr;

@@ -4,6 +4,7 @@
 
 #include "core/data/data_module.h"
 #include "core/quotation/quotation_text.h"
+#include "core/quotation/rooms.h"
 #include "core/text/date_text.h"
 #include "core/text/number_text.h"
 #include "ui/common/globals.h"
@@ -184,6 +185,7 @@ void TFrmProject_Detail::ShowProjectRecord(const TREC_PROJECT& record) {
         grid_.SetProjectTotal(record.numContractPrice);
         ShowTotalText(Q(FormatTwoDecimals(record.numContractPrice)));
         refused = TextToQuotation(grid_, record.charQuotation);
+        RoomsFromText(grid_, record.charRooms);
         // Charges stored beyond the ceiling of figures cannot be shown or
         // saved again as they are: they follow the quotation instead.
         const bool chargesBeyond = !WithinNumberLimit(record.numContractPrice) ||
@@ -225,6 +227,7 @@ TREC_PROJECT* TFrmProject_Detail::BuildProjectRecord() {
     r->SetnumOverheadExp(StrToLimitedFloat(S(Edit8->text())));
     r->SetnumTax(StrToLimitedFloat(S(Edit9->text())));
     r->SetcharQuotation(QuotationToText(grid_));
+    r->SetcharRooms(RoomsToText(grid_));
     r->SetnumContractPrice(grid_.ProjectTotal());
     // The row this window writes: the one it was opened from or inserted.
     // With it the update can refuse to reach any other project's row.

@@ -4,6 +4,7 @@
 #include "core/quotation/quotation_clipboard.h"
 #include "core/quotation/quotation_text.h"
 #include "ui/common/globals.h"
+#include "ui/quotation/room_size_dialog.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -13,6 +14,7 @@
 #include <QMenu>
 #include <QScrollBar>
 #include <QSettings>
+#include <QToolBar>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -51,8 +53,14 @@ QuotationPage::QuotationPage(QuotationGrid& grid, QWidget* parent) : QWidget(par
     advsg1->SetSource(source_);
     advsg1->SetColumnWidths({QuotationGrid::kColumnWidths.begin(), QuotationGrid::kColumnWidths.end()});
 
+    ToolBar = new QToolBar(this);
+    ToolBar->setObjectName(QStringLiteral("QuotationToolBar"));
+    ToolBar->setAccessibleName(QStringLiteral("报价明细工具栏"));
+    ToolBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(ToolBar);
     layout->addWidget(advsg1);
     setFocusProxy(advsg1);
 
@@ -81,6 +89,9 @@ QuotationPage::QuotationPage(QuotationGrid& grid, QWidget* parent) : QWidget(par
     NCopyRows = MenuAction(this, PopupMenu1, QStringLiteral("复制行"), "NCopyRows");
     NPasteRows = MenuAction(this, PopupMenu1, QStringLiteral("粘贴行"), "NPasteRows");
     NRename = MenuAction(this, PopupMenu1, QStringLiteral("重命名房间"), "NRename");
+    NRoomSize = MenuAction(this, PopupMenu1, QStringLiteral("房间尺寸…"), "NRoomSize", {QKeySequence(Qt::CTRL | Qt::Key_M)});
+    NRoomSize->setToolTip(QStringLiteral("量房：长、宽、高和门窗，按面积或周长填写数量 (Ctrl+M)"));
+    ToolBar->addAction(NRoomSize);
     PopupMenu1->addSeparator();
     NCompact = MenuAction(this, PopupMenu1, QStringLiteral("紧凑显示"), "NCompact");
     NCompact->setCheckable(true);
@@ -104,6 +115,7 @@ QuotationPage::QuotationPage(QuotationGrid& grid, QWidget* parent) : QWidget(par
     connect(NCopyRows, &QAction::triggered, this, &QuotationPage::CopyRowsClick);
     connect(NPasteRows, &QAction::triggered, this, &QuotationPage::PasteRowsClick);
     connect(NRename, &QAction::triggered, this, &QuotationPage::RenameClick);
+    connect(NRoomSize, &QAction::triggered, this, &QuotationPage::RoomSizeClick);
     connect(NCompact, &QAction::toggled, this, &QuotationPage::SetCompact);
     source_.BeforeWrite = [this] { BeginEdit(); };
 
@@ -175,6 +187,7 @@ void QuotationPage::UpdateActions() {
     const bool body = grid_.IsBodyRow(grid_.CurrentRow());
     NMoveUp->setEnabled(body);
     NMoveDown->setEnabled(body);
+    NRoomSize->setEnabled(grid_.SectionOf(grid_.CurrentRow()) != 0);
     NUndo->setEnabled(history_.CanUndo());
     NRedo->setEnabled(history_.CanRedo());
 }
@@ -359,6 +372,29 @@ void QuotationPage::RenameClick() {
     grid_.SetCurrentCell(1, row);
     ShowCurrentCell();
     advsg1->edit(advsg1->Model()->index(row - 1, 1));
+}
+
+void QuotationPage::RoomSizeClick() {
+    if (advsg1->Editing()) FinishEditing();
+    const int room = grid_.SectionOf(grid_.CurrentRow());
+    if (room == 0) {
+        Messages().Show("请先选择一个房间或其中的明细行");
+        return;
+    }
+    const QString name = QString::fromStdString(grid_.Text(1, room));
+    TFrmRoomSize dialog(name, grid_.Room(room), this);
+    if (!TFrmRoomSize::Run(dialog)) return;
+    const auto size = dialog.TypedSize(false);
+    if (!size || *size == grid_.Room(room)) return;
+    const auto lines = LinesToRemeasure(grid_, room, *size);
+    const bool update = !lines.empty() &&
+                        Messages().Ask("「" + name.toStdString() + "」有" + std::to_string(lines.size()) +
+                                           "项明细的数量按房间尺寸计算，是否按新尺寸更新这些数量？",
+                                       "询问");
+    Change([&] {
+        ApplyRoomSize(grid_, room, *size, update);
+        advsg1->Model()->NotifyAllCellsChanged();
+    });
 }
 
 void QuotationPage::PasteClick() {

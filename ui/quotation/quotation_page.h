@@ -16,6 +16,7 @@
 
 class QAction;
 class QMenu;
+class QToolBar;
 
 namespace lty {
 
@@ -58,6 +59,8 @@ public:
     QAction* NPasteRows;  // "粘贴行"
     QAction* NRename;     // "重命名房间"
     QAction* NCompact;    // "紧凑显示", checkable
+    QAction* NRoomSize;   // "房间尺寸…" of the current row's room (Ctrl+M), also on the tool bar
+    QToolBar* ToolBar;    // above the grid
 
     // The clipboard format of whole rows: the stored quotation text of them.
     static constexpr const char* kRowsMimeType = "application/x-ltyquote-rows";
@@ -88,6 +91,10 @@ public slots:
     void PasteRowsClick();
     void RenameClick();
     void SetCompact(bool compact);
+    // The room of the current row measured in "房间尺寸"; lines whose
+    // quantity follows a changed measure are offered the new figures. One
+    // undo step.
+    void RoomSizeClick();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

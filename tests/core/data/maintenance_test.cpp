@@ -49,9 +49,10 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
-// An exported file as the previous version wrote it: without the id column.
+// An exported file as an earlier version wrote it: without the id column
+// (nor the measure column that came after it).
 std::string WithoutIds(const std::string& csv) {
-    return std::regex_replace(csv, std::regex(",\"([0-9]*|编号)\"\r\n"), "\r\n");
+    return std::regex_replace(csv, std::regex(",\"([0-9]*|编号)\"(,\"[^\"]*\")?\r\n"), "\r\n");
 }
 
 // UTF-8 text as a Chinese spreadsheet saves it.
