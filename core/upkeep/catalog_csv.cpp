@@ -377,7 +377,10 @@ bool PlanCatalogImport(TDM& dm, std::string_view csv, Plan& plan, CsvProblem& pr
                                  : f.size() == kColumns   ? kColumns
                                  : f.size() == kIdColumns ? kIdColumns
                                                           : kOldColumns;
-        if (f.size() != want) return bad("应为" + std::to_string(want) + "列，实为" + std::to_string(f.size()) + "列");
+        // A line without the measure, added by hand to a file that has the
+        // column, leaves its entry's measure as it is.
+        const bool withoutMeasure = want == kColumns && f.size() == kIdColumns;
+        if (f.size() != want && !withoutMeasure) return bad("应为" + std::to_string(want) + "列，实为" + std::to_string(f.size()) + "列");
         for (const auto& s : f)
             if (!ValidUtf8(s)) return bad("文字不是UTF-8编码");
         if (f[0].empty()) return bad("缺少一级分类");

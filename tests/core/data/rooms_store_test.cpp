@@ -94,6 +94,10 @@ TEST_F(DataModuleTest, ACatalogEntrysMeasureIsKeptAndTravelsThroughTheCsvFile) {
     ASSERT_TRUE(dm.SaveProductMeasure("4", 1));
     ASSERT_TRUE(PlanCatalogImport(dm, older, plan, problem)) << problem.Reason;
     EXPECT_EQ(plan.Adds + plan.Changes, 0);
+    // So does a line without it, added by hand below the heading that has it.
+    const std::string mixed = std::regex_replace(edited, std::regex(",\"4\",\"\"\r\n"), ",\"4\"\r\n");
+    ASSERT_TRUE(PlanCatalogImport(dm, mixed, plan, problem)) << problem.Line << problem.Reason;
+    EXPECT_EQ(plan.Adds + plan.Changes, 0);
 
     // A measure no room has names its line; nothing is written.
     const std::string head = "一级分类,二级分类,项目,单位,单价,级别,工艺做法及材料说明,编号,计量\r\n";
