@@ -281,11 +281,6 @@ public:
         double Price = 0;
     };
     std::vector<CatalogPriceRow> LoadCatalogPriceRows();
-    // The measured rooms stored with a project, as one text; none when the
-    // project has no such row (or the select was refused).
-    std::optional<std::string> StoredRoomsText(std::int32_t projectId);
-    // Stores `rooms` as the project's measured rooms, replacing any it had.
-    bool StoreRoomsText(std::int32_t projectId, const std::string& rooms);
 
     // A quotation kept under a name for new projects.
     struct TemplateInfo {
@@ -308,6 +303,13 @@ public:
     // outcome; true when the template is stored.
     bool SaveTemplate(const std::string& name, const std::string& quotation, const std::string& rooms);
     bool DeleteTemplate(std::int64_t id);
+
+    // ---- measured rooms and catalog measures (data_module_rooms.cpp) ------
+    // The measure (0..4) a catalog entry's quantity follows; 0 without a row,
+    // for an id that is no number, or when the select is refused.
+    int GetProductMeasure(const std::string& itemId);
+    // Stores it (a row only for a measure other than 0).
+    bool SaveProductMeasure(const std::string& itemId, int measure);
 
     TADOConnection ADOMain;
     TADOQuery Qry_Main{ADOMain};
@@ -352,6 +354,10 @@ private:
     // The overwrite question, with the time of the stored stamp when there is one.
     std::string OverwriteQuestion(std::int32_t id);
     bool StoreRefused();
+    // The rooms of a project row: read with it, and written inside the
+    // project's save transaction (nothing sent for a project that has and had none).
+    void LoadRooms(TREC_PROJECT& record);
+    bool StoreRooms(std::int64_t id, const TREC_PROJECT& record, const TREC_PROJECT* loaded);
 
     UserMessages& messages_;
     std::string programDirectory_;

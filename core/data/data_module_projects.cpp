@@ -248,6 +248,7 @@ std::unique_ptr<TREC_PROJECT> TDM::LoadProject(const std::string& id) {
     auto r = std::make_unique<TREC_PROJECT>();
     FillProject(Qry_Main, *r);
     LoadProjectRates(*r);
+    LoadRooms(*r);
     return r;
 }
 
@@ -315,6 +316,8 @@ bool TDM::StoreProject(TREC_PROJECT& record, int saveMode, const TREC_PROJECT* l
                 } else if (!StoreProjectRates(record.Rates, saveMode == SaveModeInsert ? newId : record.IntID,
                                               rateValues)) {
                     outcome = Outcome::Failed; // rolled back with the row
+                } else if (!StoreRooms(saveMode == SaveModeInsert ? newId : record.IntID, record, loaded)) {
+                    outcome = Outcome::Failed; // the measured rooms go with the row, or neither
                 } else if (SaveAlongside && !SaveAlongside(saveMode == SaveModeInsert ? static_cast<std::int32_t>(newId)
                                                                                       : record.IntID)) {
                     outcome = Outcome::Failed; // what goes with the row was refused: neither is stored

@@ -1,6 +1,6 @@
 // What copying a project, its templates and repricing read and write: the
-// priced catalog in one select, a project's stored rooms text, and the
-// named templates new projects start from.
+// priced catalog in one select and the named templates new projects start
+// from.
 #include "core/data/data_module.h"
 
 #include "core/db/sql_text.h"
@@ -24,22 +24,6 @@ std::vector<TDM::CatalogPriceRow> TDM::LoadCatalogPriceRows() {
         rows.push_back(std::move(row));
     }
     return rows;
-}
-
-std::optional<std::string> TDM::StoredRoomsText(std::int32_t projectId) {
-    TADOQuery query(ADOMain);
-    if (!RunSelect(query, "select charRooms from TBLPROJECTROOMS where IntID=" + SqlInteger(projectId)) ||
-        query.RecordCount() == 0)
-        return std::nullopt;
-    return query.Fields(0).AsString();
-}
-
-bool TDM::StoreRoomsText(std::int32_t projectId, const std::string& rooms) {
-    Transaction tx(ADOMain);
-    const std::string id = SqlInteger(projectId);
-    return tx.Began() && RunStatement("delete from TBLPROJECTROOMS where IntID=" + id) &&
-           RunStatement("insert into TBLPROJECTROOMS (IntID,charRooms) values (" + id + "," + SqlText(rooms) + ")") &&
-           tx.Commit();
 }
 
 std::vector<TDM::TemplateInfo> TDM::LoadTemplates() {

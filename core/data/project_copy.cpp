@@ -9,6 +9,11 @@ TREC_PROJECT ProjectCopy(const TREC_PROJECT& source, const std::string& today) {
     copy.SetnumOverheadExp(source.numOverheadExp);
     copy.SetnumTax(source.numTax);
     copy.SetnumDiscount(source.numDiscount);
+    // The discount amount is only right with the rule that made it, and the
+    // measured rooms belong to the lines.
+    copy.Rates = source.Rates;
+    copy.Rates.Stored = false; // the copy has no rate row yet
+    copy.SetcharRooms(source.charRooms);
     copy.SetcharHouseType(source.charHouseType);
     copy.SetnumHouseAcreage(source.numHouseAcreage);
     copy.SetcharDesignStyle(source.charDesignStyle);

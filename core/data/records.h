@@ -83,6 +83,8 @@ public:
     // Beside the row: the project's own rates and discount, saved and loaded
     // with it.
     TREC_PROJECTRATE Rates;
+    // The project's measured rooms (TBLPROJECTROOMS), empty without any.
+    std::string charRooms;
 
     void SetblnSignContract(bool v) { blnSignContract = v; }
     void SetnumEarnest(double v) { numEarnest = v; }
@@ -123,6 +125,7 @@ public:
     void SetcharCustomerDemand(std::string v) { charCustomerDemand = std::move(v); }
     void SetcharQuotation(std::string v) { charQuotation = std::move(v); }
     void SetcharContractMemo(std::string v) { charContractMemo = std::move(v); }
+    void SetcharRooms(std::string v) { charRooms = std::move(v); }
 };
 
 // How a project is named on screen, in the project tree as in its window's

@@ -199,7 +199,45 @@ void QuotationGrid::SetCellText(int col, int row, std::string_view text) {
     if (row == 0 || row == EndRow()) return;
     auto& cell = At(col, row);
     if (col == 2 || col == 3) previous_ = {col, row, cell.Text};
-    cell.Text = WithoutSeparator(text);
+    std::string written = WithoutSeparator(text);
+    // A quantity written by hand is the user's: the line no longer follows its measure.
+    if (col == 3 && written != cell.Text) rows_[static_cast<std::size_t>(row)].Follows = Measure::None;
+    cell.Text = std::move(written);
+}
+
+int QuotationGrid::SectionOf(int row) const {
+    if (!IsBodyRow(row)) return 0;
+    while (row >= 2 && IsItemRow(row)) --row;
+    return row >= 2 ? row : 0;
+}
+
+const RoomSize& QuotationGrid::Room(int row) const {
+    static const RoomSize none;
+    if (!IsBodyRow(row) || IsItemRow(row)) return none;
+    return rows_[static_cast<std::size_t>(row)].Room;
+}
+
+void QuotationGrid::SetRoom(int sectionRow, RoomSize size) {
+    if (!IsBodyRow(sectionRow) || IsItemRow(sectionRow)) return;
+    rows_[static_cast<std::size_t>(sectionRow)].Room = std::move(size);
+}
+
+Measure QuotationGrid::LineMeasure(int row) const {
+    if (row < 2 || row >= RowCount() || !IsItemRow(row)) return Measure::None;
+    return rows_[static_cast<std::size_t>(row)].Follows;
+}
+
+void QuotationGrid::SetLineMeasure(int row, Measure measure) {
+    if (row < 2 || row >= RowCount() || !IsItemRow(row)) return;
+    rows_[static_cast<std::size_t>(row)].Follows = measure;
+}
+
+void QuotationGrid::SetMeasuredQuantity(int row, const std::string& quantity) {
+    if (row < 2 || row >= RowCount() || !IsItemRow(row)) return;
+    auto& cells = rows_[static_cast<std::size_t>(row)].Cells;
+    cells[3].Text = quantity;
+    cells[3].Expression.clear();
+    RecalcItemAmount(row);
 }
 
 void QuotationGrid::SetCellReadOnly(int col, int row, bool readOnly) { At(col, row).ReadOnly = readOnly || col == 0; }
@@ -329,6 +367,14 @@ int QuotationGrid::PutItemRow(const CatalogLine& item, bool manual) {
     row.Cells[5].Text = FormatTwoDecimals(amount);
     row.Cells[6].Text = WithoutSeparator(item.Spec);
     row.Height = kItemRowHeight;
+    row.Follows = manual ? Measure::None : item.Follows;
+    if (row.Follows != Measure::None) {
+        // In a measured room the quantity is the room's figure, not the catalog's count.
+        if (const auto quantity = MeasuredQuantity(Room(SectionOf(r)), row.Follows)) {
+            row.Cells[3].Text = *quantity;
+            row.Cells[5].Text = FormatTwoDecimals(item.Price * StrToFloat(*quantity));
+        }
+    }
     for (int c = 1; c < kQuotationColumns; ++c) {
         const bool typing = manual ? c != 5 : c == 3;
         SetCellReadOnly(c, r, !typing);
@@ -352,8 +398,8 @@ bool QuotationGrid::AddCatalogEntry(const CatalogLine& item, UserMessages& messa
     if (currentRow_ == 1) return false;
     // A price stored before figures had a ceiling, or one that would carry
     // its section or the grand total past it, stays out of the quotation.
-    const bool figuresWithin = WithinNumberLimit(item.Price) && WithinNumberLimit(item.Count) &&
-                               WithinNumberLimit(item.Price * item.Count);
+    const bool figuresWithin =
+        WithinNumberLimit(item.Price) && WithinNumberLimit(item.Count) && WithinNumberLimit(item.Price * item.Count);
     if (figuresWithin) {
         const int r = PutItemRow(item, false);
         if (AmountsWithinLimit()) {
@@ -682,14 +728,24 @@ std::uint32_t TakeU32(std::string_view& in) {
 std::string QuotationGrid::Image() const {
     std::size_t size = 4;
     for (const auto& row : rows_) {
-        size += 4;
-        for (const auto& cell : row.Cells) size += 5 + cell.Text.size() + (cell.Expression.empty() ? 0 : 4 + cell.Expression.size());
+        size += 5;
+        for (const auto& cell : row.Cells)
+            size += 5 + cell.Text.size() + (cell.Expression.empty() ? 0 : 4 + cell.Expression.size());
     }
     std::string out;
     out.reserve(size);
     PutU32(out, static_cast<std::uint32_t>(rows_.size()));
     for (const auto& row : rows_) {
         PutU32(out, static_cast<std::uint32_t>(row.Height));
+        // The room's measurements and the line's measure go with the row, so
+        // an undo takes a change of measurements back as well.
+        const bool room = !row.Room.Empty();
+        out += static_cast<char>(static_cast<unsigned>(row.Follows) | (room ? 0x80u : 0u));
+        if (room) {
+            const std::string text = EncodeRoomSize(row.Room);
+            PutU32(out, static_cast<std::uint32_t>(text.size()));
+            out += text;
+        }
         for (const auto& cell : row.Cells) {
             const bool expression = !cell.Expression.empty();
             const auto flags = static_cast<unsigned>(cell.ReadOnly) | static_cast<unsigned>(cell.Align) << 1 |
@@ -712,6 +768,16 @@ void QuotationGrid::RestoreImage(std::string_view image) {
     std::vector<GridRow> rows(count);
     for (auto& row : rows) {
         row.Height = static_cast<int>(TakeU32(image));
+        if (image.empty()) throw std::invalid_argument("quotation image cut short");
+        const auto marks = static_cast<unsigned char>(image.front());
+        image.remove_prefix(1);
+        row.Follows = MeasureFromNumber(marks & 0x7Fu);
+        if ((marks & 0x80u) != 0) {
+            const std::uint32_t length = TakeU32(image);
+            if (length > image.size() || !DecodeRoomSize(image.substr(0, length), row.Room))
+                throw std::invalid_argument("quotation image holds no room");
+            image.remove_prefix(length);
+        }
         for (auto& cell : row.Cells) {
             if (image.empty()) throw std::invalid_argument("quotation image cut short");
             const auto flags = static_cast<unsigned char>(image.front());

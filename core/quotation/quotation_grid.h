@@ -6,12 +6,13 @@
 
 #include "core/messages/user_messages.h"
 #include "core/quotation/charges.h"
+#include "core/quotation/rooms.h"
 
 #include <array>
 #include <cstdint>
 #include <string>
-#include <utility>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace lty {
@@ -49,6 +50,8 @@ struct CatalogLine {
     std::string Unit;
     double Amount = 0;
     std::string Spec;
+    // What the quantity follows in a measured room (the catalog entry's measure).
+    Measure Follows = Measure::None;
 };
 
 // The charges RecalcTotals computes for the information page, at the grid's
@@ -263,6 +266,20 @@ public:
     // its fee, tax and total texts after an operation.
     std::uint64_t RecalcCount() const { return recalcCount_; }
 
+    // ---- measured rooms (rooms.h) ------------------------------------------
+    // The section row a body row belongs to (a section row itself), or 0 for
+    // the rows above the first section and for any other row.
+    int SectionOf(int row) const;
+    // A section row's measurements; empty for any other row.
+    const RoomSize& Room(int row) const;
+    void SetRoom(int sectionRow, RoomSize size); // section rows only
+    // The measure an item row's quantity follows (None: typed or none).
+    // A quantity written into the row (SetCellText) ends the following.
+    Measure LineMeasure(int row) const;
+    void SetLineMeasure(int row, Measure measure); // item rows only
+    // Writes an item row's quantity as a measure gives it and its amount.
+    void SetMeasuredQuantity(int row, const std::string& quantity);
+
     // Building blocks for laying out from a house type or a stored text.
     // ResetBody discards the body and makes `bodyRows` blank rows before a
     // blank hidden end row.
@@ -276,6 +293,8 @@ private:
     struct GridRow {
         std::array<GridCell, kQuotationColumns> Cells;
         int Height = kDefaultRowHeight;
+        RoomSize Room;                   // a section's measurements
+        Measure Follows = Measure::None; // what an item's quantity follows
     };
     static GridRow BlankRow();
     int PutItemRow(const CatalogLine& item, bool manual); // AddItemRow without the recalculation

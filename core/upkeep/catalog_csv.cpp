@@ -2,6 +2,7 @@
 
 #include "core/data/data_module.h"
 #include "core/db/sql_text.h"
+#include "core/text/measure_names.h"
 #include "core/text/number_text.h"
 
 #include <csv.h>
@@ -17,9 +18,11 @@ namespace lty {
 namespace {
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
-constexpr std::size_t kColumns = 8;
-constexpr std::size_t kOldColumns = 7; // files of earlier versions: no id column
+constexpr std::size_t kColumns = 9;
+constexpr std::size_t kIdColumns = 8;  // files of earlier versions: no measure column
+constexpr std::size_t kOldColumns = 7; // and earlier still: no id column either
 constexpr std::size_t kIdColumn = 7;
+constexpr std::size_t kMeasureColumn = 8;
 constexpr int kItemLevel = 3;
 
 using Plan = CatalogImportPlan;
@@ -41,6 +44,11 @@ void ReadCatalog(TDM& dm, Plan& plan) {
         priceRow.emplace(dm.Qry_Main.Fields(0).AsInteger(), prices.size());
         prices.push_back(std::move(p));
     }
+    std::unordered_map<std::int64_t, Measure> measures;
+    // A database not yet given the measures' table reads as one without measures.
+    if (dm.RunSelect(dm.Qry_Main, "select Product_ID,intMeasure from TBLPRODUCTMEASURE"))
+        for (; !dm.Qry_Main.Eof(); dm.Qry_Main.Next())
+            measures.emplace(dm.Qry_Main.Fields(0).AsInteger(), MeasureFromNumber(dm.Qry_Main.Fields(1).AsInteger()));
     if (!dm.RunSelect(dm.Qry_Main, "select ITEM_ID,ITEM_NAME,Parent_ID from TBLITEM order by ITEM_ID"))
         throw EngineError("Cannot perform this operation on a closed dataset");
     struct Row {
@@ -87,6 +95,7 @@ void ReadCatalog(TDM& dm, Plan& plan) {
             n.Spec = pr.Spec;
             n.Grade = pr.Grade;
         }
+        if (const auto m = measures.find(r.Id); m != measures.end()) n.Follows = m->second;
         plan.Nodes.push_back(std::move(n));
         pushChildren(r.Id, static_cast<int>(plan.Nodes.size() - 1), at.Level + 1);
     }
@@ -213,7 +222,7 @@ bool ReadRecords(std::string_view text, std::vector<Record>& records, CsvProblem
 
 const std::vector<std::string>& CatalogCsvHeadings() {
     static const std::vector<std::string> h{"一级分类", "二级分类",           "项目", "单位", "单价",
-                                            "级别",     "工艺做法及材料说明", "编号"};
+                                            "级别",     "工艺做法及材料说明", "编号", "计量"};
     return h;
 }
 
@@ -232,9 +241,10 @@ std::string CatalogToCsv(TDM& dm) {
         if (n.Level == 2) level2 = n.Name;
         const std::string id = IntToStr(n.Id);
         if (n.Level == kItemLevel)
-            AppendLine(out, {level1, level2, n.Name, n.Unit, FloatToStr(n.Price), n.Grade, n.Spec, id});
+            AppendLine(out, {level1, level2, n.Name, n.Unit, FloatToStr(n.Price), n.Grade, n.Spec, id,
+                             std::string(MeasureName(n.Follows))});
         else if (childCount[i] == 0)
-            AppendLine(out, {level1, n.Level == 2 ? level2 : std::string(), "", "", "", "", "", id});
+            AppendLine(out, {level1, n.Level == 2 ? level2 : std::string(), "", "", "", "", "", id, ""});
     }
     return out;
 }
@@ -325,7 +335,7 @@ private:
 
 bool IsHeading(const std::vector<std::string>& fields, std::size_t& columns) {
     const auto& h = CatalogCsvHeadings();
-    for (const std::size_t n : {kColumns, kOldColumns})
+    for (const std::size_t n : {kColumns, kIdColumns, kOldColumns})
         if (fields.size() == n && std::equal(fields.begin(), fields.end(), h.begin())) {
             columns = n;
             return true;
@@ -350,7 +360,7 @@ bool PlanCatalogImport(TDM& dm, std::string_view csv, Plan& plan, CsvProblem& pr
     plan.Adds = plan.Changes = 0;
     plan.ReadAsGbk = gbk;
     Matcher matcher(plan);
-    std::size_t columns = 0; // as the heading says; without one, 7 or 8
+    std::size_t columns = 0; // as the heading says; without one, 7, 8 or 9
     for (auto& rec : records) {
         if (&rec == &records.front() && IsHeading(rec.Fields, columns)) continue;
         const std::vector<std::string>& raw = rec.Fields;
@@ -363,8 +373,15 @@ bool PlanCatalogImport(TDM& dm, std::string_view csv, Plan& plan, CsvProblem& pr
             problem = {rec.Line, std::move(reason)};
             return false;
         };
-        const std::size_t want = columns ? columns : f.size() == kColumns ? kColumns : kOldColumns;
-        if (f.size() != want) return bad("应为" + std::to_string(want) + "列，实为" + std::to_string(f.size()) + "列");
+        const std::size_t want = columns                  ? columns
+                                 : f.size() == kColumns   ? kColumns
+                                 : f.size() == kIdColumns ? kIdColumns
+                                                          : kOldColumns;
+        // A line without the measure, added by hand to a file that has the
+        // column, leaves its entry's measure as it is.
+        const bool withoutMeasure = want == kColumns && f.size() == kIdColumns;
+        if (f.size() != want && !withoutMeasure)
+            return bad("应为" + std::to_string(want) + "列，实为" + std::to_string(f.size()) + "列");
         for (const auto& s : f)
             if (!ValidUtf8(s)) return bad("文字不是UTF-8编码");
         if (f[0].empty()) return bad("缺少一级分类");
@@ -382,6 +399,13 @@ bool PlanCatalogImport(TDM& dm, std::string_view csv, Plan& plan, CsvProblem& pr
             if (ec != std::errc() || end != t.data() + t.size() || id <= 0) return bad("编号“" + t + "”不是正整数");
         }
 
+        // A file without the measure column leaves every measure as it is.
+        const bool hasMeasure = f.size() > kMeasureColumn;
+        Measure measure = Measure::None;
+        if (hasMeasure && !MeasureFromName(f[kMeasureColumn], measure))
+            return bad("计量“" + f[kMeasureColumn] + "”应为无、地面、墙面、顶面或周长");
+        if (hasMeasure && f[2].empty() && measure != Measure::None) return bad("有计量却缺少项目名称");
+
         std::vector<std::string> path{raw[0]};
         if (!f[1].empty()) path.push_back(raw[1]);
         if (!f[2].empty()) path.push_back(raw[2]);
@@ -396,12 +420,22 @@ bool PlanCatalogImport(TDM& dm, std::string_view csv, Plan& plan, CsvProblem& pr
         const bool sameUnit = Comparable(item.Unit) == Comparable(raw[3]);
         const bool sameGrade = Comparable(item.Grade) == Comparable(raw[5]);
         const bool sameSpec = Comparable(item.Spec) == Comparable(raw[6]);
-        if (samePrice && sameUnit && sameGrade && sameSpec) continue;
+        const bool sameMeasure = !hasMeasure || item.Follows == measure;
+        if (samePrice && sameUnit && sameGrade && sameSpec && sameMeasure) continue;
+        if (!sameMeasure) {
+            item.Follows = measure;
+            item.MeasureChanged = true;
+            if (samePrice && sameUnit && sameGrade && sameSpec) {
+                if (item.Id != 0 && !item.PriceChanged && !item.CountedMeasure) ++plan.Changes;
+                item.CountedMeasure = true;
+                continue;
+            }
+        }
         if (!samePrice) item.Price = price;
         if (!sameUnit) item.Unit = raw[3];
         if (!sameGrade) item.Grade = raw[5];
         if (!sameSpec) item.Spec = raw[6];
-        if (item.Id != 0 && !item.PriceChanged) ++plan.Changes;
+        if (item.Id != 0 && !item.PriceChanged && !item.CountedMeasure) ++plan.Changes;
         item.PriceChanged = true;
     }
     return true;
@@ -451,11 +485,17 @@ bool ApplyCatalogImport(TDM& dm, const Plan& plan) {
         }
         // Then every price row in one batch, each kind of statement together
         // (a server takes a run of like inserts as one copy).
-        std::vector<std::string> updates, priced, bare;
+        std::vector<std::string> updates, priced, bare, unmeasured, measured;
         for (std::size_t i = 0; ok && i < plan.Nodes.size(); ++i) {
             const auto& n = plan.Nodes[i];
-            if (!(n.Id == 0 || n.PriceChanged)) continue;
             const std::string id = SqlInteger(ids[i]);
+            if (n.MeasureChanged) {
+                unmeasured.push_back("delete from TBLPRODUCTMEASURE where Product_ID=" + id);
+                if (n.Follows != Measure::None)
+                    measured.push_back("insert into TBLPRODUCTMEASURE(Product_ID,intMeasure) values(" + id + "," +
+                                       SqlInteger(static_cast<int>(n.Follows)) + ")");
+            }
+            if (!(n.Id == 0 || n.PriceChanged)) continue;
             if (n.Id != 0 && n.HasPriceRow)
                 updates.push_back("update TBLProduct set ProductPrice=" + SqlNumber(n.Price) +
                                   ",ProductUnit=" + SqlText(n.Unit) + ",ProductSpec=" + SqlText(n.Spec) +
@@ -471,6 +511,8 @@ bool ApplyCatalogImport(TDM& dm, const Plan& plan) {
         std::vector<std::string> prices = std::move(updates);
         prices.insert(prices.end(), priced.begin(), priced.end());
         prices.insert(prices.end(), bare.begin(), bare.end());
+        prices.insert(prices.end(), unmeasured.begin(), unmeasured.end());
+        prices.insert(prices.end(), measured.begin(), measured.end());
         if (ok && !prices.empty()) dm.ADOMain.RunBatch(prices);
     } catch (const std::exception&) {
         ok = false;

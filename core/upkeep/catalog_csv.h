@@ -1,11 +1,15 @@
 // The catalog with its prices as a UTF-8 CSV file, one line per item:
 // level-1 category, level-2 category, item, unit, price, grade, workmanship
-// text, and the entry's id. A category without entries below it gets a line
+// text, the entry's id and the measure its quantity follows in a measured
+// room (无, 地面, 墙面, 顶面, 周长). A category without entries below it gets a line
 // of its own with the item's columns empty. Spreadsheet programs open and
 // save such a file, so prices can be kept there and read back; files without
-// the id column (of earlier versions, or made by hand) are read as well, and
+// the measure column, or without the id column too (of earlier versions, or
+// made by hand), are read as well and leave the measures as they are, and
 // so are files a Chinese spreadsheet saved in GBK.
 #pragma once
+
+#include "core/text/measure_names.h"
 
 #include <cstdint>
 #include <string>
@@ -28,7 +32,7 @@ std::string CatalogToCsv(TDM& dm);
 // What an import will do, worked out before anything is written.
 struct CatalogImportPlan {
     int Adds = 0;           // new categories and items
-    int Changes = 0;        // existing items whose unit, price, grade or text differ
+    int Changes = 0;        // existing items whose unit, price, grade, text or measure differ
     bool ReadAsGbk = false; // the file was not UTF-8 and was read as GBK (GB18030)
 
     struct Node {
@@ -40,6 +44,9 @@ struct CatalogImportPlan {
         bool PriceChanged = false;
         double Price = 0;
         std::string Unit, Spec, Grade;
+        Measure Follows = Measure::None;
+        bool MeasureChanged = false;
+        bool CountedMeasure = false; // counted among the changes for its measure
     };
     std::vector<Node> Nodes; // existing rows first, new ones after in file order
 };

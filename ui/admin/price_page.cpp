@@ -1,6 +1,7 @@
 #include "ui/admin/price_page.h"
 
 #include "core/data/data_module.h"
+#include "core/text/measure_names.h"
 #include "core/text/number_text.h"
 #include "core/upkeep/catalog_csv.h"
 #include "ui/admin/admin_widgets.h"
@@ -64,6 +65,11 @@ TPricePage::TPricePage(std::function<void()> rebuildTrees, QWidget* parent)
     ComboBox2 = new QComboBox;
     ComboBox2->setObjectName(QStringLiteral("ComboBox2"));
     ComboBox2->setMinimumWidth(125);
+    ComboMeasure = new QComboBox;
+    ComboMeasure->setObjectName(QStringLiteral("ComboMeasure"));
+    ComboMeasure->setMinimumWidth(125);
+    for (int m = 0; m < kMeasureKinds; ++m) ComboMeasure->addItem(Q(std::string(MeasureName(static_cast<Measure>(m)))));
+    ComboMeasure->setToolTip(QStringLiteral("加入已量房的房间时，数量按此面积或周长填写"));
     MMMemo = new QPlainTextEdit;
     MMMemo->setObjectName(QStringLiteral("MMMemo"));
     MMMemo->setFixedSize(313, 225);
@@ -85,14 +91,16 @@ TPricePage::TPricePage(std::function<void()> rebuildTrees, QWidget* parent)
     grid->addWidget(Edit6, 2, 1, Qt::AlignLeft);
     AddField(grid, 3, QStringLiteral("级别："), ComboBox2);
     grid->addWidget(ComboBox2, 3, 1, Qt::AlignLeft);
-    AddField(grid, 4, QStringLiteral("工艺做法及材料说明："), MMMemo);
-    grid->addWidget(Button3, 5, 1, Qt::AlignLeft);
+    AddField(grid, 4, QStringLiteral("计量："), ComboMeasure);
+    grid->addWidget(ComboMeasure, 4, 1, Qt::AlignLeft);
+    AddField(grid, 5, QStringLiteral("工艺做法及材料说明："), MMMemo);
+    grid->addWidget(Button3, 6, 1, Qt::AlignLeft);
     auto* csvRow = new QHBoxLayout;
     csvRow->addWidget(ButtonExport);
     csvRow->addWidget(ButtonImport);
     csvRow->addStretch();
-    grid->addLayout(csvRow, 7, 1);
-    grid->setRowStretch(6, 1);
+    grid->addLayout(csvRow, 8, 1);
+    grid->setRowStretch(7, 1);
     grid->setColumnStretch(2, 1);
 
     LayOutTreePage(this, TreeView2, fields);
@@ -154,6 +162,7 @@ void TPricePage::TreeView2Change(QTreeWidgetItem* node) {
     SelectName(Edit6, item.Unit);
     SelectName(ComboBox2, item.Grade);
     MMMemo->setPlainText(MemoToScreen(item.Spec));
+    ComboMeasure->setCurrentIndex(DM->GetProductMeasure(data->ID));
 }
 
 void TPricePage::Edit5Exit() {
@@ -184,7 +193,10 @@ void TPricePage::Button3Click() {
     item.SetUnit(TrimmedText(Edit6->currentText()));
     item.SetSpec(MemoToStore(MMMemo->toPlainText()));
     item.SetGrade(TrimmedText(ComboBox2->currentText()));
-    Messages().Show(AdminData().SaveProduct(item) ? "保存成功!" : "保存失败!");
+    Messages().Show(AdminData().SaveProduct(item) &&
+                            AdminData().SaveProductMeasure(data->ID, ComboMeasure->currentIndex())
+                        ? "保存成功!"
+                        : "保存失败!");
 }
 
 void TPricePage::ExportTo(const QString& path) {

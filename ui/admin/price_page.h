@@ -21,10 +21,11 @@ public:
     TPricePage(std::function<void()> rebuildTrees, QWidget* parent = nullptr);
 
     QTreeWidget* TreeView2 = nullptr;
-    QLineEdit* Edit4 = nullptr;     // the item's name, read-only
-    QLineEdit* Edit5 = nullptr;     // the price
-    QComboBox* Edit6 = nullptr;     // the unit
-    QComboBox* ComboBox2 = nullptr; // the grade
+    QLineEdit* Edit4 = nullptr;        // the item's name, read-only
+    QLineEdit* Edit5 = nullptr;        // the price
+    QComboBox* Edit6 = nullptr;        // the unit
+    QComboBox* ComboBox2 = nullptr;    // the grade
+    QComboBox* ComboMeasure = nullptr; // 计量: what the quantity follows in a measured room
     QPlainTextEdit* MMMemo = nullptr;
     QPushButton* Button3 = nullptr;
     QPushButton* ButtonExport = nullptr;

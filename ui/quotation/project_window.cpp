@@ -5,6 +5,7 @@
 
 #include "core/data/data_module.h"
 #include "core/quotation/quotation_text.h"
+#include "core/quotation/rooms.h"
 #include "core/text/date_text.h"
 #include "core/text/number_text.h"
 #include "ui/common/globals.h"
@@ -176,6 +177,7 @@ void TFrmProject_Detail::ShowProjectRecord(const TREC_PROJECT& record) {
         ShowTotalText(Q(FormatTwoDecimals(record.numContractPrice)));
         ShowRates(record.Rates);
         refused = TextToQuotation(grid_, record.charQuotation);
+        RoomsFromText(grid_, record.charRooms);
         // Charges stored beyond the ceiling of figures cannot be shown or
         // saved again as they are: they follow the quotation instead.
         const bool chargesBeyond = !WithinNumberLimit(record.numContractPrice) ||
@@ -221,6 +223,7 @@ TREC_PROJECT* TFrmProject_Detail::BuildProjectRecord() {
     r->Rates.Stored = projectRecord_ && projectRecord_->Rates.Stored;
     r->SetnumDiscount(static_cast<double>(DiscountCents(grid_.ProjectTotal(), grid_.Terms())) / 100);
     r->SetcharQuotation(QuotationToText(grid_));
+    r->SetcharRooms(RoomsToText(grid_));
     r->SetnumContractPrice(grid_.ProjectTotal());
     // The row this window writes: the one it was opened from or inserted.
     // With it the update can refuse to reach any other project's row.

@@ -4,6 +4,7 @@
 #include "core/quotation/quotation_clipboard.h"
 #include "core/quotation/quotation_text.h"
 #include "ui/common/globals.h"
+#include "ui/quotation/room_size_dialog.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -11,12 +12,13 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMainWindow>
-#include <QMimeData>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
-#include <QStatusBar>
 #include <QScrollBar>
 #include <QSettings>
+#include <QStatusBar>
+#include <QToolBar>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -55,6 +57,10 @@ QuotationPage::QuotationPage(QuotationGrid& grid, QWidget* parent) : QWidget(par
     advsg1->SetSource(source_);
     advsg1->SetColumnWidths({QuotationGrid::kColumnWidths.begin(), QuotationGrid::kColumnWidths.end()});
 
+    ToolBar = new QToolBar(this);
+    ToolBar->setObjectName(QStringLiteral("QuotationToolBar"));
+    ToolBar->setAccessibleName(QStringLiteral("报价明细工具栏"));
+    ToolBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -71,6 +77,7 @@ QuotationPage::QuotationPage(QuotationGrid& grid, QWidget* parent) : QWidget(par
     VersionBar->hide();
     connect(BtnNewChangeOrder, &QPushButton::clicked, this, &QuotationPage::newChangeOrderRequested);
     layout->addWidget(VersionBar);
+    layout->addWidget(ToolBar);
     layout->addWidget(advsg1);
     setFocusProxy(advsg1);
 
@@ -99,6 +106,10 @@ QuotationPage::QuotationPage(QuotationGrid& grid, QWidget* parent) : QWidget(par
     NCopyRows = MenuAction(this, PopupMenu1, QStringLiteral("复制行"), "NCopyRows");
     NPasteRows = MenuAction(this, PopupMenu1, QStringLiteral("粘贴行"), "NPasteRows");
     NRename = MenuAction(this, PopupMenu1, QStringLiteral("重命名房间"), "NRename");
+    NRoomSize =
+        MenuAction(this, PopupMenu1, QStringLiteral("房间尺寸…"), "NRoomSize", {QKeySequence(Qt::CTRL | Qt::Key_M)});
+    NRoomSize->setToolTip(QStringLiteral("量房：长、宽、高和门窗，按面积或周长填写数量 (Ctrl+M)"));
+    ToolBar->addAction(NRoomSize);
     PopupMenu1->addSeparator();
     NCompact = MenuAction(this, PopupMenu1, QStringLiteral("紧凑显示"), "NCompact");
     NCompact->setCheckable(true);
@@ -123,6 +134,7 @@ QuotationPage::QuotationPage(QuotationGrid& grid, QWidget* parent) : QWidget(par
     connect(NCopyRows, &QAction::triggered, this, &QuotationPage::CopyRowsClick);
     connect(NPasteRows, &QAction::triggered, this, &QuotationPage::PasteRowsClick);
     connect(NRename, &QAction::triggered, this, &QuotationPage::RenameClick);
+    connect(NRoomSize, &QAction::triggered, this, &QuotationPage::RoomSizeClick);
     connect(NCompact, &QAction::toggled, this, &QuotationPage::SetCompact);
     source_.BeforeWrite = [this] { BeginEdit(); };
 
@@ -194,6 +206,7 @@ void QuotationPage::UpdateActions() {
     const bool body = grid_.IsBodyRow(grid_.CurrentRow());
     NMoveUp->setEnabled(body);
     NMoveDown->setEnabled(body);
+    NRoomSize->setEnabled(grid_.SectionOf(grid_.CurrentRow()) != 0);
     NUndo->setEnabled(history_.CanUndo());
     NRedo->setEnabled(history_.CanRedo());
 }
@@ -409,6 +422,30 @@ void QuotationPage::RenameClick() {
     advsg1->edit(advsg1->Model()->index(row - 1, 1));
 }
 
+void QuotationPage::RoomSizeClick() {
+    if (advsg1->Editing()) FinishEditing();
+    if (RefusedWhenLocked()) return; // a new size would change signed quantities
+    const int room = grid_.SectionOf(grid_.CurrentRow());
+    if (room == 0) {
+        Messages().Show("请先选择一个房间或其中的明细行");
+        return;
+    }
+    const QString name = QString::fromStdString(grid_.Text(1, room));
+    TFrmRoomSize dialog(name, grid_.Room(room), this);
+    if (!TFrmRoomSize::Run(dialog)) return;
+    const auto size = dialog.TypedSize(false);
+    if (!size || *size == grid_.Room(room)) return;
+    const auto lines = LinesToRemeasure(grid_, room, *size);
+    const bool update =
+        !lines.empty() && Messages().Ask("「" + name.toStdString() + "」有" + std::to_string(lines.size()) +
+                                             "项明细的数量按房间尺寸计算，是否按新尺寸更新这些数量？",
+                                         "询问");
+    Change([&] {
+        ApplyRoomSize(grid_, room, *size, update);
+        advsg1->Model()->NotifyAllCellsChanged();
+    });
+}
+
 void QuotationPage::PasteClick() {
     if (advsg1->Editing()) return; // the editor pastes into itself
     if (RefusedWhenLocked()) return;
@@ -419,7 +456,8 @@ void QuotationPage::PasteClick() {
     PasteOutcome outcome;
     Change([&] {
         outcome = PasteTsv(grid_, col, row, text.toStdString());
-        if (outcome.Written) advsg1->Model()->NotifyRowsRewritten(outcome.FirstRow, outcome.LastRow - outcome.FirstRow + 1);
+        if (outcome.Written)
+            advsg1->Model()->NotifyRowsRewritten(outcome.FirstRow, outcome.LastRow - outcome.FirstRow + 1);
         if (outcome.Recalculated) advsg1->Model()->NotifyAllCellsChanged();
     });
     if (!outcome.Refusal.empty()) Messages().Show(outcome.Refusal);
@@ -487,7 +525,8 @@ void QuotationPage::SetLinesLocked(bool locked, const QString& banner) {
 
 void QuotationPage::SetCompact(bool compact) {
     if (NCompact->isChecked() != compact) NCompact->setChecked(compact);
-    source_.SetCompact(compact, advsg1->font(), {QuotationGrid::kColumnWidths.begin(), QuotationGrid::kColumnWidths.end()});
+    source_.SetCompact(compact, advsg1->font(),
+                       {QuotationGrid::kColumnWidths.begin(), QuotationGrid::kColumnWidths.end()});
     advsg1->SetPinnedFirstRow(compact);
     auto* model = advsg1->Model();
     if (model->rowCount() > 0) model->NotifyRowsRewritten(1, model->rowCount());

@@ -19,6 +19,7 @@ class QAction;
 class QLabel;
 class QMenu;
 class QPushButton;
+class QToolBar;
 
 namespace lty {
 
@@ -70,11 +71,13 @@ public:
     QAction* NMoveDown;
     QAction* NUndo;
     QAction* NRedo;
-    QAction* NPaste;      // "粘贴": cells from the clipboard
-    QAction* NCopyRows;   // "复制行"
-    QAction* NPasteRows;  // "粘贴行"
-    QAction* NRename;     // "重命名房间"
-    QAction* NCompact;    // "紧凑显示", checkable
+    QAction* NPaste;     // "粘贴": cells from the clipboard
+    QAction* NCopyRows;  // "复制行"
+    QAction* NPasteRows; // "粘贴行"
+    QAction* NRename;    // "重命名房间"
+    QAction* NCompact;   // "紧凑显示", checkable
+    QAction* NRoomSize;  // "房间尺寸…" of the current row's room (Ctrl+M), also on the tool bar
+    QToolBar* ToolBar;   // above the grid
 
     // The clipboard format of whole rows: the stored quotation text of them.
     static constexpr const char* kRowsMimeType = "application/x-ltyquote-rows";
@@ -107,6 +110,10 @@ public slots:
     void PasteRowsClick();
     void RenameClick();
     void SetCompact(bool compact);
+    // The room of the current row measured in "房间尺寸"; lines whose
+    // quantity follows a changed measure are offered the new figures. One
+    // undo step.
+    void RoomSizeClick();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

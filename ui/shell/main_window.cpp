@@ -470,6 +470,7 @@ void TFrmMain::TreeView2DblClick() {
     line.Unit = item.Unit;
     line.Amount = item.Amount;
     line.Spec = item.Spec;
+    line.Follows = MeasureFromNumber(DM->GetProductMeasure(node->data(0, TFrmMain::kIdRole).toString().toStdString()));
     // The total row current: the entry has nowhere to go, and the user is
     // told where to choose a place instead of seeing nothing happen.
     if (window->AddCatalogEntry(line))

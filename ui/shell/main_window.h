@@ -243,8 +243,6 @@ private:
     std::unique_ptr<TreeSearch> projectSearch_;
     QPointer<TFrmProject_Detail> undoWindow_; // whose undo and redo the main window holds
     QPointer<TFrmReprice> lastReprice_;
-    // After a copy's or a template's first save, the rooms it came with.
-    void StorePendingRooms(TFrmProject_Detail* window, std::int32_t projectId);
     std::unique_ptr<ChangeWatcher> watcher_;
     QTimer* watchTimer_ = nullptr;
 };

@@ -4,6 +4,7 @@
 #include "core/data/project_copy.h"
 #include "core/quotation/quotation_text.h"
 #include "core/quotation/reprice.h"
+#include "core/quotation/rooms.h"
 #include "core/text/date_text.h"
 #include "core/text/number_text.h"
 #include "ui/common/globals.h"
@@ -25,9 +26,6 @@ namespace lty {
 namespace {
 
 std::string S(const QString& s) { return s.toStdString(); }
-
-// The rooms a window came with until its first save ("" for none).
-constexpr const char* kPendingRooms = "ltyPendingRooms";
 
 // Whether the quotation's lines may change: a signed quotation's lines change
 // only through a change order, and every command that rewrites lines asks
@@ -51,6 +49,8 @@ TREC_PROJECT ShownProject(TFrmProject_Detail* window) {
     shown.SetcharDesigner(S(window->ComboBox3->currentText()));
     shown.SetcharDesignerTel(S(window->Edit6->text()));
     shown.SetcharQuotation(QuotationToText(window->Grid()));
+    shown.SetcharRooms(RoomsToText(window->Grid()));
+    shown.Rates = window->ProjectRates();
     shown.SetnumContractPrice(window->Grid().ProjectTotal());
     double fee = 0, tax = 0;
     if (TryStrToFloat(S(window->Edit8->text()), fee)) shown.SetnumOverheadExp(fee);
@@ -58,23 +58,7 @@ TREC_PROJECT ShownProject(TFrmProject_Detail* window) {
     return shown;
 }
 
-// The rooms stored with the window's project, or those it came with.
-std::string RoomsOf(TFrmProject_Detail* window) {
-    if (const TREC_PROJECT* r = window->ProjectRecord(); r && r->IntID > 0 && window->SaveMode() == SaveModeUpdate)
-        if (auto rooms = DM->StoredRoomsText(r->IntID)) return *rooms;
-    return window->property(kPendingRooms).toString().toStdString();
-}
-
 } // namespace
-
-void TFrmMain::StorePendingRooms(TFrmProject_Detail* window, std::int32_t projectId) {
-    const QString rooms = window->property(kPendingRooms).toString();
-    if (rooms.isEmpty() || !DM) return;
-    if (DM->StoreRoomsText(projectId, S(rooms)))
-        window->setProperty(kPendingRooms, QVariant());
-    else
-        Messages().Show("工程已保存，但房间尺寸未能保存！\n" + DM->LastError());
-}
 
 void TFrmMain::CopyProjectExecute() {
     if (!DM) return;
@@ -95,21 +79,12 @@ void TFrmMain::CopyProjectExecute() {
         Messages().Show("请选择要复制的工程！");
         return;
     }
-    std::string rooms;
-    TREC_PROJECT original;
-    if (source) {
-        original = ShownProject(source);
-        rooms = RoomsOf(source);
-    } else {
-        original = *stored;
-        rooms = DM->StoredRoomsText(stored->IntID).value_or("");
-    }
+    const TREC_PROJECT original = source ? ShownProject(source) : *stored;
     if (!OpenProjectWindow(0)) return;
     TFrmProject_Detail* copy = ActiveProjectWindow();
     copy->ShowProjectRecord(ProjectCopy(original, TodayText()));
     // Nothing of it is stored yet: closing asks.
     copy->SetModified(true);
-    if (!rooms.empty()) copy->setProperty(kPendingRooms, QString::fromStdString(rooms));
     copy->Edit1->setFocus();
 }
 
@@ -131,7 +106,7 @@ void TFrmMain::SaveTemplateExecute() {
         if (ok) name = typed;
     }
     if (!name) return;
-    DM->SaveTemplate(S(*name), QuotationToText(window->Grid()), RoomsOf(window));
+    DM->SaveTemplate(S(*name), QuotationToText(window->Grid()), RoomsToText(window->Grid()));
 }
 
 bool TFrmMain::OpenTemplate(std::int64_t templateId) {
@@ -144,6 +119,7 @@ bool TFrmMain::OpenTemplate(std::int64_t templateId) {
     if (!OpenProjectWindow(0)) return false;
     TFrmProject_Detail* window = ActiveProjectWindow();
     TextToQuotation(window->Grid(), kept->Quotation);
+    RoomsFromText(window->Grid(), kept->Rooms);
     try {
         window->Grid().RecalcTotals();
     } catch (const std::exception&) {
@@ -151,7 +127,6 @@ bool TFrmMain::OpenTemplate(std::int64_t templateId) {
     }
     window->Page()->ReloadFromGrid();
     window->GridChanged();
-    if (!kept->Rooms.empty()) window->setProperty(kPendingRooms, QString::fromStdString(kept->Rooms));
     return true;
 }
 

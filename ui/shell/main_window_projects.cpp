@@ -172,7 +172,6 @@ bool TFrmMain::SaveProjectWindow(TFrmProject_Detail* window) {
     // From now on this window writes its own row, whatever other windows do.
     window->SetSaveMode(SaveModeUpdate);
     window->SetModified(false);
-    if (inserting) StorePendingRooms(window, record->IntID);
     // Named as the tree names the project, in the window menu and in the
     // question on closing too.
     const bool renamed =

@@ -33,7 +33,16 @@ TEST(ProjectCopy, KeepsTheWorkAndEmptiesTheCustomerAndTheContract) {
     s.SetcharDesignerTel("139");
     s.SetdateSignDate("2020-1-2");
 
+    s.Rates.OverheadRate = 6;
+    s.Rates.DiscountKind = 1;
+    s.Rates.DiscountValue = 200;
+    s.Rates.Stored = true;
+    s.SetcharRooms("ROOMS 1");
     const TREC_PROJECT c = ProjectCopy(s, "2026-12-9");
+    EXPECT_EQ(c.Rates.OverheadRate, 6.0);
+    EXPECT_EQ(c.Rates.DiscountValue, 200);
+    EXPECT_FALSE(c.Rates.Stored);
+    EXPECT_EQ(c.charRooms, "ROOMS 1");
     EXPECT_EQ(c.IntID, 0);
     for (const std::string* empty :
          {&c.charProjectID, &c.charCustomer, &c.charCustomerTel, &c.charAddress, &c.charCustomerID,
@@ -102,12 +111,7 @@ TEST_F(DataModuleTest, TemplatesAreNamedOnceAndAskBeforeReplacing) {
     EXPECT_EQ(dm.LoadTemplate(list[0].ID)->Quotation, "01@客厅@@@@@@墙@25@40@平米@1000.00@");
 }
 
-TEST_F(DataModuleTest, RoomsTextAndPricedCatalogAreReadInOneSelectEach) {
-    EXPECT_FALSE(dm.StoredRoomsText(5));
-    ASSERT_TRUE(dm.StoreRoomsText(5, "客厅 4×5"));
-    ASSERT_TRUE(dm.StoreRoomsText(5, "客厅 4×6"));
-    EXPECT_EQ(dm.StoredRoomsText(5).value_or("none"), "客厅 4×6");
-
+TEST_F(DataModuleTest, PricedCatalogIsReadInOneSelect) {
     Raw("update TBLPRODUCT set ProductPrice=NULL where Product_ID=4");
     trace.clear();
     const auto rows = dm.LoadCatalogPriceRows();

@@ -1,10 +1,10 @@
 // Backups and their restore, the catalog's CSV files, the password hash and
 // the catalog delete that takes the price row along.
-#include "core/upkeep/backup.h"
-#include "core/upkeep/catalog_csv.h"
 #include "core/data/database_check.h"
 #include "core/data/password_hash.h"
 #include "core/text/number_text.h"
+#include "core/upkeep/backup.h"
+#include "core/upkeep/catalog_csv.h"
 #include "tests/core/data/data_module_fixture.h"
 
 #include <iconv.h>
@@ -49,9 +49,10 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
-// An exported file as the previous version wrote it: without the id column.
+// An exported file as an earlier version wrote it: without the id column
+// (nor the measure column that came after it).
 std::string WithoutIds(const std::string& csv) {
-    return std::regex_replace(csv, std::regex(",\"([0-9]*|编号)\"\r\n"), "\r\n");
+    return std::regex_replace(csv, std::regex(",\"([0-9]*|编号)\"(,\"[^\"]*\")?\r\n"), "\r\n");
 }
 
 // UTF-8 text as a Chinese spreadsheet saves it.

@@ -83,6 +83,9 @@ TEST_F(SignedVersionsTest, SignLockChangeOrderSaveAndTheSignedVersionStillPrints
     entry.Count = 1;
     EXPECT_FALSE(w->AddCatalogEntry(entry));
     EXPECT_EQ(Hint(), "已签合同，请新建增减项后修改");
+    frm->statusBar()->clearMessage();
+    w->Page()->NRoomSize->trigger(); // a new room size would change signed quantities
+    EXPECT_EQ(Hint(), "已签合同，请新建增减项后修改");
     w->Page()->N1Click();
     w->Page()->PasteRowsClick();
     w->Page()->MoveDownClick();
@@ -167,8 +170,9 @@ TEST_F(SignedVersionsTest, SignLockChangeOrderSaveAndTheSignedVersionStillPrints
     ASSERT_GE(sum, 0) << totals.join('|').toStdString();
     EXPECT_EQ(totals.mid(sum, 5), (QStringList{"合计：", "1114.10", "0.00", "745.33", "1859.43"}));
     EXPECT_TRUE(totals.contains("669.00")) << "the lines' change";
-    EXPECT_TRUE(Texts(sheet->Report(), QStringLiteral("ChangeCapitals"))
-                    .contains(QString::fromStdString("变更后合计人民币（大写）：" + CapitalAmount(std::int64_t{185943}))));
+    EXPECT_TRUE(
+        Texts(sheet->Report(), QStringLiteral("ChangeCapitals"))
+            .contains(QString::fromStdString("变更后合计人民币（大写）：" + CapitalAmount(std::int64_t{185943}))));
     sheet->close();
     CompanyInfo().Name = company;
 

@@ -57,7 +57,8 @@ TEST_F(CopiesTest, ACopyIsANewProjectWithTheLinesForAnotherCustomer) {
     const std::string id = std::to_string(original->ProjectRecord()->IntID);
     const std::string quotation = QuotationToText(original->Grid());
     const QString total = original->TotalText();
-    Raw("insert into TBLPROJECTROOMS (IntID,charRooms) values (" + id + ",'客厅 4.2×5.1')");
+    const std::string rooms = "ROOMS 1\nR\t0\t客厅\t4200,5100,2800\n";
+    Raw("insert into TBLPROJECTROOMS (IntID,charRooms) values (" + id + ",'" + rooms + "')");
     original->close();
     Settle();
 
@@ -94,7 +95,7 @@ TEST_F(CopiesTest, ACopyIsANewProjectWithTheLinesForAnotherCustomer) {
     const std::string copyId = std::to_string(copy->ProjectRecord()->IntID);
     EXPECT_NE(copyId, id);
     EXPECT_EQ(RawText("select charQuotation from tblProject where IntID=" + copyId), quotation);
-    EXPECT_EQ(RawText("select charRooms from TBLPROJECTROOMS where IntID=" + copyId), "客厅 4.2×5.1");
+    EXPECT_EQ(RawText("select charRooms from TBLPROJECTROOMS where IntID=" + copyId), rooms);
     EXPECT_EQ(RawText("select charCustomer from tblProject where IntID=" + id), "周女士");
 
     // Without a project anywhere the command says so.
