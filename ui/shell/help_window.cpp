@@ -299,6 +299,8 @@ THelpWindow* HelpWindow(QWidget* owner) {
     if (!window || window->parentWidget() != owner) {
         delete window.data();
         window = new THelpWindow(owner);
+        // Over the program's window the first time; where the user puts it after that.
+        if (owner) window->move(owner->frameGeometry().center() - window->rect().center());
     }
     return window;
 }
