@@ -181,6 +181,7 @@ TEST_F(HelpTest, AnEmptyDatabaseGreetsWithTheFirstStepsUntilItHoldsAProject) {
     ASSERT_TRUE(welcome->isVisible());
     EXPECT_TRUE(welcome->PasswordHint->text().contains("修改密码"));
     // The keyboard starts on the first step; Tab reaches the second, Space presses it.
+    EXPECT_EQ(frm->focusWidget(), welcome->NewProjectButton);
     Focus(welcome->NewProjectButton);
     QTest::keyClick(welcome->NewProjectButton, Qt::Key_Tab);
     ASSERT_TRUE(welcome->HelpButton->hasFocus());
