@@ -11,6 +11,8 @@
 #include "core/text/number_text.h"
 #include "ui/common/globals.h"
 #include "ui/common/pictures.h"
+#include "ui/shell/help_window.h"
+#include "ui/shell/welcome_panel.h"
 #include "ui/print/print_commands.h"
 #include "ui/quotation/project_window.h"
 #include "ui/shell/about_window.h"
@@ -19,9 +21,6 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDesktopServices>
-#include <QDir>
-#include <QFileInfo>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -37,7 +36,6 @@
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
-#include <QUrl>
 #include <QVBoxLayout>
 
 #include <functional>
@@ -46,7 +44,6 @@ namespace lty {
 namespace {
 
 constexpr const char* kContactText = "岚庭雅装饰 服务热线：0571-88886666";
-constexpr const char* kHelpDocument = "岚庭雅装饰报价系统操作说明.doc";
 constexpr int kHintMilliseconds = 8000;
 
 QAction* NewAction(QObject* owner, const char* name, const char* caption, int picture) {
@@ -173,6 +170,7 @@ TFrmMain::TFrmMain(QWidget* parent) : QMainWindow(parent) {
         statusPanels_.push_back(panel);
     }
     FormCreate();
+    new TWelcomePanel(this); // shows itself while there is no project
 }
 
 TFrmMain::~TFrmMain() {
@@ -209,6 +207,8 @@ void TFrmMain::CreateActions() {
     connect(ActHindLeft, &QAction::triggered, this, &TFrmMain::ActHindLeftExecute);
     acthelp = NewAction(this, "acthelp", "帮助", 9);
     acthelp->setShortcut(QKeySequence(Qt::Key_F1));
+    // F1 in any window of the program: the help at that window's section.
+    acthelp->setShortcutContext(Qt::ApplicationShortcut);
     connect(acthelp, &QAction::triggered, this, &TFrmMain::acthelpExecute);
     ActExit = NewAction(this, "ActExit", "退出", 6);
     connect(ActExit, &QAction::triggered, this, &TFrmMain::ActExitExecute);
@@ -521,11 +521,7 @@ bool TFrmMain::eventFilter(QObject* watched, QEvent* event) {
 
 void TFrmMain::ActHindLeftExecute() { Panel1->setVisible(!Panel1->isVisible()); }
 
-void TFrmMain::acthelpExecute() {
-    // Looked up in the current directory; a missing document shows nothing.
-    const QString path = QDir::current().absoluteFilePath(QString::fromUtf8(kHelpDocument));
-    if (QFileInfo::exists(path)) QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-}
+void TFrmMain::acthelpExecute() { OpenHelp(this); }
 
 TFrmAbout* TFrmMain::AboutWindow() {
     if (!about_) about_ = new TFrmAbout(this);

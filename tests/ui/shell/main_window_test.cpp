@@ -4,6 +4,7 @@
 #include "ui/common/pictures.h"
 #include "ui/shell/about_window.h"
 #include "ui/shell/new_project_dialog.h"
+#include "ui/shell/welcome_panel.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -102,6 +103,8 @@ TEST(MainWindowWithoutDatabase, ShowsTheRootAloneAfterTheOneConnectionMessage) {
     ASSERT_EQ(frm.TreeView1->topLevelItemCount(), 1);
     EXPECT_EQ(frm.TreeView1->topLevelItem(0)->text(0), "装饰工程");
     EXPECT_EQ(frm.TreeView2->topLevelItemCount(), 0);
+    // No welcome offering a new project that could not be saved.
+    EXPECT_FALSE(frm.findChild<TWelcomePanel*>()->isVisible());
     // Saving a window then fails with the save's own message, not silently.
     ASSERT_TRUE(frm.OpenProjectWindow(0));
     frm.ActiveProjectWindow()->Edit1->setText(QStringLiteral("王先生"));
