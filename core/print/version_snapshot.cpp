@@ -1,5 +1,7 @@
 #include "core/print/version_snapshot.h"
 
+#include "core/text/tab_escape.h"
+
 #include <charconv>
 #include <cstddef>
 #include <stdexcept>
@@ -75,41 +77,6 @@ static_assert(MemberCount<PrintRow>() == std::size(kRowFields),
 static_assert(MemberCount<QuotationPrintSource>() == std::size(kProjectFields) + 1, // and Grid, never kept
               "every field of QuotationPrintSource must be listed in kProjectFields to be kept in a version");
 
-void Escape(std::string& out, std::string_view text) {
-    for (char c : text) {
-        switch (c) {
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        default:
-            out.push_back(c);
-        }
-    }
-}
-
-std::string Unescape(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\\' || i + 1 == text.size()) {
-            out.push_back(text[i]);
-            continue;
-        }
-        const char c = text[++i];
-        out.push_back(c == 't' ? '\t' : c == 'n' ? '\n' : c == 'r' ? '\r' : c);
-    }
-    return out;
-}
-
 template <class T>
 std::string ValueText(const T& object, const Field<T>& field) {
     return std::visit(
@@ -162,7 +129,7 @@ void WriteFields(std::string& out, std::string_view prefix, const T& object, con
         out.push_back('.');
         out.append(f.Key);
         out.push_back('\t');
-        Escape(out, ValueText(object, f));
+        AppendTabEscaped(out, ValueText(object, f));
         out.push_back('\n');
     }
 }
@@ -199,9 +166,9 @@ std::string VersionSnapshotText(const VersionSnapshot& s) {
     WriteFields(out, "terms", s.Printed.Totals.Terms, kTermsFields);
     WriteFields(out, "project", s.Project, kProjectFields);
     out += "remark\t";
-    Escape(out, s.Printed.Remark);
+    AppendTabEscaped(out, s.Printed.Remark);
     out += "\nquotation\t";
-    Escape(out, s.QuotationText);
+    AppendTabEscaped(out, s.QuotationText);
     out.push_back('\n');
     // A print row on one line: its keys and values in turn.
     for (const PrintRow& row : s.Printed.Rows) {
@@ -210,7 +177,7 @@ std::string VersionSnapshotText(const VersionSnapshot& s) {
             out.push_back('\t');
             out += f.Key;
             out.push_back('\t');
-            Escape(out, ValueText(row, f));
+            AppendTabEscaped(out, ValueText(row, f));
         }
         out.push_back('\n');
     }
@@ -233,11 +200,11 @@ VersionSnapshot ReadVersionSnapshot(std::string_view text) {
         const std::string_view key = parts[0];
         if (key == "row") {
             PrintRow row;
-            for (std::size_t i = 1; i + 1 < parts.size(); i += 2) ReadField(row, kRowFields, parts[i], Unescape(parts[i + 1]));
+            for (std::size_t i = 1; i + 1 < parts.size(); i += 2) ReadField(row, kRowFields, parts[i], TabUnescaped(parts[i + 1]));
             s.Printed.Rows.push_back(std::move(row));
             continue;
         }
-        const std::string value = Unescape(parts[1]);
+        const std::string value = TabUnescaped(parts[1]);
         const std::size_t dot = key.find('.');
         const std::string_view group = key.substr(0, dot);
         const std::string_view name = dot == std::string_view::npos ? std::string_view() : key.substr(dot + 1);

@@ -3,6 +3,7 @@
 #include "core/quotation/quotation_grid.h"
 #include "core/text/number_expression.h"
 #include "core/text/number_text.h"
+#include "core/text/tab_escape.h"
 
 #include <algorithm>
 #include <array>
@@ -211,44 +212,6 @@ namespace {
 //   L <line's place in the room> <measure> <name> <quantity>
 constexpr std::string_view kRoomsHeading = "ROOMS 1";
 
-std::string Escaped(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        switch (c) {
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        default:
-            out += c;
-        }
-    }
-    return out;
-}
-
-std::string Unescaped(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\\' || i + 1 == text.size()) {
-            out += text[i];
-            continue;
-        }
-        const char c = text[++i];
-        out += c == 't' ? '\t' : c == 'n' ? '\n' : c == 'r' ? '\r' : c;
-    }
-    return out;
-}
-
 struct StoredLine {
     int Place = 0;
     Measure Follows = Measure::None;
@@ -276,7 +239,7 @@ std::vector<StoredRoom> ReadRooms(std::string_view text) {
                      (f[3].empty() || DecodeRoomSize(f[3], room.Size));
             if (!inRoom) continue;
             room.Place = static_cast<int>(std::min<std::int64_t>(place, 1 << 30));
-            room.Name = Unescaped(f[2]);
+            room.Name = TabUnescaped(f[2]);
             rooms.push_back(std::move(room));
             continue;
         }
@@ -284,7 +247,7 @@ std::vector<StoredRoom> ReadRooms(std::string_view text) {
         if (inRoom && f.size() == 5 && f[0] == "L" && ReadInteger(f[1], place) && place >= 0 &&
             ReadInteger(f[2], measure) && MeasureFromNumber(measure) != Measure::None)
             rooms.back().Lines.push_back({static_cast<int>(std::min<std::int64_t>(place, 1 << 30)),
-                                          MeasureFromNumber(measure), Unescaped(f[3]), Unescaped(f[4])});
+                                          MeasureFromNumber(measure), TabUnescaped(f[3]), TabUnescaped(f[4])});
     }
     return rooms;
 }
@@ -304,11 +267,11 @@ std::string RoomsToText(const QuotationGrid& grid) {
             const Measure m = grid.LineMeasure(i);
             if (m == Measure::None) continue;
             lines += "L\t" + std::to_string(item) + "\t" + std::to_string(static_cast<int>(m)) + "\t" +
-                     Escaped(grid.Text(1, i)) + "\t" + Escaped(grid.Text(3, i)) + "\n";
+                     TabEscaped(grid.Text(1, i)) + "\t" + TabEscaped(grid.Text(3, i)) + "\n";
         }
         if (size.Empty() && lines.empty()) continue;
         if (out.empty()) out = std::string(kRoomsHeading) + "\n";
-        out += "R\t" + std::to_string(place) + "\t" + Escaped(grid.Text(1, r)) + "\t" +
+        out += "R\t" + std::to_string(place) + "\t" + TabEscaped(grid.Text(1, r)) + "\t" +
                (size.Empty() ? std::string() : EncodeRoomSize(size)) + "\n";
         out += lines;
     }
