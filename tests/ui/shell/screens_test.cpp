@@ -295,7 +295,10 @@ TEST_F(Screens, FirstQuotationAndEveryWindowOfTheGuide) {
     QTest::qWait(300);
     TakeWindow(frm.get(), QStringLiteral("guide/images/main-window.png"));
 
-    // 系统管理, each page with something chosen.
+    // 系统管理, each page with something chosen; the paint's quantity
+    // follows the walls, as a firm would set it.
+    Raw("insert into TBLPRODUCTMEASURE(Product_ID,intMeasure) select ITEM_ID,2 from TBLITEM "
+        "where ITEM_NAME='乳胶漆（一底两面）'");
     AnswerPassword({QStringLiteral("admin")});
     frm->N20->trigger();
     TFrmSystem* sys = FrmSystem();
