@@ -23,6 +23,7 @@
 #include "ui/shell/new_project_dialog.h"
 
 #include <QComboBox>
+#include <QGroupBox>
 #include <QDir>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -123,6 +124,8 @@ TEST_F(Screens, FirmRatesProjectRatesAndADiscount) {
     w->ComboDiscountKind->setCurrentIndex(2);
     w->EditDiscountValue->setText(QStringLiteral("5"));
     Take(QStringLiteral("project-rates.png"));
+    // For the guide the boxes alone, readable at the guide's width.
+    ASSERT_TRUE(w->GroupBox1->grab().save(folder + QStringLiteral("/guide/images/project-rates.png")));
     frm->ActPreview->trigger();
     TFrmPrint& preview = FrmPrint();
     preview.resize(900, 1000);
