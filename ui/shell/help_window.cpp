@@ -77,6 +77,18 @@ const QHash<QString, QString>& TopicTable() {
         {QStringLiteral("TFrmSystem/TabSheet5"), QStringLiteral("system-designers")},
         {QStringLiteral("TFrmSystem/TabSheet6"), QStringLiteral("system-backup")},
         {QStringLiteral("TFrmAbout"), QStringLiteral("about")},
+        {QStringLiteral("TFrmProject_Detail/EditOverheadRate"), QStringLiteral("rates")},
+        {QStringLiteral("TFrmProject_Detail/EditTaxRate"), QStringLiteral("rates")},
+        {QStringLiteral("TFrmProject_Detail/ComboDiscountKind"), QStringLiteral("rates")},
+        {QStringLiteral("TFrmProject_Detail/EditDiscountValue"), QStringLiteral("rates")},
+        {QStringLiteral("TFrmProject_Detail/EditDiscount"), QStringLiteral("rates")},
+        {QStringLiteral("TFrmProject_Detail/VersionsBox"), QStringLiteral("signed")},
+        {QStringLiteral("TFrmProject_Detail/VersionBar"), QStringLiteral("signed")},
+        {QStringLiteral("TFrmNewProject/BtnDeleteTemplate"), QStringLiteral("templates")},
+        {QStringLiteral("TFrmRoomSize"), QStringLiteral("room-size")},
+        {QStringLiteral("TFrmReprice"), QStringLiteral("reprice")},
+        {QStringLiteral("TFrmChangeOrder"), QStringLiteral("change-order")},
+        {QStringLiteral("TFrmServerLogin"), QStringLiteral("server-login")},
     };
     return table;
 }
@@ -247,6 +259,12 @@ void THelpWindow::ScrollToHeading(const QString& topic) {
     }
 }
 
+void THelpWindow::hideEvent(QHideEvent* event) {
+    // Modal only while over the dialog it was opened from.
+    setWindowModality(Qt::NonModal);
+    QWidget::hideEvent(event);
+}
+
 void THelpWindow::showEvent(QShowEvent* event) {
     // The browser, shown first, has gone to its anchor on its own; the
     // heading is put whole at the top again.
@@ -308,10 +326,44 @@ THelpWindow* HelpWindow(QWidget* owner) {
 void ShowGuide(QWidget* owner, const QString& topic) {
     THelpWindow* help = HelpWindow(owner);
     help->ShowTopic(topic);
+    // Over a modal dialog the guide must be modal itself to be read, and is
+    // shown again to become so; closed, it leaves the dialog as it was.
+    const QWidget* modal = QApplication::activeModalWidget();
+    if (modal && modal != help && help->windowModality() != Qt::ApplicationModal) {
+        help->hide();
+        help->setWindowModality(Qt::ApplicationModal);
+    }
     help->show();
     help->raise();
     help->activateWindow();
 }
+
+namespace {
+
+// F1 in a modal dialog: the main window's key is blocked there like the
+// window itself, so the dialog's F1 is caught on its way in.
+class ModalHelpKey : public QObject {
+public:
+    explicit ModalHelpKey(QWidget* owner) : QObject(owner), owner_(owner) {}
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress || static_cast<QKeyEvent*>(event)->key() != Qt::Key_F1 ||
+            static_cast<QKeyEvent*>(event)->modifiers() != Qt::NoModifier)
+            return false;
+        QWidget* modal = QApplication::activeModalWidget();
+        auto* target = qobject_cast<QWidget*>(watched);
+        if (!modal || !target || target->window() != modal || modal->objectName() == QLatin1String("THelpWindow"))
+            return false;
+        OpenHelp(owner_);
+        return true;
+    }
+
+private:
+    QWidget* owner_;
+};
+
+} // namespace
+
+void InstallModalHelpKey(QWidget* owner) { qApp->installEventFilter(new ModalHelpKey(owner)); }
 
 void OpenHelp(QWidget* owner) {
     // A document of the firm's own, put beside the program, comes first.

@@ -44,6 +44,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void SourceChanged(const QUrl& url);
@@ -66,7 +67,10 @@ THelpWindow* HelpWindow(QWidget* owner);
 // 帮助 and F1: a help document beside the program opens in the desktop's
 // program for it; otherwise the guide, at the section of the window in front.
 void OpenHelp(QWidget* owner);
-// The guide at `topic`, in front.
+// F1 also in the modal dialogs in front of `owner` (the main window), where
+// its own key does not reach.
+void InstallModalHelpKey(QWidget* owner);
+// The guide at `topic`, in front (modal over a modal dialog, to be read).
 void ShowGuide(QWidget* owner, const QString& topic);
 
 } // namespace lty

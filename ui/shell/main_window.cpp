@@ -210,6 +210,7 @@ void TFrmMain::CreateActions() {
     // F1 in any window of the program: the help at that window's section.
     acthelp->setShortcutContext(Qt::ApplicationShortcut);
     connect(acthelp, &QAction::triggered, this, &TFrmMain::acthelpExecute);
+    InstallModalHelpKey(this);
     ActExit = NewAction(this, "ActExit", "退出", 6);
     connect(ActExit, &QAction::triggered, this, &TFrmMain::ActExitExecute);
     ActOpenProject = NewAction(this, "ActOpenProject", "打开装饰工程", -1);

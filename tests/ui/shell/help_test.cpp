@@ -2,11 +2,18 @@
 // window's section, a help document of the firm's own still wins, 关于 says
 // where the data are, and an empty database greets with the first steps.
 #include "tests/ui/admin/password_answers.h"
+#include "tests/ui/quotation/grid_input.h"
 #include "tests/ui/shell/main_window_fixture.h"
 #include "ui/admin/admin_commands.h"
+#include "ui/admin/server_login_dialog.h"
 #include "ui/admin/system_window.h"
+#include "ui/print/change_order_print.h"
 #include "ui/print/print_commands.h"
 #include "ui/print/print_form.h"
+#include "ui/quotation/project_versions.h"
+#include "ui/quotation/quotation_page.h"
+#include "ui/quotation/reprice_dialog.h"
+#include "ui/quotation/room_size_dialog.h"
 #include "ui/shell/about_window.h"
 #include "ui/shell/guide_document.h"
 #include "ui/shell/help_window.h"
@@ -75,6 +82,39 @@ TEST_F(HelpTest, F1OpensTheSectionOfTheWindowOrPageInFront) {
     EXPECT_EQ(PressF1(w->PageControl1->tabBar()), "quotation-page");
     w->PageControl1->setCurrentWidget(w->TabSheet1);
     EXPECT_EQ(PressF1(w->PageControl1->tabBar()), "project-information");
+
+    // The parts of the information page with a section of their own.
+    w->PageControl1->setCurrentWidget(w->TabSheet1);
+    EXPECT_EQ(PressF1(w->EditOverheadRate), "rates");
+    EXPECT_EQ(PressF1(w->VersionsBox->VersionList), "signed");
+
+    // A dialog in front, modal as the program runs it, opens its own section.
+    const auto inFront = [this](QWidget* dialog, QWidget* focus) {
+        dialog->setWindowModality(Qt::ApplicationModal);
+        dialog->show();
+        const QString topic = PressF1(focus);
+        dialog->close();
+        return topic;
+    };
+    QString roomTopic;
+    const auto run = TFrmRoomSize::Run;
+    TFrmRoomSize::Run = [&](TFrmRoomSize& d) {
+        roomTopic = inFront(&d, d.EditLength);
+        return false;
+    };
+    w->PageControl1->setCurrentWidget(w->TabSheet2);
+    w->Grid().AddSectionRow();
+    w->Page()->ReloadFromGrid();
+    ClickCell(*w->Page()->advsg1, 1, 2);
+    w->Page()->NRoomSize->trigger();
+    TFrmRoomSize::Run = run;
+    EXPECT_EQ(roomTopic, "room-size");
+    TFrmReprice reprice(frm.get(), PriceComparison{});
+    EXPECT_EQ(inFront(&reprice, reprice.ChangeList), "reprice");
+    TFrmServerLogin login(frm.get());
+    EXPECT_EQ(inFront(&login, login.EditPassword), "server-login");
+    TFrmChangeOrder sheet(frm.get());
+    EXPECT_EQ(inFront(&sheet, &sheet), "change-order");
 
     frm->ActPreview->trigger();
     TFrmPrint& preview = FrmPrint(frm.get());

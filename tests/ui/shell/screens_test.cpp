@@ -23,6 +23,7 @@
 #include "ui/shell/new_project_dialog.h"
 
 #include <QComboBox>
+#include <QGroupBox>
 #include <QDir>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -123,6 +124,8 @@ TEST_F(Screens, FirmRatesProjectRatesAndADiscount) {
     w->ComboDiscountKind->setCurrentIndex(2);
     w->EditDiscountValue->setText(QStringLiteral("5"));
     Take(QStringLiteral("project-rates.png"));
+    // For the guide the boxes alone, readable at the guide's width.
+    ASSERT_TRUE(w->GroupBox1->grab().save(folder + QStringLiteral("/guide/images/project-rates.png")));
     frm->ActPreview->trigger();
     TFrmPrint& preview = FrmPrint();
     preview.resize(900, 1000);
@@ -295,7 +298,10 @@ TEST_F(Screens, FirstQuotationAndEveryWindowOfTheGuide) {
     QTest::qWait(300);
     TakeWindow(frm.get(), QStringLiteral("guide/images/main-window.png"));
 
-    // 系统管理, each page with something chosen.
+    // 系统管理, each page with something chosen; the paint's quantity
+    // follows the walls, as a firm would set it.
+    Raw("insert into TBLPRODUCTMEASURE(Product_ID,intMeasure) select ITEM_ID,2 from TBLITEM "
+        "where ITEM_NAME='乳胶漆（一底两面）'");
     AnswerPassword({QStringLiteral("admin")});
     frm->N20->trigger();
     TFrmSystem* sys = FrmSystem();
