@@ -18,6 +18,7 @@
 #include "ui/print/print_commands.h"
 #include "ui/print/print_form.h"
 #include "ui/quotation/house_type_dialog.h"
+#include "ui/quotation/reprice_dialog.h"
 #include "ui/shell/about_window.h"
 #include "ui/shell/help_window.h"
 #include "ui/shell/new_project_dialog.h"
@@ -38,6 +39,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTextBrowser>
+#include <QTreeWidget>
 
 #include <cstdlib>
 
@@ -340,6 +342,46 @@ TEST_F(Screens, FirstQuotationAndEveryWindowOfTheGuide) {
 
     frm->N15->trigger();
     TakeWindow(frm->AboutWindow(), QStringLiteral("guide/images/about.png"));
+}
+
+// The new-project choice with templates, and the reprice list.
+TEST_F(Screens, NewProjectWithTemplatesAndTheRepriceList) {
+    TFrmProject_Detail* w = NewBlank();
+    QuotationGrid& g = w->Grid();
+    const char* rooms[] = {"客厅", "主卧"};
+    const std::vector<CatalogLine> lines{{"拆除非承重墙体", 45, 6.5, "平米", 0, ""},
+                                         {"铲除墙面原有腻子层", 8, 42, "平米", 0, ""},
+                                         {"拆除原有地砖", 18, 20, "平米", 0, ""},
+                                         {"拆除原有吊顶", 12, 18, "平米", 0, ""}};
+    for (const char* room : rooms) {
+        g.AddSectionRow();
+        g.SetCellText(1, g.EndRow() - 1, room);
+        for (const CatalogLine& l : lines) {
+            g.SetCurrentCell(1, g.EndRow() - 1);
+            g.AddCatalogEntry(l);
+        }
+    }
+    w->Page()->ReloadFromGrid();
+    w->GridChanged();
+    for (const char* name : {"三室两厅 现代简约", "两室一厅 标准", "旧房翻新"}) {
+        frm->AskTemplateName = [name](const QString&) { return std::optional<QString>(QString::fromUtf8(name)); };
+        frm->ActSaveTemplate->trigger();
+    }
+    frm->ActNewProject->trigger();
+    TFrmNewProject* dialog = frm->LastNewProjectDialog();
+    dialog->ListView1->setCurrentRow(2);
+    TakeWindow(dialog, QStringLiteral("new-project-templates.png"));
+    dialog->close();
+
+    Raw("update TBLPRODUCT set ProductPrice=50 where Product_ID=3");
+    Raw("update TBLPRODUCT set ProductPrice=7.5 where Product_ID=4");
+    Raw("update TBLPRODUCT set ProductPrice=15 where Product_ID=6");
+    frm->ActReprice->trigger();
+    TFrmReprice* reprice = frm->LastRepriceDialog();
+    ASSERT_NE(reprice, nullptr);
+    reprice->ChangeList->topLevelItem(1)->setCheckState(0, Qt::Unchecked);
+    TakeWindow(reprice, QStringLiteral("reprice.png"));
+    reprice->reject();
 }
 
 } // namespace
